@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace chokusho {
+
+/**
+ * The Japanese code page 932 (Microsoft's Shift_JIS with the NEC and IBM extensions),
+ * in which every file of the program is written. Text inside the program is UTF-8.
+ */
+
+/** Decodes cp932 bytes to UTF-8; bytes that do not decode become U+FFFD. */
+std::string DecodeCp932(std::string_view bytes);
+
+/** Encodes UTF-8 to cp932; a character that cp932 cannot hold (or bad UTF-8) becomes "?". */
+std::string EncodeCp932(std::string_view utf8);
+
+/** Width of `utf8` in cp932 bytes, the unit in which aligned lists count their columns. */
+std::size_t Cp932Width(std::string_view utf8);
+
+}  // namespace chokusho

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "BlockData.h"
+#include "UndoStack.h"
+
+namespace chokusho {
+
+/** Name of a block that has never been opened or saved. */
+inline constexpr const char* kUntitledName = "無題";
+
+/**
+ * The program-wide document state: the block being edited, its saved copy, the picker's
+ * scratch record, the undo stack, the selections, the data folder and the block name.
+ * The program creates one and passes it by reference; every test creates a fresh one.
+ */
+struct DocumentState {
+    BlockData CurData;
+    BlockData SavedData;
+    BlockData PreviewData;
+
+    UndoStack Undo;
+
+    std::string DataPath;  // folder of block files, ending in the platform's separator
+    std::string BlkName;   // block name without folder and extension
+
+    std::array<std::int16_t, kMaxPoints + 1> SelPnt{};
+    std::int16_t SelPntCount = 0;
+    std::array<std::int16_t, kMaxLines + 1> SelLine{};
+    std::int16_t SelLineCount = 0;
+
+    std::array<std::int16_t, 2> NewLine{};
+
+    double MoveDX = 0;
+    double MoveDY = 0;
+    std::int16_t MoveOK = 0;
+
+    /** Asks the main window to refresh its enabled states; does nothing until a window attaches. */
+    std::function<void()> MenuEnable;
+    /** Switches the "Undo" toolbar button; does nothing until a window attaches. */
+    std::function<void(bool enabled)> SetUndoEnabled;
+
+    void notifyMenuEnable() const
+    {
+        if (MenuEnable)
+            MenuEnable();
+    }
+    void notifyUndoEnabled(bool enabled) const
+    {
+        if (SetUndoEnabled)
+            SetUndoEnabled(enabled);
+    }
+};
+
+}  // namespace chokusho

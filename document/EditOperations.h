@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "BlockData.h"
+#include "DocumentState.h"
+
+namespace chokusho {
+
+/** Undo labels of the commands that change the document. */
+namespace undo_label {
+inline constexpr const char* kAddLine = "線追加";
+inline constexpr const char* kDeleteLines = "線削除";
+inline constexpr const char* kDeleteAllLines = "線分一括削除";
+inline constexpr const char* kDeletePoints = "点削除";
+inline constexpr const char* kMovePoints = "点移動";
+inline constexpr const char* kToggleLineKind = "線種変更";
+inline constexpr const char* kEditPoints = "点編集";
+inline constexpr const char* kEditParams = "諸条件修正";
+}  // namespace undo_label
+
+/** Nearest point within `tolerance` metres; among equal distances the highest number; -1 for none. */
+int FindPoint(const BlockData& data, double x, double y, double tolerance);
+
+/** Numbers of the points inside the rectangle (bounds inclusive), ascending. */
+std::vector<std::int16_t> PointsInRect(const BlockData& data, double xmin, double ymin, double xmax, double ymax);
+
+/** Nearest segment within `tolerance` metres; among equal distances the lowest number; -1 for none. */
+int FindLine(const BlockData& data, double x, double y, double tolerance);
+
+enum class AddLineResult {
+    Added,
+    AlreadyPresent,  // the pair exists in either direction: nothing changes
+    TableFull,       // 200 segments are held: nothing changes
+    InvalidPoints,   // an end is not a point of the document, or both ends are one point
+};
+
+/** Appends the segment NewLine(0)-NewLine(1) as a solid line unless one of the other results applies. */
+AddLineResult AddLine(DocumentState& state);
+
+/** Removes the selected segments and renumbers the rest in their order. */
+void DeleteLines(DocumentState& state);
+
+/** Removes the selected points with every segment that uses them, and renumbers. */
+void DeletePoints(DocumentState& state);
+
+/** Moves the selected points by MoveDX, MoveDY. */
+void MovePoints(DocumentState& state);
+
+/** Flips the line kind of the selected segments. */
+void ToggleLineKind(DocumentState& state);
+
+/** Position of segment `line` in SelLine, or -1. */
+int FindSelLine(const DocumentState& state, int line);
+/** Position of point `point` in SelPnt, or -1. */
+int FindSelPnt(const DocumentState& state, int point);
+
+/** Pushes a snapshot of CurData with its label; enables "Undo". */
+void PushUndo(DocumentState& state, const std::string& label);
+
+/** Restores CurData from the newest snapshot; false (and nothing changes) when there is none. */
+bool PopUndo(DocumentState& state);
+
+}  // namespace chokusho

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace chokusho {
+
+/** A path from the program's UTF-8 text, on every platform. */
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+/** The program's UTF-8 text of a path. */
+std::string PathToUtf8(const std::filesystem::path& path);
+
+/** True when the two names are equal ignoring the letter case of ASCII letters only. */
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+/**
+ * The file `fileName` in `folder`: the exact name when such a regular file exists, else the
+ * regular file of the folder whose name equals it ignoring ASCII case (the first in name
+ * order when several do). Names on Windows already match without regard to case.
+ */
+std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& folder,
+                                                          std::string_view fileName);
+
+/** The bytes of a regular file, or nullopt when it cannot be read or is larger than `limit`. */
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit);
+
+/**
+ * Replaces the file at `path` with `bytes` so that a failure at any point leaves the old file
+ * as it was: the bytes go to a temporary file in the same folder, which is flushed to disk and
+ * then renamed over the target. Throws FileWriteError with the system's reason.
+ */
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+}  // namespace chokusho

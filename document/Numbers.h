@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace chokusho {
+
+/**
+ * Lenient number reading, as the block file and the dialogs use it: blanks, tabs and line
+ * feeds anywhere in the text are ignored, the leading part that forms a number is used
+ * (optional sign, digits, optional "." and digits, optional exponent), and text with no
+ * leading number reads as 0. The decimal separator is always ".".
+ */
+
+/** The lenient value of `text`; nullopt when it overflows a 64-bit real. */
+std::optional<double> ReadReal(std::string_view text);
+
+/**
+ * The lenient value of `text` rounded to the nearest integer, halves to the even neighbour;
+ * nullopt when it lies outside -32768..32767 or overflows.
+ */
+std::optional<std::int16_t> ReadInteger(std::string_view text);
+
+/**
+ * Fixed-point text with `decimals` decimals and at least one integer digit. Rounds half away
+ * from zero on the value's decimal form of 15 significant digits (1.2345 gives "1.235"), and
+ * writes a value that rounds to zero without a minus sign.
+ */
+std::string FormatFixed(double value, int decimals);
+
+/** The "0.000" format: block file, text boxes, messages. */
+inline std::string Format000(double value) { return FormatFixed(value, 3); }
+/** The "##0.000" format of grid cells (the same digits as "0.000"). */
+inline std::string FormatGrid(double value) { return FormatFixed(value, 3); }
+/** The "0.00" format of the coordinate read-out. */
+inline std::string Format00(double value) { return FormatFixed(value, 2); }
+/** The "0" format of integers. */
+std::string FormatInteger(long long value);
+
+}  // namespace chokusho

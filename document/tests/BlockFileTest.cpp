@@ -1,0 +1,404 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "BlockFile.h"
+#include "Cp932.h"
+#include "DocumentInvariants.h"
+#include "TestFiles.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace chokusho {
+namespace {
+
+using test::TempFolder;
+
+/** A version 2 file with one layer, three points and two segments, as the program writes it. */
+const std::string kExample =
+    EncodeCp932("#直立消波ブロック002") +
+    "\r\nSAMPLE-1\r\nTYPE-A\r\n2.000,1.500,3.000,9.000,1.000,0.750\r\n1\r\n1.500,9.000,9.000\r\n3\r\n"
+    "0.000,0.000\r\n2.000,0.000\r\n2.000,1.500\r\n2\r\n1,2,0\r\n2,3,1\r\n0\r\n1.000\r\n";
+
+BlockData ExampleRecord()
+{
+    BlockData r;
+    r.Name = "SAMPLE-1";
+    r.Kind = "TYPE-A";
+    r.B = 2;
+    r.H = 1.5;
+    r.L = 3;
+    r.V = 9;
+    r.Gx = 1;
+    r.Gy = 0.75;
+    r.LayerCount = 1;
+    r.LayerH[0] = 1.5;
+    r.LayerDV[0] = 9;
+    r.LayerV[0] = 9;
+    r.LayerGx[0] = 1;
+    r.PointCount = 3;
+    r.PointX = {0, 0, 2, 2};
+    r.PointY = {0, 0, 0, 1.5};
+    r.LineCount = 2;
+    r.LineStart[1] = 1;
+    r.LineEnd[1] = 2;
+    r.LineStart[2] = 2;
+    r.LineEnd[2] = 3;
+    r.LineKind[2] = 1;
+    return r;
+}
+
+/** A record at every capacity, with values that survive three decimals. */
+BlockData FullRecord()
+{
+    BlockData r;
+    r.Name = "全容量ブロック ソ表能";
+    r.Kind = "直立消波（Ｃ型）";
+    r.B = 12.5;
+    r.H = -3.25;
+    r.L = 1e6;
+    r.V = 0.001;
+    r.Gx = 4.125;
+    r.Gy = 2.5;
+    r.GxMode = 1;
+    r.LayerCount = kMaxLayers;
+    for (int row = 0; row < kMaxLayers; ++row) {
+        r.LayerH[row] = row * 0.25;
+        r.LayerDV[row] = row + 0.5;
+        r.LayerV[row] = -row * 1.125;
+        r.LayerGx[row] = row * 3 / 1000.0;  // the double nearest to the decimal
+    }
+    r.PointCount = kMaxPoints;
+    for (int i = 1; i <= kMaxPoints; ++i) {
+        r.PointX[i] = i * 123 / 1000.0;
+        r.PointY[i] = -i * 7.5;
+    }
+    r.LineCount = kMaxLines;
+    for (int k = 1; k <= kMaxLines; ++k) {
+        r.LineStart[k] = static_cast<std::int16_t>(1 + k % kMaxPoints);
+        r.LineEnd[k] = static_cast<std::int16_t>(1 + (k * 7) % kMaxPoints);
+        r.LineKind[k] = static_cast<std::int16_t>(k % 2);
+    }
+    return r;
+}
+
+/** Reads `content` as the block file "b.csv" of a fresh folder. */
+bool ReadContent(const std::string& content, BlockData& record)
+{
+    TempFolder folder;
+    folder.write("b.csv", content);
+    return ReadBlockFile(record, folder.dataPath(), "b");
+}
+
+/** The content's lines (each with its CR LF). */
+std::vector<std::string> Lines(const std::string& content)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        const std::size_t end = content.find("\r\n", start);
+        lines.push_back(content.substr(start, end + 2 - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines)
+{
+    std::string out;
+    for (const auto& line : lines)
+        out += line;
+    return out;
+}
+
+TEST(BlockFile, WritesTheVersion2LayoutByteForByte)
+{
+    EXPECT_EQ(FormatBlockFile(ExampleRecord()), kExample);
+
+    const std::string empty = EncodeCp932("#直立消波ブロック002") +
+                              "\r\n\r\n\r\n0.000,0.000,0.000,0.000,0.000,0.000\r\n0\r\n0\r\n0\r\n0\r\n";
+    EXPECT_EQ(FormatBlockFile(BlockData{}), empty);
+}
+
+TEST(BlockFile, ReadsEachVersionsLayout)
+{
+    BlockData record;
+    ASSERT_TRUE(ReadContent(kExample, record));
+    EXPECT_EQ(record, ExampleRecord());
+
+    // Version 1: segments have two fields, the trailing centroid part is present.
+    auto v1 = Lines(kExample);
+    v1[0] = EncodeCp932("#直立消波ブロック001") + "\r\n";
+    v1[11] = "1,2\r\n";
+    v1[12] = "2,3\r\n";
+    ASSERT_TRUE(ReadContent(Join(v1), record));
+    BlockData expected = ExampleRecord();
+    expected.LineKind[2] = 0;
+    EXPECT_EQ(record, expected);
+
+    // Version 0: no trailing part, so GxMode and LayerGx stay 0.
+    auto v0 = v1;
+    v0[0] = EncodeCp932("#直立消波ブロック") + "\r\n";
+    v0.resize(13);
+    ASSERT_TRUE(ReadContent(Join(v0), record));
+    expected.LayerGx[0] = 0;
+    EXPECT_EQ(record, expected);
+
+    // A version 2 segment line read as version 1: the kind lands in the end's part and is not used.
+    auto v1WithKinds = Lines(kExample);
+    v1WithKinds[0] = EncodeCp932("#直立消波ブロック001") + "\r\n";
+    ASSERT_TRUE(ReadContent(Join(v1WithKinds), record));
+    EXPECT_EQ(record.LineStart[2], 2);
+    EXPECT_EQ(record.LineEnd[2], 3);
+    EXPECT_EQ(record.LineKind[2], 0);
+}
+
+TEST(BlockFile, ReadsValuesLeniently)
+{
+    struct Case {
+        const char* what;
+        int line;
+        const char* text;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"blanks, tabs and line feeds inside numbers", 3, " 2 . 5\t,1\n.5,3,9,1,0.75", true},
+        {"letters after a number", 3, "2.5m,1.5,3,9,1,0.75", true},
+        {"extra fields land in the last part", 3, "2.5,1.5,3,9,1,0.75,99,abc", true},
+        {"too few fields", 3, "2.5,1.5,3,9,1", false},
+        {"a real that overflows", 3, "1e999,1.5,3,9,1,0.75", false},
+        {"a count with letters reads 0", 4, "abc", false},  // no layer rows, then a layer row is no count
+        {"an empty count line", 4, "", false},
+        {"a count rounded half to even", 4, "0.5", false},  // 0 rows; the layer row then is no count
+        {"a count rounded half to even, up", 4, "1.5", false},  // 2 rows: the point count is read as a row
+        {"an integer above 32767", 11, "1,2,40000", false},
+        {"an integer below -32768", 11, "1,2,-32769", false},
+        {"a kind halfway rounds to even", 11, "1,2,2.5", true},
+        {"a segment line with too few fields", 11, "1,2", false},
+    };
+    for (const Case& c : cases) {
+        auto lines = Lines(kExample);
+        lines[static_cast<std::size_t>(c.line)] = std::string(c.text) + "\r\n";
+        BlockData record;
+        EXPECT_EQ(ReadContent(Join(lines), record), c.ok) << c.what;
+    }
+
+    auto lines = Lines(kExample);
+    lines[3] = " 2 . 5\t,1\n.5,3,9,1,0.75,99\r\n";
+    lines[11] = "1,2,2.5\r\n";
+    BlockData record;
+    ASSERT_TRUE(ReadContent(Join(lines), record));
+    EXPECT_EQ(record.B, 2.5);
+    EXPECT_EQ(record.H, 1.5);
+    EXPECT_EQ(record.Gy, 0.75);
+    EXPECT_EQ(record.LineKind[1], 2);
+
+    // Counts that read as letters or below zero read no rows and leave an empty table.
+    const std::string noTables = EncodeCp932("#直立消波ブロック002") +
+                                 "\r\nN\r\nK\r\n1,2,3,4,5,6\r\nabc\r\n-3\r\n0.4\r\n-1\r\n";
+    ASSERT_TRUE(ReadContent(noTables, record));
+    EXPECT_EQ(record.LayerCount, 0);
+    EXPECT_EQ(record.PointCount, 0);
+    EXPECT_EQ(record.LineCount, 0);
+    EXPECT_EQ(record.GxMode, -1);
+    EXPECT_TRUE(CheckDocumentInvariants(record).empty());
+}
+
+TEST(BlockFile, NameLinesKeepTheTextBeforeTheirFirstComma)
+{
+    auto lines = Lines(kExample);
+    lines[1] = "FIRST,SECOND\r\n";
+    lines[2] = "\r\n";
+    BlockData record;
+    ASSERT_TRUE(ReadContent(Join(lines), record));
+    EXPECT_EQ(record.Name, "FIRST");
+    EXPECT_EQ(record.Kind, "");
+
+    // Bytes that are not cp932 decode to replacement characters rather than failing the read.
+    lines[1] = "A\xFF" "B\r\n";
+    ASSERT_TRUE(ReadContent(Join(lines), record));
+    EXPECT_EQ(record.Name, "A\xEF\xBF\xBD" "B");
+}
+
+TEST(BlockFile, RoundTripsAFullRecord)
+{
+    TempFolder folder;
+    const BlockData full = FullRecord();
+    WriteBlockFile(full, folder.dataPath() + "full.csv");
+    BlockData read;
+    ASSERT_TRUE(ReadBlockFile(read, folder.dataPath(), "full"));
+    EXPECT_EQ(read, full);
+    EXPECT_TRUE(CheckDocumentInvariants(read).empty());
+
+    // Reals are kept to three decimals, names up to their first comma.
+    BlockData rounded = full;
+    rounded.Name = "名前,その後";
+    rounded.B = 2.3456;
+    rounded.PointX[5] = -0.0004;
+    WriteBlockFile(rounded, folder.dataPath() + "rounded.csv");
+    ASSERT_TRUE(ReadBlockFile(read, folder.dataPath(), "rounded"));
+    EXPECT_EQ(read.Name, "名前");
+    EXPECT_EQ(read.B, 2.346);
+    EXPECT_EQ(read.PointX[5], 0.0);
+}
+
+TEST(BlockFile, WritesNamesTheFormatCanHold)
+{
+    BlockData record;
+    record.Name = "上段\r\n下段\n";
+    record.Kind = "Ａ型 é 😀 ソ表能";
+    const std::string content = FormatBlockFile(record);
+    EXPECT_NE(content.find(EncodeCp932("上段  下段 ") + "\r\n"), std::string::npos);
+
+    BlockData read;
+    ASSERT_TRUE(ReadContent(content, read));
+    EXPECT_EQ(read.Name, "上段  下段 ");
+    EXPECT_EQ(read.Kind, "Ａ型 ? ? ソ表能");
+}
+
+TEST(BlockFile, FindsTheFileWithoutRegardToLetterCase)
+{
+    for (const char* fileName : {"a.csv", "A.CSV", "a.Csv"}) {
+        TempFolder folder;
+        folder.write(fileName, kExample);
+        BlockData record;
+        EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "a")) << fileName;
+        EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "A")) << fileName;
+        EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "b")) << fileName;
+    }
+
+    // The exact name wins over one that matches only ignoring case.
+    TempFolder folder;
+    folder.write("X.CSV", kExample);
+    folder.write("x.csv", "not a block file");
+    BlockData record;
+    EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "X"));
+
+    // Names with full-width text and cp932 characters whose second byte is a backslash.
+    folder.write("ソ表能ブロック.csv", kExample);
+    EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "ソ表能ブロック"));
+}
+
+TEST(BlockFile, RejectsWhatIsNotACompleteBlockFile)
+{
+    TempFolder folder;
+    BlockData record;
+    EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "missing"));
+    folder.write("empty.csv", "");
+    EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "empty"));
+    std::filesystem::create_directory(folder.path() / "dir.csv");
+    EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "dir"));
+    std::filesystem::create_directory(folder.path() / "sub");
+    folder.write("sub/inner.csv", kExample);
+    EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "sub/inner"));
+    EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "sub\\inner"));
+    folder.write("junk.csv", std::string(5 << 20, '\xA5') + "\r\n1,2,3\r\n");
+    EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "junk"));
+
+    auto wrongHeader = Lines(kExample);
+    wrongHeader[0] = EncodeCp932("#直立消波ブロツク002") + "\r\n";
+    EXPECT_FALSE(ReadContent(Join(wrongHeader), record));
+    EXPECT_FALSE(ReadContent("SAMPLE\r\n" + kExample, record));
+
+    // A line missing at any position fails, also the trailing centroid lines.
+    const auto lines = Lines(kExample);
+    for (std::size_t missing = 0; missing < lines.size(); ++missing) {
+        if (missing == 10)
+            continue;  // without the segment count, the first segment line reads as a count of 1
+        auto shortened = lines;
+        shortened.erase(shortened.begin() + static_cast<std::ptrdiff_t>(missing));
+        EXPECT_FALSE(ReadContent(Join(shortened), record)) << "without line " << missing + 1;
+    }
+}
+
+TEST(BlockFile, RejectsTablesAboveCapacityAndSegmentsThatPointNowhere)
+{
+    const std::string full = FormatBlockFile(FullRecord());
+    BlockData record;
+    ASSERT_TRUE(ReadContent(full, record));
+
+    auto withCount = [&](const std::string& from, const std::string& to, const std::string& extraRow) {
+        std::string content = full;
+        const std::size_t at = content.find(from);
+        content.replace(at, from.size(), to + extraRow);
+        return content;
+    };
+    EXPECT_FALSE(ReadContent(withCount("\r\n51\r\n", "\r\n52\r\n", "1,1,1\r\n"), record));
+    EXPECT_FALSE(ReadContent(withCount("\r\n100\r\n", "\r\n101\r\n", "1,1\r\n"), record));
+    EXPECT_FALSE(ReadContent(withCount("\r\n200\r\n", "\r\n201\r\n", "1,2,0\r\n"), record));
+
+    for (const char* segment : {"0,2,0", "1,4,0", "-1,2,0", "3,3000,1"}) {
+        auto lines = Lines(kExample);
+        lines[11] = std::string(segment) + "\r\n";
+        EXPECT_FALSE(ReadContent(Join(lines), record)) << segment;
+    }
+    // A line kind other than 0 or 1 is kept as read.
+    auto lines = Lines(kExample);
+    lines[11] = "1,2,7\r\n";
+    ASSERT_TRUE(ReadContent(Join(lines), record));
+    EXPECT_EQ(record.LineKind[1], 7);
+}
+
+TEST(BlockFile, AFailedWriteLeavesTheOldFileAsItWas)
+{
+    TempFolder folder;
+    const std::string target = folder.write("old.csv", kExample);
+    std::filesystem::create_directory(folder.path() / "folder.csv");
+
+    EXPECT_THROW(WriteBlockFile(FullRecord(), folder.dataPath() + "folder.csv"), FileWriteError);
+    EXPECT_THROW(WriteBlockFile(FullRecord(), folder.dataPath() + "missing/new.csv"), FileWriteError);
+    BlockData infinite = FullRecord();
+    infinite.PointY[3] = std::numeric_limits<double>::infinity();
+    EXPECT_THROW(WriteBlockFile(infinite, target), FileWriteError);
+
+    try {
+        WriteBlockFile(FullRecord(), folder.dataPath() + "folder.csv");
+    } catch (const FileWriteError& error) {
+        EXPECT_EQ(error.path(), folder.dataPath() + "folder.csv");
+        EXPECT_FALSE(error.reason().empty());
+    }
+    EXPECT_EQ(folder.read("old.csv"), kExample);
+
+    // Nothing but the two files is left behind: no temporary survives a failure.
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        ++entries;
+    EXPECT_EQ(entries, 2u);
+
+    // A successful write replaces the old content whole.
+    WriteBlockFile(ExampleRecord(), target);
+    EXPECT_EQ(folder.read("old.csv"), kExample);
+}
+
+#ifndef _WIN32
+TEST(BlockFile, AWriteIntoAReadOnlyFolderFailsAndKeepsTheOldFile)
+{
+    TempFolder folder;
+    const std::string target = folder.write("old.csv", kExample);
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                                                     std::filesystem::perms::others_read |
+                                                     std::filesystem::perms::others_exec);
+    // Permissions do not bind the superuser, so the write is tried as an ordinary user.
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && ::setuid(65534) != 0)
+                std::_Exit(3);
+            try {
+                WriteBlockFile(FullRecord(), target);
+            } catch (const FileWriteError&) {
+                std::_Exit(0);
+            }
+            std::_Exit(1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(folder.read("old.csv"), kExample);
+}
+#endif
+
+}  // namespace
+}  // namespace chokusho

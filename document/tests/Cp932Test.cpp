@@ -1,0 +1,144 @@
+#include "Cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace chokusho {
+namespace {
+
+using namespace std::string_literals;
+
+const std::string kBad = "\xEF\xBF\xBD";  // U+FFFD
+
+struct Pair {
+    std::string cp932;
+    std::string utf8;
+};
+
+// Where tables of Shift_JIS disagree, these follow Microsoft's, in which the files are written.
+const std::vector<Pair> kRoundTrips = {
+    {"\x81\x5C", "\u2015"}, {"\x81\x60", "\uFF5E"}, {"\x81\x61", "\u2225"}, {"\x81\x7C", "\uFF0D"},
+    {"\x81\xCA", "\uFFE2"}, {"\x87\x40", "①"},      {"\x87\x8A", "㈱"},     {"\xFA\x40", "ⅰ"},
+    {"\xFA\x5C", "纊"},     {"\xF0\x40", "\uE000"}, {"\\~", "\\~"},         {"\x83\x5C", "ソ"},
+    {"\x95\x5C", "表"},     {"\x94\x5C", "能"},     {"\xCC\xA7\xB2\xD9", "ﾌｧｲﾙ"},
+    {"\xA1\xDF", "\uFF61\uFF9F"}, {"\x81\x40", "\u3000"}, {"a\0\x82\xA0"s, "a\0あ"s},
+    {"C:\\\x83\x5C\x83\x74\x83\x67\\a.txt", "C:\\ソフト\\a.txt"},
+};
+
+TEST(Cp932, MicrosoftMappingsRoundTrip)
+{
+    for (const Pair& p : kRoundTrips) {
+        SCOPED_TRACE(p.utf8);
+        EXPECT_EQ(DecodeCp932(p.cp932), p.utf8);
+        EXPECT_EQ(EncodeCp932(p.utf8), p.cp932);
+        EXPECT_EQ(Cp932Width(p.utf8), p.cp932.size());
+    }
+}
+
+TEST(Cp932, RepeatedAndLookAlikeCharactersGetTheFavouredCode)
+{
+    // {code read, character, code written}: the NEC-selected IBM rows and NEC row 13 repeat
+    // characters found elsewhere, and text pasted from other systems carries look-alikes.
+    const struct {
+        std::string read;
+        std::string utf8;
+        std::string written;
+    } cases[] = {
+        {"\xEE\xEF", "ⅰ", "\xFA\x40"},  {"\xED\x40", "纊", "\xFA\x5C"}, {"\x87\x90", "≒", "\x81\xE0"},
+        {"\xFA\x58", "㈱", "\x87\x8A"},  {"\x87\x9A", "∵", "\x81\xE6"}, {"", "\u301C", "\x81\x60"},
+        {"", "\u2014", "\x81\x5C"},      {"", "\u2016", "\x81\x61"},    {"", "\u2212", "\x81\x7C"},
+        {"", "¢", "\x81\x91"},           {"", "¬", "\x81\xCA"},         {"", "¥", "\\"},
+        {"", "\u203E", "~"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        if (!c.read.empty()) {
+            EXPECT_EQ(DecodeCp932(c.read), c.utf8);
+        }
+        EXPECT_EQ(EncodeCp932(c.utf8), c.written);
+    }
+}
+
+TEST(Cp932, BadBytesDecodeToReplacementCharacters)
+{
+    const Pair cases[] = {
+        {"A\x81", "A" + kBad},  // cut off at the end
+        {"\x81\x20", kBad + " "},
+        {"\x81\n", kBad + "\n"},
+        {"\x80\xA0", kBad + kBad},
+        {"\xFD\xFE\xFF", kBad + kBad + kBad},
+        {"\x81\xFD", kBad + kBad},
+        {"\x85\x80\x82\xA0", kBad + "あ"},  // an unassigned pair counts once ...
+        {"\x85\x40", kBad + "@"},           // ... but an ASCII trail byte survives
+        {"\x85\x5C" "a", kBad + "\\a"},
+        {"\x82\xA0\xFF\x82\xA2", "あ" + kBad + "い"},
+    };
+    for (const Pair& p : cases) {
+        SCOPED_TRACE(p.utf8);
+        EXPECT_EQ(DecodeCp932(p.cp932), p.utf8);
+    }
+}
+
+TEST(Cp932, UnencodableTextBecomesQuestionMarks)
+{
+    const Pair cases[] = {
+        {"?", "é"},
+        {"a?b", "a\U0001F600b"},
+        {"?\x82\xA0", "\u2603あ"},
+        {"?", "\u0080"},
+        {"?", "\xC3"},  // cut off at the end
+        {"??A", "\xE3\x81" "A"},
+        {"??", "\xC0\xAF"},              // overlong "/"
+        {"???", "\xED\xA0\x80"},         // surrogate
+        {"????", "\xF4\x90\x80\x80"},    // past U+10FFFF
+        {"?\x82\xA0?", "\x80あ\xFF"},
+    };
+    for (const Pair& p : cases) {
+        SCOPED_TRACE(p.cp932);
+        EXPECT_EQ(EncodeCp932(p.utf8), p.cp932);
+        EXPECT_EQ(Cp932Width(p.utf8), p.cp932.size());
+    }
+}
+
+TEST(Cp932, LongTextGrowsTheBuffer)
+{
+    // Each half-width byte becomes three UTF-8 bytes, more than the first guess allows for.
+    std::string bytes(100'000, '\xB1');
+    std::string utf8;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        utf8 += "ｱ";
+    EXPECT_EQ(DecodeCp932(bytes), utf8);
+    EXPECT_EQ(DecodeCp932(bytes + "\xFF" + bytes), utf8 + kBad + utf8);
+    // Damage met at every distance from the end of the buffer.
+    for (std::size_t k = 0; k < 100; ++k) {
+        EXPECT_EQ(DecodeCp932(bytes.substr(0, k) + "\xFF\xB1"), utf8.substr(0, 3 * k) + kBad + "ｱ") << k;
+        EXPECT_EQ(EncodeCp932(utf8.substr(0, 3 * k) + "\xFFé"), bytes.substr(0, k) + "??") << k;
+    }
+}
+
+TEST(Cp932, ThreadsAndRepeatedCallsDoNotDisturbEachOther)
+{
+    // The descriptors are kept per thread and reused; a call that stopped at damage must not
+    // leave anything behind for the next.
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (std::size_t t = 0; t < failures.size(); ++t) {
+        threads.emplace_back([t, &failures] {
+            for (std::size_t i = 0; i < 400; ++i) {
+                const Pair& p = kRoundTrips[(i + t) % kRoundTrips.size()];
+                if (DecodeCp932(p.cp932 + "\x81") != p.utf8 + kBad || EncodeCp932(p.utf8 + "\xE3") != p.cp932 + "?"
+                    || DecodeCp932(p.cp932) != p.utf8 || EncodeCp932(p.utf8) != p.cp932)
+                    ++failures[t];
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+}
+
+}  // namespace
+}  // namespace chokusho

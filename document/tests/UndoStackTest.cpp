@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "DocumentInvariants.h"
+#include "EditOperations.h"
+#include "UndoStack.h"
+
+namespace chokusho {
+namespace {
+
+/** A record told apart from the others by `n`. */
+BlockData Numbered(int n)
+{
+    BlockData d;
+    d.Name = "block " + std::to_string(n);
+    d.B = n;
+    d.PointCount = 1;
+    d.PointX[1] = n;
+    return d;
+}
+
+/** A document on the heap (its undo stack is large) that records the notifications it sends. */
+struct Doc {
+    std::unique_ptr<DocumentState> state = std::make_unique<DocumentState>();
+    std::vector<std::string> events;
+
+    Doc()
+    {
+        state->MenuEnable = [this] { events.push_back("menu"); };
+        state->SetUndoEnabled = [this](bool on) { events.push_back(on ? "undo on" : "undo off"); };
+    }
+};
+
+TEST(PushPopUndoTest, ThreeEditsUndoneRestoreTheFirstState)
+{
+    Doc doc;
+    DocumentState& s = *doc.state;
+    s.CurData = Numbered(1);
+    s.SavedData = Numbered(50);
+    s.BlkName = "B1";
+    s.SelPntCount = 1;
+    s.SelPnt[0] = 1;
+    s.SelLineCount = 1;
+    s.SelLine[0] = 3;
+
+    const char* labels[] = {undo_label::kMovePoints, undo_label::kAddLine, undo_label::kEditParams};
+    for (int i = 0; i < 3; ++i) {
+        PushUndo(s, labels[i]);
+        s.CurData = Numbered(i + 2);
+    }
+    ASSERT_EQ(s.Undo.UndoCount(), 3);
+    EXPECT_EQ(s.Undo.UndoText(0), undo_label::kEditParams);
+    EXPECT_EQ(doc.events, (std::vector<std::string>{"undo on", "undo on", "undo on"}));
+
+    doc.events.clear();
+    for (int i = 3; i >= 1; --i) {
+        ASSERT_TRUE(PopUndo(s));
+        EXPECT_EQ(s.CurData, Numbered(i));
+        EXPECT_TRUE(CheckDocumentInvariants(s.CurData).empty());
+    }
+    EXPECT_EQ(doc.events, (std::vector<std::string>{"menu", "menu", "undo off", "menu"}));
+
+    // Undo restores the drawing only; what the user picked and the file state are left alone.
+    EXPECT_EQ(s.SavedData, Numbered(50));
+    EXPECT_EQ(s.BlkName, "B1");
+    EXPECT_EQ(s.SelPntCount, 1);
+    EXPECT_EQ(s.SelPnt[0], 1);
+    EXPECT_EQ(s.SelLineCount, 1);
+    EXPECT_EQ(s.SelLine[0], 3);
+}
+
+TEST(PushPopUndoTest, PopOnEmptyChangesNothing)
+{
+    Doc doc;
+    DocumentState& s = *doc.state;
+    s.CurData = Numbered(7);
+    EXPECT_FALSE(PopUndo(s));
+    EXPECT_EQ(s.CurData, Numbered(7));
+    EXPECT_TRUE(doc.events.empty());
+
+    PushUndo(s, undo_label::kAddLine);
+    ASSERT_TRUE(PopUndo(s));
+    doc.events.clear();
+    EXPECT_FALSE(PopUndo(s));
+    EXPECT_TRUE(doc.events.empty());
+}
+
+TEST(PushPopUndoTest, FullStackDropsTheOldest)
+{
+    Doc doc;
+    DocumentState& s = *doc.state;
+    const int pushes = UndoStack::kCapacity + 1;
+    for (int i = 0; i < pushes; ++i) {
+        s.CurData = Numbered(i);
+        PushUndo(s, "edit " + std::to_string(i));
+    }
+    ASSERT_EQ(s.Undo.UndoCount(), UndoStack::kCapacity);
+    EXPECT_EQ(s.Undo.UndoData(UndoStack::kCapacity - 1), Numbered(1));
+
+    for (int i = pushes - 1; i >= 1; --i) {
+        ASSERT_EQ(s.Undo.UndoText(0), "edit " + std::to_string(i));
+        ASSERT_TRUE(PopUndo(s));
+        ASSERT_EQ(s.CurData, Numbered(i));
+    }
+    EXPECT_EQ(s.Undo.UndoCount(), 0);
+    EXPECT_FALSE(PopUndo(s));
+    EXPECT_EQ(s.CurData, Numbered(1));
+}
+
+// Long runs of pushes and pops wrap the ring many times; a plain list with the same
+// rules is the reference for what must be held after every step.
+TEST(UndoStackTest, MatchesAListAcrossWrapArounds)
+{
+    auto stack = std::make_unique<UndoStack>();
+    std::deque<int> model;  // newest first
+    std::uint32_t seed = 12345;
+    int next = 0;
+    for (int step = 0; step < 1200; ++step) {
+        seed = seed * 1664525u + 1013904223u;
+        const bool pushPhase = (step / 300) % 2 == 0;
+        const bool push = ((seed >> 16) % 5 < 4) == pushPhase;
+        if (push) {
+            stack->push(Numbered(next), "L" + std::to_string(next));
+            model.push_front(next);
+            if (static_cast<int>(model.size()) > UndoStack::kCapacity)
+                model.pop_back();
+            ++next;
+        } else {
+            BlockData out = Numbered(-1);
+            const bool popped = stack->pop(out);
+            ASSERT_EQ(popped, !model.empty()) << "step " << step;
+            if (popped) {
+                ASSERT_EQ(out, Numbered(model.front())) << "step " << step;
+                model.pop_front();
+            } else {
+                ASSERT_EQ(out, Numbered(-1));
+            }
+        }
+        ASSERT_EQ(stack->UndoCount(), static_cast<int>(model.size())) << "step " << step;
+        for (int i = 0; i < stack->UndoCount(); ++i) {
+            ASSERT_EQ(stack->UndoData(i).B, model[i]) << "step " << step << " position " << i;
+            ASSERT_EQ(stack->UndoText(i), "L" + std::to_string(model[i]));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace chokusho

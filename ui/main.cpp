@@ -1,0 +1,13 @@
+#include <QApplication>
+
+#include "DocumentState.h"
+#include "frmMain.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    chokusho::DocumentState state;
+    chokusho::frmMain window(state);
+    window.show();
+    return app.exec();
+}
