@@ -304,7 +304,16 @@ bool ReadBlockFile(BlockData& record, const std::string& dataPath, const std::st
     // The name is a bare file name; a folder inside it would read outside the data folder.
     if (name.find_first_of("/\\") != std::string::npos)
         return false;
-    const auto found = FindFileIgnoringCase(PathFromUtf8(dataPath), name + ".CSV");
+    const auto folder = PathFromUtf8(dataPath);
+    // Blocks are saved as ".csv": try that spelling too before searching the folder.
+    std::optional<std::filesystem::path> found;
+    std::error_code error;
+    if (const auto lower = folder / PathFromUtf8(name + ".csv"); std::filesystem::is_regular_file(lower, error))
+        found = lower;
+    if (const auto upper = folder / PathFromUtf8(name + ".CSV"); std::filesystem::is_regular_file(upper, error))
+        found = upper;
+    if (!found)
+        found = FindFileIgnoringCase(folder, name + ".CSV");
     if (!found)
         return false;
     const auto bytes = ReadWholeFile(*found, kMaxBlockFileBytes);

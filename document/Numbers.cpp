@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <system_error>
 
 namespace chokusho {
@@ -87,8 +88,52 @@ private:
 
 }  // namespace
 
+namespace {
+
+/**
+ * The plain form that files hold nearly always ("-12.345" followed by a comma or nothing):
+ * converted directly, without the character-by-character cleaning. nullopt when the text is
+ * not of that form and needs the general reader.
+ */
+std::optional<double> ReadPlainReal(std::string_view text)
+{
+    // With at most 15 digits the digits are an exact integer below 2^53 and the power of ten
+    // is exact too, so one division rounds exactly as a full decimal conversion would.
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr std::size_t kMaxPlainDigits = 15;
+
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative)
+        ++i;
+    std::int64_t mantissa = 0;
+    std::size_t digits = 0;
+    std::size_t fractionDigits = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i, ++digits)
+        mantissa = mantissa * 10 + (text[i] - '0');
+    if (digits == 0)
+        return std::nullopt;
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits, ++fractionDigits)
+            mantissa = mantissa * 10 + (text[i] - '0');
+        if (fractionDigits == 0)
+            return std::nullopt;
+    }
+    if (digits > kMaxPlainDigits)
+        return std::nullopt;
+    // Anything that could still continue the number goes to the general reader.
+    if (i < text.size() && (IsIgnored(text[i]) || text[i] == '.' || text[i] == 'e' || text[i] == 'E'))
+        return std::nullopt;
+    const double value = static_cast<double>(mantissa) / kPowers[fractionDigits];
+    return negative && value != 0 ? -value : value;
+}
+
+}  // namespace
+
 std::optional<double> ReadReal(std::string_view text)
 {
+    if (const auto plain = ReadPlainReal(text))
+        return plain;
     Cursor cursor(text);
     bool negative = false;
     if (cursor.peek() == '+' || cursor.peek() == '-') {

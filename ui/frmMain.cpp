@@ -1,14 +1,381 @@
 #include "frmMain.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QToolBar>
+#include <algorithm>
+#include <utility>
+
+#include "CanvasWidget.h"
+#include "FileSystem.h"
+#include "Icons.h"
+#include "MagnifierCursor.h"
+#include "frmAbout.h"
+
 namespace chokusho {
 
-frmMain::frmMain(DocumentState& state, QWidget* parent) : QMainWindow(parent), state_(state)
+namespace {
+
+/** The area between toolbar and status bar; it reports its size to the frame. */
+class FrameArea : public QWidget {
+public:
+    FrameArea(std::function<void()> resized, QWidget* parent) : QWidget(parent), resized_(std::move(resized)) {}
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        resized_();
+    }
+
+private:
+    std::function<void()> resized_;
+};
+
+/** One entry of a drop-down menu: an item, or a separator when `name` is empty or ends in "Sep". */
+struct MenuEntry {
+    const char* name;
+    const char* text;  // UTF-8
+    void (FrameLogic::*handler)();
+    bool checkable;
+};
+
+struct ToolbarEntry {
+    const char* key;   // null for a separator
+    const char* text;  // UTF-8, shown as the tooltip
+    const char* icon;
+    bool checkable;
+};
+
+constexpr ToolbarEntry kToolbar[] = {
+    {"NewOpen", "新規", "new.svg", false},
+    {"Open", "開く", "open.svg", false},
+    {"Save", "保存", "save.svg", false},
+    {nullptr, nullptr, nullptr, false},
+    {"Kakudai", "拡大", "zoom-in.svg", false},
+    {"Shukusho", "縮小", "zoom-out.svg", false},
+    {"Zenhyoji", "全表示", "show-all.svg", false},
+    {"Redraw", "再表示", "redraw.svg", false},
+    {"Grid", "グリッド", "grid.svg", true},
+    {nullptr, nullptr, nullptr, false},
+    {"Line", "結線", "connect.svg", false},
+    {"Line_Del", "線削除", "delete-line.svg", false},
+    {"Pnt_Del", "点削除", "delete-point.svg", false},
+    {nullptr, nullptr, nullptr, false},
+    {"Undo", "元に戻す", "undo.svg", false},
+    {"Help", "ヘルプ", "help.svg", false},
+};
+
+constexpr int kStatusCoordinatesWidth = 180;
+
+QString Utf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+QString Utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+ProgramFolders frmMain::DefaultFolders()
+{
+    ProgramFolders folders;
+    folders.program = PathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
+    folders.config =
+        PathFromUtf8(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
+    return folders;
+}
+
+frmMain::frmMain(DocumentState& state, QWidget* parent) : frmMain(state, DefaultFolders(), parent) {}
+
+frmMain::frmMain(DocumentState& state, ProgramFolders folders, QWidget* parent)
+    : QMainWindow(parent), state_(state), folders_(std::move(folders)), logic_(state, *this)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("直立消波ブロック設定"));
-    resize(759, 529);
-    state_.BlkName = kUntitledName;
-    state_.SavedData = state_.CurData;
+    setWindowTitle(Utf8(kMainCaption));
+    setWindowIcon(ProgramIcon());
+
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    buildFrameArea();
+
+    setMinimumSize(kMinWindowWidth, kMinWindowHeight);
+    // The client size counts toolbar, frame area and status bar; the menu bar comes on top.
+    resize(kInitialClientWidth, kInitialClientHeight + menuBar()->sizeHint().height());
+
+    logic_.Form_Load(LoadDataPath(folders_));
+}
+
+frmMain::~frmMain()
+{
+    // The logic goes before the widgets: nothing may reach it from them any more.
+    for (QAction* action : std::as_const(items_))
+        action->disconnect(this);
+    delete frameArea_;
+    frameArea_ = nullptr;
+}
+
+QAction* frmMain::addItem(const QString& name, const QString& text, bool checkable)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    action->setCheckable(checkable);
+    items_.insert(name, action);
+    return action;
+}
+
+void frmMain::connectItem(QAction* action, std::function<void()> handler)
+{
+    connect(action, &QAction::triggered, this, [action, handler = std::move(handler)](bool checked) {
+        if (action->isCheckable())
+            action->setChecked(!checked);
+        handler();
+    });
+}
+
+void frmMain::buildMenus()
+{
+    const auto addMenu = [this](const char* name, const char* title, std::initializer_list<MenuEntry> entries) {
+        QMenu* menu = menuBar()->addMenu(Utf8(title));
+        menu->setObjectName(Utf8(name));
+        menu->menuAction()->setObjectName(Utf8(name));
+        items_.insert(Utf8(name), menu->menuAction());
+        for (const MenuEntry& entry : entries) {
+            if (entry.handler == nullptr) {
+                QAction* separator = menu->addSeparator();
+                if (entry.name != nullptr)
+                    separator->setObjectName(Utf8(entry.name));
+                continue;
+            }
+            QAction* action = addItem(Utf8(entry.name), Utf8(entry.text), entry.checkable);
+            connectItem(action, [this, handler = entry.handler] { (logic_.*handler)(); });
+            menu->addAction(action);
+        }
+    };
+
+    addMenu("mnuFile", "ﾌｧｲﾙ(&F)",
+            {
+                {"mnuFileNew", "新規(&N)", &FrameLogic::mnuFileNew_Click, false},
+                {"mnuFileOpen", "開く(&O)...", &FrameLogic::mnuFileOpen_Click, false},
+                {"mnuFileSave", "保存(&S)...", &FrameLogic::mnuFileSave_Click, false},
+                {"mnuFileSep", nullptr, nullptr, false},
+                {"mnuFileEnd", "終了(&X)", &FrameLogic::mnuFileEnd_Click, false},
+            });
+    addMenu("mnuDisp", "表示(&V)",
+            {
+                {"mnuDispKaku", "拡大", &FrameLogic::mnuDispKaku_Click, false},
+                {"mnuDispShuku", "縮小", &FrameLogic::mnuDispShuku_Click, false},
+                {"mnuDispAll", "全表示", &FrameLogic::mnuDispAll_Click, false},
+                {"mnuDispRedraw", "再表示", &FrameLogic::mnuDispRedraw_Click, false},
+                {"mnuDispSep", nullptr, nullptr, false},
+                {"mnuDispGrid", "グリッド", &FrameLogic::mnuDispGrid_Click, true},
+                {"mnuDispPntNo", "点名表示", &FrameLogic::mnuDispPntNo_Click, true},
+            });
+
+    // ブロック諸元 is a command of the menu bar itself.
+    QAction* blockParameters = addItem(QStringLiteral("mnuBlkPara"), QStringLiteral("ブロック諸元(&B)..."), false);
+    connectItem(blockParameters, [this] { logic_.mnuBlkPara_Click(); });
+    menuBar()->addAction(blockParameters);
+
+    addMenu("mnuPoint", "点(&P)",
+            {
+                {"mnuPointHen", "編集...", &FrameLogic::mnuPointHen_Click, false},
+                {"mnuPointDel", "削除", &FrameLogic::mnuPointDel_Click, false},
+                {"mnuPointMov", "移動", &FrameLogic::mnuPointMov_Click, false},
+            });
+    addMenu("mnuLine", "線分(&L)",
+            {
+                {"mnuLineIn", "結線", &FrameLogic::mnuLineIn_Click, false},
+                {"mnuLineDel", "削除", &FrameLogic::mnuLineDel_Click, false},
+                {"mnuLineDelAll", "一括削除", &FrameLogic::mnuLineDelAll_Click, false},
+                {"mnuLineKind", "線種変更", &FrameLogic::mnuLineKind_Click, false},
+            });
+    addMenu("mnuHelp", "ヘルプ(&H)",
+            {
+                {"mnuHelpHelp", "ヘルプ（&M）...", &FrameLogic::mnuHelpHelp_Click, false},
+                {"mnuHelpSep", nullptr, nullptr, false},
+                {"mnuHelpVer", "バージョン情報（&A）...", &FrameLogic::mnuHelpVer_Click, false},
+            });
+}
+
+void frmMain::buildToolbar()
+{
+    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setIconSize(QSize(16, 16));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);  // the toolbar cannot be hidden
+    toolbar_->toggleViewAction()->setVisible(false);
+
+    for (const ToolbarEntry& entry : kToolbar) {
+        if (entry.key == nullptr) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        const QString key = Utf8(entry.key);
+        QAction* action = addItem(key, Utf8(entry.text), entry.checkable);
+        action->setToolTip(Utf8(entry.text));
+        action->setIcon(UiIcon(Utf8(entry.icon)));
+        connectItem(action, [this, keyText = std::string(entry.key)] { logic_.Toolbar1_ButtonClick(keyText); });
+        toolbar_->addAction(action);
+    }
+}
+
+void frmMain::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+
+    statusPanel1_ = new QLabel(bar);
+    statusPanel1_->setObjectName(QStringLiteral("StatusBar1_Panel1"));
+    statusPanel1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusPanel1_->setMinimumWidth(1);  // a long prompt is cut rather than widening the window
+    bar->addWidget(statusPanel1_, 1);
+
+    statusPanel2_ = new QLabel(bar);
+    statusPanel2_->setObjectName(QStringLiteral("StatusBar1_Panel2"));
+    statusPanel2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusPanel2_->setFixedWidth(kStatusCoordinatesWidth);
+    bar->addPermanentWidget(statusPanel2_);
+}
+
+void frmMain::buildFrameArea()
+{
+    frameArea_ = new FrameArea([this] { frameAreaResized(); }, this);
+    frameArea_->setObjectName(QStringLiteral("FrameArea"));
+    setCentralWidget(frameArea_);
+
+    // No layout manager: the logic places the three controls through placeControls.
+    canvas_ = new CanvasWidget(frameArea_);
+
+    hScroll_ = new QScrollBar(Qt::Horizontal, frameArea_);
+    hScroll_->setObjectName(QStringLiteral("HScroll1"));
+    hScroll_->setRange(kScrollMin, kScrollMax);
+    hScroll_->setSingleStep(kHScrollSmall);
+    hScroll_->setPageStep(kHScrollLarge);
+    hScroll_->setValue(kScrollRest);
+    hScroll_->setTracking(false);  // a dragged thumb is processed once, when it is let go
+    connect(hScroll_, &QScrollBar::valueChanged, this, [this](int value) { logic_.HScroll1_Change(value); });
+
+    vScroll_ = new QScrollBar(Qt::Vertical, frameArea_);
+    vScroll_->setObjectName(QStringLiteral("VScroll1"));
+    vScroll_->setRange(kScrollMin, kScrollMax);
+    vScroll_->setSingleStep(kVScrollSmall);
+    vScroll_->setPageStep(kVScrollLarge);
+    vScroll_->setValue(kScrollRest);
+    vScroll_->setTracking(false);
+    connect(vScroll_, &QScrollBar::valueChanged, this, [this](int value) { logic_.VScroll1_Change(value); });
+}
+
+void frmMain::frameAreaResized()
+{
+    logic_.Form_Resize(frameArea_->width(), frameArea_->height(), isMinimized());
+}
+
+QAction* frmMain::item(const QString& name) const
+{
+    return items_.value(name, nullptr);
+}
+
+// --- FramePort
+
+Canvas& frmMain::canvas()
+{
+    return canvas_->canvas();
+}
+
+void frmMain::canvasChanged()
+{
+    canvas_->update();
+}
+
+void frmMain::setStatusText(int panel, const std::string& text)
+{
+    QLabel* label = panel == 2 ? statusPanel2_ : panel == 1 ? statusPanel1_ : nullptr;
+    if (label != nullptr)
+        label->setText(Utf8(text));
+}
+
+void frmMain::setCaption(const std::string& caption)
+{
+    setWindowTitle(Utf8(caption));
+}
+
+void frmMain::setEnabled(std::string_view name, bool enabled)
+{
+    if (QAction* action = item(Utf8(name)))
+        action->setEnabled(enabled);
+    else
+        qWarning("frmMain::setEnabled: no item %.*s", static_cast<int>(name.size()), name.data());
+}
+
+void frmMain::setChecked(std::string_view name, bool checked)
+{
+    if (QAction* action = item(Utf8(name)))
+        action->setChecked(checked);
+    else
+        qWarning("frmMain::setChecked: no item %.*s", static_cast<int>(name.size()), name.data());
+}
+
+void frmMain::setCanvasCursor(CanvasCursor cursor)
+{
+    if (cursor == CanvasCursor::Magnifier)
+        canvas_->setCursor(MagnifierCursor(canvas_->devicePixelRatioF()));
+    else
+        canvas_->setCursor(Qt::ArrowCursor);
+}
+
+void frmMain::setScrollValue(ScrollBar bar, int value)
+{
+    (bar == ScrollBar::Horizontal ? hScroll_ : vScroll_)->setValue(value);
+}
+
+void frmMain::placeControls(const FrameLayout& layout)
+{
+    const auto place = [](QWidget* widget, const ControlRect& r) {
+        widget->setGeometry(r.left, r.top, std::max(r.width, 0), std::max(r.height, 0));
+    };
+    place(canvas_, layout.canvas);
+    place(hScroll_, layout.hScroll);
+    place(vScroll_, layout.vScroll);
+    // A widget not yet shown gets its resize event only when shown; the logic draws now.
+    canvas_->syncPictureSize();
+}
+
+void frmMain::showAbout()
+{
+    frmAbout about(folders_.program, this);
+    about.exec();
+}
+
+void frmMain::closeWindow()
+{
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (logic_.Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    SaveDataPath(state_.DataPath, folders_);
+    event->accept();
 }
 
 }  // namespace chokusho

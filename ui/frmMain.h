@@ -1,20 +1,92 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
+#include <QString>
+#include <functional>
 
 #include "DocumentState.h"
+#include "FrameLogic.h"
+#include "FramePort.h"
+#include "ProgramFiles.h"
+
+class QAction;
+class QLabel;
+class QScrollBar;
+class QToolBar;
 
 namespace chokusho {
 
-/** The main window: the frame in which every block is drawn and edited. */
-class frmMain : public QMainWindow {
+class CanvasWidget;
+
+/**
+ * The main window: the frame in which every block is drawn and edited. It builds the menus,
+ * the toolbar, the canvas with its two scroll bars and the status bar, forwards every command
+ * and event to its FrameLogic, and carries out what the logic asks through FramePort.
+ */
+class frmMain : public QMainWindow, public FramePort {
     Q_OBJECT
 
 public:
+    /** The program's folder (beside the executable) and the user's configuration folder. */
+    static ProgramFolders DefaultFolders();
+
     explicit frmMain(DocumentState& state, QWidget* parent = nullptr);
+    /** `folders` says where CVDTPATH and SYSVER.DAT are read and written. */
+    frmMain(DocumentState& state, ProgramFolders folders, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    FrameLogic& logic() { return logic_; }
+    CanvasWidget& canvasWidget() { return *canvas_; }
+    const ProgramFolders& folders() const { return folders_; }
+    /** A menu item or toolbar button by its control name or key; null when there is none. */
+    QAction* item(const QString& name) const;
+
+    using QMainWindow::setEnabled;
+
+    // FramePort
+    Canvas& canvas() override;
+    void canvasChanged() override;
+    void setStatusText(int panel, const std::string& text) override;
+    void setCaption(const std::string& caption) override;
+    void setEnabled(std::string_view item, bool enabled) override;
+    void setChecked(std::string_view item, bool checked) override;
+    void setCanvasCursor(CanvasCursor cursor) override;
+    void setScrollValue(ScrollBar bar, int value) override;
+    void placeControls(const FrameLayout& layout) override;
+    void showAbout() override;
+    void closeWindow() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    using Handler = void (FrameLogic::*)();
+
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void buildFrameArea();
+    /** Makes the action of a menu item or button and files it under `name`. */
+    QAction* addItem(const QString& name, const QString& text, bool checkable);
+    /**
+     * Calls `handler` when the action is triggered. A checkable action's tick belongs to the
+     * logic: the click's own toggle is undone before the handler runs and sets it.
+     */
+    void connectItem(QAction* action, std::function<void()> handler);
+    void frameAreaResized();
+
     DocumentState& state_;
+    ProgramFolders folders_;
+    QHash<QString, QAction*> items_;
+    QToolBar* toolbar_ = nullptr;
+    QWidget* frameArea_ = nullptr;
+    CanvasWidget* canvas_ = nullptr;
+    QScrollBar* hScroll_ = nullptr;
+    QScrollBar* vScroll_ = nullptr;
+    QLabel* statusPanel1_ = nullptr;
+    QLabel* statusPanel2_ = nullptr;
+    FrameLogic logic_;  // last: it may use every control as soon as it exists
 };
 
 }  // namespace chokusho

@@ -1,24 +1,462 @@
-#include <QtTest>
+// The main window's wiring: menus, toolbar, status bar, scroll bars and canvas reach the frame
+// logic, and what the logic asks reaches the widgets.
 
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <memory>
+
+#include "CanvasWidget.h"
 #include "DocumentState.h"
+#include "FileSystem.h"
+#include "UiTests.h"
 #include "frmMain.h"
 
 using namespace chokusho;
+
+namespace {
+
+/** A window whose program and configuration folders are fresh temporary folders. */
+struct Fixture {
+    QTemporaryDir program;
+    QTemporaryDir config;
+    DocumentState state;
+    std::unique_ptr<frmMain> window;
+
+    ProgramFolders folders() const
+    {
+        return {PathFromUtf8(program.path().toStdString()), PathFromUtf8(config.path().toStdString())};
+    }
+    frmMain& make()
+    {
+        window = std::make_unique<frmMain>(state, folders());
+        return *window;
+    }
+    frmMain& show()
+    {
+        make();
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            qWarning("the main window was not exposed");
+        return *window;
+    }
+};
+
+/** A rectangular block of 10 m x 8 m: four points, four solid segments, centroid inside. */
+void PutSampleBlock(BlockData& data)
+{
+    const double xs[] = {0, 10, 10, 0};
+    const double ys[] = {0, 0, 8, 8};
+    data.PointCount = 4;
+    for (int n = 1; n <= 4; ++n) {
+        data.PointX[n] = xs[n - 1];
+        data.PointY[n] = ys[n - 1];
+    }
+    data.LineCount = 4;
+    for (int k = 1; k <= 4; ++k) {
+        data.LineStart[k] = static_cast<std::int16_t>(k);
+        data.LineEnd[k] = static_cast<std::int16_t>(k % 4 + 1);
+        data.LineKind[k] = kSolidLine;
+    }
+    data.Gx = 5;
+    data.Gy = 4;
+}
+
+/** "name=text" of each action, "-" for a separator. */
+QStringList Describe(const QList<QAction*>& actions)
+{
+    QStringList out;
+    for (const QAction* action : actions)
+        out << (action->isSeparator() ? QStringLiteral("-") : action->objectName() + u'=' + action->text());
+    return out;
+}
+
+QAction* Item(frmMain& window, const char* name)
+{
+    QAction* action = window.item(QString::fromUtf8(name));
+    if (action == nullptr)
+        qWarning("no item %s", name);
+    return action;
+}
+
+QToolButton* Button(frmMain& window, const char* key)
+{
+    auto* toolbar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+    return qobject_cast<QToolButton*>(toolbar->widgetForAction(Item(window, key)));
+}
+
+QLabel* Panel(frmMain& window, int n)
+{
+    return window.findChild<QLabel*>(QStringLiteral("StatusBar1_Panel%1").arg(n));
+}
+
+QRgb CanvasPixel(frmMain& window, int x, int y)
+{
+    return window.canvasWidget().canvas().image().pixel(x, y) & 0xFFFFFF;
+}
+
+}  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsUntitledWithItsCaption()
+    // --- what the window shows at start
+
+    void startsWithItsCaptionAndSize()
     {
-        DocumentState state;
-        frmMain window(state);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        Fixture f;
+        frmMain& window = f.show();
+        QCOMPARE(window.objectName(), QStringLiteral("frmMain"));
         QCOMPARE(window.windowTitle(), QStringLiteral("直立消波ブロック設定"));
-        QCOMPARE(QString::fromStdString(state.BlkName), QStringLiteral("無題"));
+        QCOMPARE(QString::fromStdString(f.state.BlkName), QStringLiteral("無題"));
+        QVERIFY(!window.windowIcon().isNull());
+        QCOMPARE(window.minimumSize(), QSize(400, 320));
+        // Toolbar, frame area and status bar make up the first client size below the menu bar.
+        QCOMPARE(window.width(), 759);
+        QCOMPARE(window.height() - window.menuBar()->height(), 529);
+    }
+
+    void menuBarHasItsMenusInOrder()
+    {
+        Fixture f;
+        frmMain& window = f.make();
+        QStringList titles;
+        for (const QAction* action : window.menuBar()->actions())
+            titles << action->text();
+        QCOMPARE(titles, QStringLiteral("ﾌｧｲﾙ(&F) 表示(&V) ブロック諸元(&B)... 点(&P) 線分(&L) ヘルプ(&H)").split(u' '));
+        // ブロック諸元 is a command of the bar itself, without a drop-down.
+        QAction* blockParameters = window.menuBar()->actions().at(2);
+        QCOMPARE(blockParameters->objectName(), QStringLiteral("mnuBlkPara"));
+        QVERIFY(blockParameters->menu() == nullptr);
+        QCOMPARE(window.item(QStringLiteral("mnuBlkPara")), blockParameters);
+    }
+
+    void menusHoldTheirItemsInOrder_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("items");  // "name=caption", "-" for a separator
+        QTest::newRow("mnuFile") << QStringLiteral("mnuFile")
+                                 << QStringLiteral("mnuFileNew=新規(&N) mnuFileOpen=開く(&O)... "
+                                                   "mnuFileSave=保存(&S)... - mnuFileEnd=終了(&X)");
+        QTest::newRow("mnuDisp") << QStringLiteral("mnuDisp")
+                                 << QStringLiteral("mnuDispKaku=拡大 mnuDispShuku=縮小 mnuDispAll=全表示 "
+                                                   "mnuDispRedraw=再表示 - mnuDispGrid=グリッド mnuDispPntNo=点名表示");
+        QTest::newRow("mnuPoint") << QStringLiteral("mnuPoint")
+                                  << QStringLiteral("mnuPointHen=編集... mnuPointDel=削除 mnuPointMov=移動");
+        QTest::newRow("mnuLine") << QStringLiteral("mnuLine")
+                                 << QStringLiteral("mnuLineIn=結線 mnuLineDel=削除 mnuLineDelAll=一括削除 "
+                                                   "mnuLineKind=線種変更");
+        QTest::newRow("mnuHelp") << QStringLiteral("mnuHelp")
+                                 << QStringLiteral("mnuHelpHelp=ヘルプ（&M）... - mnuHelpVer=バージョン情報（&A）...");
+    }
+
+    void menusHoldTheirItemsInOrder()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, items);
+        Fixture f;
+        frmMain& window = f.make();
+        auto* dropDown = window.findChild<QMenu*>(menu);
+        QVERIFY(dropDown != nullptr);
+        QCOMPARE(Describe(dropDown->actions()), items.split(u' '));
+        QCOMPARE(window.item(menu), dropDown->menuAction());
+        for (const QAction* action : dropDown->actions())
+            QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->objectName()));
+        QCOMPARE(window.findChild<QAction*>(QStringLiteral("mnuFileSep"))->isSeparator(), true);
+    }
+
+    void toolbarHoldsItsButtonsInOrder()
+    {
+        Fixture f;
+        frmMain& window = f.make();
+        auto* toolbar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        QVERIFY(toolbar != nullptr);
+        QVERIFY(!toolbar->isMovable());
+        QCOMPARE(toolbar->iconSize(), QSize(16, 16));
+
+        QStringList keys;
+        QStringList tips;
+        for (const QAction* action : toolbar->actions()) {
+            keys << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+            if (!action->isSeparator()) {
+                tips << action->toolTip();
+                QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
+                QVERIFY(action->shortcut().isEmpty());
+            }
+        }
+        QCOMPARE(keys, QStringLiteral("NewOpen Open Save - Kakudai Shukusho Zenhyoji Redraw Grid - Line Line_Del "
+                                      "Pnt_Del - Undo Help")
+                           .split(u' '));
+        QCOMPARE(tips, QStringLiteral("新規 開く 保存 拡大 縮小 全表示 再表示 グリッド 結線 線削除 点削除 元に戻す ヘルプ")
+                           .split(u' '));
+        QVERIFY(Item(window, "Grid")->isCheckable());
+    }
+
+    void startsWithTheEditingCommandsOfAnEmptyBlockDisabled()
+    {
+        Fixture f;
+        frmMain& window = f.make();
+        const QStringList disabled{QStringLiteral("mnuPointDel"), QStringLiteral("mnuPointMov"),
+                                   QStringLiteral("mnuLineIn"),   QStringLiteral("mnuLineDel"),
+                                   QStringLiteral("mnuLineDelAll"), QStringLiteral("Line"),
+                                   QStringLiteral("Line_Del"),    QStringLiteral("Pnt_Del"),
+                                   QStringLiteral("Undo")};
+        QList<QAction*> everyItem;
+        for (QAction* action : window.menuBar()->actions()) {
+            everyItem << action;
+            if (action->menu() != nullptr)
+                everyItem << action->menu()->actions();
+        }
+        everyItem << window.findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions();
+        int named = 0;
+        for (const QAction* action : std::as_const(everyItem)) {
+            if (action->isSeparator())
+                continue;
+            ++named;
+            QCOMPARE(window.item(action->objectName()), action);
+            QVERIFY2(action->isEnabled() != disabled.contains(action->objectName()), qPrintable(action->objectName()));
+        }
+        QCOMPARE(named, 6 + 19 + 13);  // the bar's menus and command, the menu items, the buttons
+
+        QVERIFY(Item(window, "mnuDispPntNo")->isChecked());
+        QVERIFY(!Item(window, "mnuDispGrid")->isChecked());
+        QVERIFY(!Item(window, "Grid")->isChecked());
+    }
+
+    void statusBarHasAPromptPanelAndACoordinatePanel()
+    {
+        Fixture f;
+        frmMain& window = f.show();
+        QCOMPARE(window.statusBar()->objectName(), QStringLiteral("StatusBar1"));
+        QLabel* prompt = Panel(window, 1);
+        QLabel* coordinates = Panel(window, 2);
+        QVERIFY(prompt != nullptr && coordinates != nullptr);
+        QVERIFY(coordinates->width() >= 150 && coordinates->width() <= 220);
+        QVERIFY(prompt->width() > coordinates->width());
+
+        window.setStatusText(2, "X = 12.35  Y = -3.10");
+        QCOMPARE(coordinates->text(), QStringLiteral("X = 12.35  Y = -3.10"));
+        window.logic().Disp_Message(4);
+        QCOMPARE(prompt->text(), QString::fromUtf8(MessageText(4)));
+        window.logic().Disp_Message(0);
+        QCOMPARE(prompt->text(), QString());
+    }
+
+    // --- commands reach the logic, the logic's answers reach the widgets
+
+    void gridFromMenuAndButtonStayInStep()
+    {
+        Fixture f;
+        frmMain& window = f.show();
+        QAction* menuItem = Item(window, "mnuDispGrid");
+        QToolButton* button = Button(window, "Grid");
+        QVERIFY(button != nullptr);
+
+        menuItem->trigger();
+        QVERIFY(window.logic().display().grid);
+        QVERIFY(menuItem->isChecked());
+        QVERIFY(button->isChecked());
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!window.logic().display().grid);
+        QVERIFY(!menuItem->isChecked());
+        QVERIFY(!button->isChecked());
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(window.logic().display().grid);
+        QVERIFY(menuItem->isChecked());
+        QVERIFY(button->isChecked());
+
+        menuItem->trigger();
+        QVERIFY(!window.logic().display().grid);
+        QVERIFY(!menuItem->isChecked());
+        QVERIFY(!button->isChecked());
+
+        QAction* numbers = Item(window, "mnuDispPntNo");
+        numbers->trigger();
+        QVERIFY(!window.logic().display().pointNumbers);
+        QVERIFY(!numbers->isChecked());
+        numbers->trigger();
+        QVERIFY(window.logic().display().pointNumbers);
+        QVERIFY(numbers->isChecked());
+    }
+
+    void zoomCommandsSetTheModeAndTheCursor()
+    {
+        Fixture f;
+        frmMain& window = f.show();
+        CanvasWidget& canvas = window.canvasWidget();
+
+        Item(window, "mnuDispKaku")->trigger();
+        QCOMPARE(window.logic().Disp_mode, mode::kZoomIn);
+        QCOMPARE(canvas.cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(Panel(window, 1)->text(), QString::fromUtf8(MessageText(4)));
+
+        Item(window, "mnuDispRedraw")->trigger();  // ends the mode
+        QCOMPARE(window.logic().Disp_mode, mode::kNone);
+        QCOMPARE(canvas.cursor().shape(), Qt::ArrowCursor);
+
+        QTest::mouseClick(Button(window, "Shukusho"), Qt::LeftButton);
+        QCOMPARE(window.logic().Disp_mode, mode::kZoomOut);
+        QCOMPARE(canvas.cursor().shape(), Qt::BitmapCursor);
+
+        QTest::mouseClick(Button(window, "Redraw"), Qt::LeftButton);
+        QCOMPARE(window.logic().Disp_mode, mode::kNone);
+
+        QTest::mouseClick(Button(window, "Kakudai"), Qt::LeftButton);
+        QCOMPARE(window.logic().Disp_mode, mode::kZoomIn);
+    }
+
+    void documentChangesReachTheButtons()
+    {
+        Fixture f;
+        frmMain& window = f.make();
+        PutSampleBlock(f.state.CurData);
+        f.state.notifyMenuEnable();
+        for (const char* name : {"Line", "Line_Del", "Pnt_Del", "mnuLineIn", "mnuLineDel", "mnuLineDelAll",
+                                 "mnuPointDel", "mnuPointMov"})
+            QVERIFY2(Item(window, name)->isEnabled(), name);
+        QVERIFY(!Item(window, "Undo")->isEnabled());
+        f.state.notifyUndoEnabled(true);
+        QVERIFY(Item(window, "Undo")->isEnabled());
+        QVERIFY(Button(window, "Undo")->isEnabled());
+        f.state.notifyUndoEnabled(false);
+        QVERIFY(!Button(window, "Undo")->isEnabled());
+    }
+
+    void scrollBarsReachTheLogicAndAreReset()
+    {
+        Fixture f;
+        PutSampleBlock(f.state.CurData);
+        frmMain& window = f.show();
+        auto* hScroll = window.findChild<QScrollBar*>(QStringLiteral("HScroll1"));
+        auto* vScroll = window.findChild<QScrollBar*>(QStringLiteral("VScroll1"));
+        QVERIFY(hScroll != nullptr && vScroll != nullptr);
+        QCOMPARE(hScroll->orientation(), Qt::Horizontal);
+        QCOMPARE(vScroll->orientation(), Qt::Vertical);
+        QCOMPARE((QList<int>{hScroll->minimum(), hScroll->maximum(), hScroll->singleStep(), hScroll->pageStep(),
+                             hScroll->value()}),
+                 (QList<int>{0, 100, 2, 3, 50}));
+        QCOMPARE((QList<int>{vScroll->minimum(), vScroll->maximum(), vScroll->singleStep(), vScroll->pageStep(),
+                             vScroll->value()}),
+                 (QList<int>{0, 100, 2, 5, 50}));
+        QVERIFY(!hScroll->hasTracking());
+        QVERIFY(!vScroll->hasTracking());
+
+        const double xmin = window.logic().view().Dan_xmin;
+        const double ymin = window.logic().view().Dan_ymin;
+        hScroll->setValue(60);
+        QCOMPARE(window.logic().scroll().HScr_old, 60);
+        QVERIFY(window.logic().view().Dan_xmin > xmin);
+        vScroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(window.logic().scroll().VScr_old, 55);
+        QVERIFY(window.logic().view().Dan_ymin < ymin);
+
+        // 全表示 puts both bars back to rest through the window.
+        Item(window, "mnuDispAll")->trigger();
+        QCOMPARE(hScroll->value(), 50);
+        QCOMPARE(vScroll->value(), 50);
+        QCOMPARE(window.logic().scroll().HScr_old, 50);
+        QCOMPARE(window.logic().view().Dan_xmin, xmin);
+    }
+
+    void resizingTheWindowRefitsTheCanvas()
+    {
+        Fixture f;
+        PutSampleBlock(f.state.CurData);
+        frmMain& window = f.show();
+        CanvasWidget& canvas = window.canvasWidget();
+        QCOMPARE(int(window.logic().view().Pic_width), canvas.width());
+        QCOMPARE(int(window.logic().view().Pic_height), canvas.height());
+        const int before = canvas.width();
+
+        window.resize(1000, 700);
+        QCoreApplication::processEvents();
+        QCOMPARE(window.width(), 1000);
+        QVERIFY(canvas.width() > before);
+        QCOMPARE(int(window.logic().view().Pic_width), canvas.width());
+        QCOMPARE(int(window.logic().view().Pic_height), canvas.height());
+        QCOMPARE(canvas.canvas().logicalSize(), canvas.size());
+
+        // The controls sit where the logic placed them in the frame area.
+        const QWidget* area = window.centralWidget();
+        const FrameLayout layout = LayoutFrame(area->width(), area->height());
+        const auto rect = [](const ControlRect& r) { return QRect(r.left, r.top, r.width, r.height); };
+        QCOMPARE(canvas.geometry(), rect(layout.canvas));
+        QCOMPARE(window.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->geometry(), rect(layout.hScroll));
+        QCOMPARE(window.findChild<QScrollBar*>(QStringLiteral("VScroll1"))->geometry(), rect(layout.vScroll));
+        // and the block is drawn again at the new size.
+        QVERIFY(canvas.canvas().image().pixel(window.logic().view().px(5), window.logic().view().py(0)) ==
+                0xFFFFFFFF);
+    }
+
+    // --- program files
+
+    void theDataFolderIsReadAtStartAndWrittenAtClose()
+    {
+        Fixture f;
+        QFile file(f.program.filePath(QStringLiteral("CVDTPATH")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("/srv/blocks/\r\n");
+        file.close();
+        frmMain& window = f.show();
+        QCOMPARE(QString::fromStdString(f.state.DataPath), QStringLiteral("/srv/blocks/"));
+
+        f.state.DataPath = "/home/someone/blocks/";
+        QVERIFY(window.close());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("/home/someone/blocks/\r\n"));
+    }
+
+    void exitCommandClosesTheWindow()
+    {
+        Fixture f;
+        frmMain& window = f.show();
+        Item(window, "mnuFileEnd")->trigger();
+        QVERIFY(!window.isVisible());
+        QVERIFY(QFile::exists(f.program.filePath(QStringLiteral("CVDTPATH"))));
+    }
+
+    // --- the picture
+
+    void showAllDrawsTheBlockOnTheBlackCanvas()
+    {
+        Fixture f;
+        PutSampleBlock(f.state.CurData);
+        frmMain& window = f.show();
+        const ViewTransform& view = window.logic().view();
+        QCOMPARE(CanvasPixel(window, view.px(5), view.py(0)), QRgb(0xFFFFFF));  // drawn as soon as shown
+
+        Item(window, "mnuDispAll")->trigger();
+        const QImage& image = window.canvasWidget().canvas().image();
+        QCOMPARE(image.size(), window.canvasWidget().size());
+        QCOMPARE(CanvasPixel(window, 1, 1), QRgb(0x000000));
+        QCOMPARE(CanvasPixel(window, image.width() - 2, image.height() - 2), QRgb(0x000000));
+        // The middle of the lower and of the right segment, white.
+        QCOMPARE(CanvasPixel(window, view.px(5), view.py(0)), QRgb(0xFFFFFF));
+        QCOMPARE(CanvasPixel(window, view.px(10), view.py(4)), QRgb(0xFFFFFF));
+        // The cross of point 3, light magenta; the centroid's, light cyan.
+        QCOMPARE(CanvasPixel(window, view.px(10), view.py(8)), QRgb(0xFF00FF));
+        QCOMPARE(CanvasPixel(window, view.px(10) - 1, view.py(8)), QRgb(0xFF00FF));
+        QCOMPARE(CanvasPixel(window, view.px(5), view.py(4)), QRgb(0x00FFFF));
+        // The window shows that picture.
+        const QImage shown = window.canvasWidget().grab().toImage();
+        QCOMPARE(shown.pixel(view.px(5), view.py(0)) & 0xFFFFFF, QRgb(0xFFFFFF));
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+std::unique_ptr<QObject> MakeMainWindowTest()
+{
+    return std::make_unique<MainWindowTest>();
+}
+
 #include "MainWindowTest.moc"

@@ -1,0 +1,197 @@
+#include "BlockPicker.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "BlockFile.h"
+#include "Cp932.h"
+#include "FileSystem.h"
+#include "Numbers.h"
+
+namespace chokusho {
+
+namespace {
+
+/** The same ceiling as the block file reader's: no block file comes near it. */
+constexpr std::size_t kMaxListedFileBytes = 64u << 20;
+
+constexpr std::string_view kExtension = ".csv";
+
+void AppendPadded(std::string& out, std::string_view text, std::size_t width)
+{
+    out += text;
+    const std::size_t used = Cp932Width(text);
+    if (used < width)
+        out.append(width - used, ' ');
+}
+
+void AppendPaddedNumber(std::string& out, double value, std::size_t width)
+{
+    const std::string text = Format000(value);
+    if (text.size() < width)
+        out.append(width - text.size(), ' ');
+    out += text;
+}
+
+bool EndsInSeparator(std::string_view path)
+{
+    if (path.empty())
+        return false;
+    const char last = path.back();
+    return last == '/' || (std::filesystem::path::preferred_separator == '\\' && last == '\\');
+}
+
+struct FoundFile {
+    std::string name;  // UTF-8, for ordering and the base name
+    std::filesystem::path path;
+};
+
+/**
+ * The UTF-8 text of a name; nullopt on Windows for a name that is not valid Unicode, which
+ * could not be opened by its text anyway.
+ */
+std::optional<std::string> Utf8Name(const std::filesystem::path& path)
+{
+    try {
+        return PathToUtf8(path);
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+}
+
+/** The ".csv" regular files of `folder`, in no particular order; those met before a failure. */
+std::vector<FoundFile> CsvFilesOf(const std::string& folder)
+{
+    std::vector<FoundFile> found;
+    std::filesystem::path path;
+    try {
+        path = PathFromUtf8(folder);
+    } catch (const std::system_error&) {
+        return found;
+    }
+    std::error_code error;
+    std::filesystem::directory_iterator it(path, error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        auto name = Utf8Name(it->path().filename());
+        if (!name || name->size() < kExtension.size() ||
+            !EqualsIgnoringAsciiCase(std::string_view(*name).substr(name->size() - kExtension.size()), kExtension))
+            continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError))
+            continue;
+        found.push_back({std::move(*name), it->path()});
+    }
+    return found;
+}
+
+}  // namespace
+
+std::string PadText(std::string_view text, std::size_t width)
+{
+    std::string out;
+    AppendPadded(out, text, width);
+    return out;
+}
+
+std::string PadNumber(double value, std::size_t width)
+{
+    std::string out;
+    AppendPaddedNumber(out, value, width);
+    return out;
+}
+
+std::string BlockListLine(const BlockData& record)
+{
+    std::string line;
+    line.reserve(96);
+    AppendPadded(line, record.Name, 20);
+    line += ' ';
+    AppendPadded(line, record.Kind, 16);
+    const std::array<std::pair<double, std::size_t>, 6> numbers{
+        {{record.B, 7}, {record.H, 7}, {record.L, 7}, {record.V, 9}, {record.Gx, 7}, {record.Gy, 7}}};
+    for (const auto& [value, width] : numbers) {
+        line += ' ';
+        AppendPaddedNumber(line, value, width);
+    }
+    return line;
+}
+
+BlockFileList FillFileList(const std::string& dataPath, BlockData& scratch)
+{
+    std::vector<FoundFile> files = CsvFilesOf(dataPath);
+    // Directory order differs between file systems; name order keeps the list the same everywhere.
+    std::sort(files.begin(), files.end(), [](const FoundFile& a, const FoundFile& b) { return a.name < b.name; });
+
+    BlockFileList list;
+    list.FileNames.reserve(files.size());
+    list.Lines.reserve(files.size());
+    for (FoundFile& file : files) {
+        std::string& base = file.name;
+        base.resize(base.size() - kExtension.size());
+        // The main window opens the choice by its base name, which must then lead back here.
+        if (base.empty() || base.find('\\') != std::string::npos)
+            continue;
+        // Read by path, not by name: the name lookup ignores case by scanning the folder, once
+        // per file, which a large folder could not afford.
+        const auto bytes = ReadWholeFile(file.path, kMaxListedFileBytes);
+        if (!bytes || !ParseBlockFile(scratch, *bytes))
+            continue;
+        list.FileNames.push_back(std::move(base));
+        list.Lines.push_back(BlockListLine(scratch));
+    }
+    return list;
+}
+
+void BlockPicker::Load()
+{
+    label3_.clear();
+    Refill();
+}
+
+void BlockPicker::DirChange(const std::string& path)
+{
+    // An empty path is no folder: it stays empty rather than becoming the root.
+    state_.DataPath = path;
+    if (!path.empty() && !EndsInSeparator(path))
+        state_.DataPath += static_cast<char>(std::filesystem::path::preferred_separator);
+    Refill();
+}
+
+void BlockPicker::Refill()
+{
+    list_ = FillFileList(state_.DataPath, state_.PreviewData);
+    selected_ = -1;
+    // Nothing of the previous folder stays on show, even if the first file here fails to read.
+    ClearBlock(shownData_);
+    label3_.clear();
+    if (!list_.FileNames.empty())
+        ListClick(0);
+}
+
+bool BlockPicker::ListClick(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= list_.FileNames.size())
+        return false;
+    selected_ = index;
+    const std::string& name = list_.FileNames[static_cast<std::size_t>(index)];
+    // Through the scratch record, so that a file gone bad since the listing leaves the preview alone.
+    if (!ReadBlockFile(state_.PreviewData, state_.DataPath, name))
+        return false;
+    shownData_ = state_.PreviewData;
+    label3_ = name;
+    return true;
+}
+
+bool BlockPicker::Select()
+{
+    if (selected_ < 0)
+        return false;
+    blkNm_ = list_.FileNames[static_cast<std::size_t>(selected_)];
+    return true;
+}
+
+}  // namespace chokusho

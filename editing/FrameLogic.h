@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "DocumentState.h"
+#include "FramePort.h"
+#include "Painting.h"
+#include "ViewTransform.h"
+#include "ZoomScroll.h"
+
+namespace chokusho {
+
+/** Caption of the main window for a block that has never been opened or saved. */
+inline constexpr const char* kMainCaption = "直立消波ブロック設定";
+
+/** Values of Disp_mode: the current mouse mode of the canvas. */
+namespace mode {
+inline constexpr std::int16_t kNone = -1;
+inline constexpr std::int16_t kZoomIn = 0;
+inline constexpr std::int16_t kZoomOut = 1;
+inline constexpr std::int16_t kConnect = 2;
+inline constexpr std::int16_t kDeleteLines = 3;
+inline constexpr std::int16_t kDeletePoints = 4;
+inline constexpr std::int16_t kMovePoints = 5;
+inline constexpr std::int16_t kLineKind = 6;
+}  // namespace mode
+
+/** The status prompt of message number `msgNo`; empty for 0 and unknown numbers. */
+const char* MessageText(int msgNo);
+
+/**
+ * The main window's logic: view, scroll and mouse-mode state, and the handlers of every menu
+ * item and toolbar button. The window forwards its events here and implements FramePort.
+ */
+class FrameLogic {
+public:
+    FrameLogic(DocumentState& state, FramePort& port);
+    ~FrameLogic();
+    FrameLogic(const FrameLogic&) = delete;
+    FrameLogic& operator=(const FrameLogic&) = delete;
+
+    // --- state, readable by the window and the tests
+    DocumentState& state() { return state_; }
+    const ViewTransform& view() const { return view_; }
+    ViewTransform& view() { return view_; }
+    const ScrollState& scroll() const { return scroll_; }
+    const DisplaySwitches& display() const { return display_; }
+
+    std::int16_t Disp_mode = mode::kNone;
+    std::int16_t Mouse_sw = -1;
+    std::int16_t Mouse_xa = 0, Mouse_ya = 0, Mouse_xb = 0, Mouse_yb = 0;
+    double Mouse_kx = 0, Mouse_ky = 0;
+
+    // --- start-up, layout and shutdown
+    /** Start-up of the main window; `dataPath` is what the data-path file gave. */
+    void Form_Load(const std::string& dataPath);
+    /** The area between toolbar and status bar changed size; refits the view to all data. */
+    void Form_Resize(int width, int height, bool minimized);
+    /** Closing was asked for; true when the close must be cancelled. */
+    bool Form_QueryUnload();
+
+    // --- housekeeping of the frame
+    void Disp_Message(int msgNo);
+    void Raber_Reset();
+    void Menu_Enable();
+    /** Rebuilds the picture from the document and shows it. */
+    void Repaint();
+    void ResetScrollBars();
+
+    // --- scroll bars
+    void HScroll1_Change(int value);
+    void VScroll1_Change(int value);
+
+    // --- menu items and toolbar buttons
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileEnd_Click();
+    void mnuDispKaku_Click();
+    void mnuDispShuku_Click();
+    void mnuDispAll_Click();
+    void mnuDispRedraw_Click();
+    void mnuDispGrid_Click();
+    void mnuDispPntNo_Click();
+    void mnuBlkPara_Click();
+    void mnuPointHen_Click();
+    void mnuPointDel_Click();
+    void mnuPointMov_Click();
+    void mnuLineIn_Click();
+    void mnuLineDel_Click();
+    void mnuLineDelAll_Click();
+    void mnuLineKind_Click();
+    void mnuHelpHelp_Click();
+    void mnuHelpVer_Click();
+    /** The toolbar's "Undo". */
+    void Undo_Click();
+    /** A toolbar click by its key; unknown keys do nothing. */
+    void Toolbar1_ButtonClick(std::string_view key);
+
+    /** The rubber figure of the current mode, drawn in yellow XOR (drawing it again erases it). */
+    void DrawRubberFigure();
+
+private:
+    /** After a scroll the model moved under a rubber band: anchor it where its model point now is. */
+    void ReanchorRubberBand();
+
+    DocumentState& state_;
+    FramePort& port_;
+    ViewTransform view_;
+    ScrollState scroll_;
+    DisplaySwitches display_;
+};
+
+}  // namespace chokusho

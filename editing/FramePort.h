@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "Canvas.h"
+#include "ZoomScroll.h"
+
+namespace chokusho {
+
+enum class CanvasCursor { Arrow, Magnifier };
+enum class ScrollBar { Horizontal, Vertical };
+
+/**
+ * What the main window's logic asks of the window system. Items are named by their control
+ * names ("mnuLineDel") or toolbar keys ("Line_Del"); the window implements this with widgets,
+ * the tests with a recording fake.
+ */
+class FramePort {
+public:
+    virtual ~FramePort() = default;
+
+    /** The canvas's backing picture, into which all drawing goes. */
+    virtual Canvas& canvas() = 0;
+    /** Shows what was drawn into the backing picture. */
+    virtual void canvasChanged() = 0;
+
+    /** Status-bar panel 1 (prompts) or 2 (coordinates). */
+    virtual void setStatusText(int panel, const std::string& text) = 0;
+    virtual void setCaption(const std::string& caption) = 0;
+    /** Enables a menu item or toolbar button. */
+    virtual void setEnabled(std::string_view item, bool enabled) = 0;
+    /** Ticks a menu item or presses a toolbar button. */
+    virtual void setChecked(std::string_view item, bool checked) = 0;
+    virtual void setCanvasCursor(CanvasCursor cursor) = 0;
+    /** Moves a scroll bar's thumb; the bar reports the change back as the user's would be. */
+    virtual void setScrollValue(ScrollBar bar, int value) = 0;
+    /** Places the canvas and the scroll bars. */
+    virtual void placeControls(const FrameLayout& layout) = 0;
+
+    /** Shows the version box modally. */
+    virtual void showAbout() = 0;
+    /** Closes the main window, which asks Form_QueryUnload first. */
+    virtual void closeWindow() = 0;
+};
+
+}  // namespace chokusho

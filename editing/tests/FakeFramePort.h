@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "FramePort.h"
+#include "RecordingCanvas.h"
+
+namespace chokusho::test {
+
+/** A main window that records what the logic asks of it. */
+class FakeFramePort : public FramePort {
+public:
+    RecordingCanvas picture;
+    int shows = 0;  // canvasChanged calls
+    std::map<int, std::string> status;
+    std::string caption;
+    std::map<std::string, bool, std::less<>> enabled;
+    std::map<std::string, bool, std::less<>> checked;
+    CanvasCursor cursor = CanvasCursor::Arrow;
+    int hScroll = kScrollRest, vScroll = kScrollRest;
+    FrameLayout layout;
+    int aboutShown = 0;
+    int closeRequests = 0;
+    /** Called as the real bar does when its value changes. */
+    std::function<void(ScrollBar, int)> onScrollChanged;
+
+    Canvas& canvas() override { return picture; }
+    void canvasChanged() override { ++shows; }
+    void setStatusText(int panel, const std::string& text) override { status[panel] = text; }
+    void setCaption(const std::string& text) override { caption = text; }
+    void setEnabled(std::string_view item, bool on) override { enabled[std::string(item)] = on; }
+    void setChecked(std::string_view item, bool on) override { checked[std::string(item)] = on; }
+    void setCanvasCursor(CanvasCursor shape) override { cursor = shape; }
+    void setScrollValue(ScrollBar bar, int value) override;
+    void placeControls(const FrameLayout& placed) override { layout = placed; }
+    void showAbout() override { ++aboutShown; }
+    void closeWindow() override { ++closeRequests; }
+};
+
+}  // namespace chokusho::test

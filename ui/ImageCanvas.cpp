@@ -1,0 +1,279 @@
+#include "ImageCanvas.h"
+
+#include <QColor>
+#include <QFontMetrics>
+#include <QString>
+#include <QTransform>
+#include <QtMath>
+#include <algorithm>
+#include <utility>
+
+namespace chokusho {
+
+namespace {
+
+/**
+ * Lines are clipped to the picture widened by this many pixels, so that a clipped end, which
+ * is no longer a whole pixel, lies outside what shows.
+ */
+constexpr double kClipMargin = 2.0;
+/** A text this far left of or above the picture cannot reach it. */
+constexpr int kTextReach = 4096;
+
+/**
+ * Shifts drawing by half a logical pixel, so that the line through pixel centres (x, y)
+ * covers exactly the cells that a filled pixel (x, y) covers at every device pixel ratio.
+ */
+const QTransform& PixelCentres()
+{
+    static const QTransform transform = QTransform::fromTranslate(0.5, 0.5);
+    return transform;
+}
+
+QColor PaletteColor(int index)
+{
+    return QColor(static_cast<QRgb>(QBColor(index)));  // QColor(QRgb) makes the colour opaque
+}
+
+/** Clips the segment to the rectangle [left, right] x [top, bottom]; false when it misses it. */
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
+                 double bottom)
+{
+    // Liang-Barsky: the parts of the segment x = x1 + t * dx, y = y1 + t * dy, 0 <= t <= 1,
+    // inside each of the four half-planes.
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const std::pair<double, double> edges[] = {
+        {-dx, x1 - left},
+        {dx, right - x1},
+        {-dy, y1 - top},
+        {dy, bottom - y1},
+    };
+    for (const auto& [p, q] : edges) {
+        if (p == 0.0) {
+            if (q < 0.0)
+                return false;  // parallel to this edge and outside it
+            continue;
+        }
+        const double t = q / p;
+        if (p < 0.0) {
+            if (t > t1)
+                return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0)
+                return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    // Ends inside stay exactly as they were.
+    const double ox = x1;
+    const double oy = y1;
+    if (t1 < 1.0) {
+        x2 = ox + t1 * dx;
+        y2 = oy + t1 * dy;
+    }
+    if (t0 > 0.0) {
+        x1 = ox + t0 * dx;
+        y1 = oy + t0 * dy;
+    }
+    return true;
+}
+
+}  // namespace
+
+ImageCanvas::ImageCanvas()
+{
+    pen_.setWidthF(1.0);
+    pen_.setCapStyle(Qt::SquareCap);  // an aliased line with square caps includes its last pixel
+    pen_.setJoinStyle(Qt::MiterJoin);
+    pen_.setColor(PaletteColor(qb::kWhite));
+    setFont(QFont());
+}
+
+ImageCanvas::~ImageCanvas()
+{
+    endPainting();
+}
+
+bool ImageCanvas::resize(QSize logicalSize, qreal devicePixelRatio)
+{
+    logicalSize = logicalSize.expandedTo(QSize(0, 0));
+    if (logicalSize == logicalSize_ && !image_.isNull() && image_.devicePixelRatio() == devicePixelRatio)
+        return false;
+    if (logicalSize == logicalSize_ && logicalSize.isEmpty() && image_.isNull())
+        return false;
+    endPainting();
+    logicalSize_ = logicalSize;
+    if (logicalSize.isEmpty()) {
+        image_ = QImage();
+        return true;
+    }
+    const QSize deviceSize(qCeil(logicalSize.width() * devicePixelRatio),
+                           qCeil(logicalSize.height() * devicePixelRatio));
+    image_ = QImage(deviceSize, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(devicePixelRatio);
+    image_.fill(Qt::black);
+    ascent_ = QFontMetrics(font_, &image_).ascent();
+    return true;
+}
+
+void ImageCanvas::setFont(const QFont& font)
+{
+    font_ = font;
+    font_.setStyleStrategy(QFont::NoAntialias);
+    ascent_ = image_.isNull() ? QFontMetrics(font_).ascent() : QFontMetrics(font_, &image_).ascent();
+    if (painter_.isActive())
+        painter_.setFont(font_);
+}
+
+const QImage& ImageCanvas::image()
+{
+    endPainting();
+    return image_;
+}
+
+QPainter& ImageCanvas::painter()
+{
+    if (!painter_.isActive()) {
+        painter_.begin(&image_);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setRenderHint(QPainter::TextAntialiasing, false);
+        painter_.setBackgroundMode(Qt::TransparentMode);
+        painter_.setFont(font_);
+        painter_.setBrush(Qt::NoBrush);
+        painter_.setPen(pen_);
+        painter_.setTransform(PixelCentres());
+        painter_.setCompositionMode(mode_ == PenMode::Xor ? QPainter::RasterOp_SourceXorDestination
+                                                          : QPainter::CompositionMode_SourceOver);
+    }
+    return painter_;
+}
+
+void ImageCanvas::endPainting()
+{
+    if (painter_.isActive())
+        painter_.end();
+}
+
+void ImageCanvas::usePenColor(int color)
+{
+    const QColor wanted = PaletteColor(color);
+    QPainter& p = painter();
+    if (pen_.color() != wanted) {
+        pen_.setColor(wanted);
+        p.setPen(pen_);
+    }
+}
+
+void ImageCanvas::Clear()
+{
+    endPainting();
+    if (!image_.isNull())
+        image_.fill(Qt::black);
+}
+
+void ImageCanvas::SetPenStyle(PenStyle style)
+{
+    pen_.setStyle(style == PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
+    if (painter_.isActive())
+        painter_.setPen(pen_);
+}
+
+void ImageCanvas::SetPenMode(PenMode mode)
+{
+    mode_ = mode;
+    if (painter_.isActive())
+        painter_.setCompositionMode(mode == PenMode::Xor ? QPainter::RasterOp_SourceXorDestination
+                                                         : QPainter::CompositionMode_SourceOver);
+}
+
+void ImageCanvas::drawPixel(int x, int y, int color)
+{
+    if (x < 0 || y < 0 || x >= logicalSize_.width() || y >= logicalSize_.height())
+        return;
+    usePenColor(color);
+    // The cell of pixel (x, y) in the half-pixel-shifted system.
+    painter_.fillRect(QRectF(x - 0.5, y - 0.5, 1.0, 1.0), pen_.color());
+}
+
+void ImageCanvas::drawClippedLine(double x1, double y1, double x2, double y2)
+{
+    const double right = logicalSize_.width() - 1 + kClipMargin;
+    const double bottom = logicalSize_.height() - 1 + kClipMargin;
+    if (!ClipSegment(x1, y1, x2, y2, -kClipMargin, -kClipMargin, right, bottom))
+        return;
+    painter_.drawLine(QLineF(x1, y1, x2, y2));
+}
+
+void ImageCanvas::Line(int x1, int y1, int x2, int y2, int color)
+{
+    if (image_.isNull())
+        return;
+    if (x1 == x2 && y1 == y2) {
+        drawPixel(x1, y1, color);
+        return;
+    }
+    usePenColor(color);
+    drawClippedLine(x1, y1, x2, y2);
+}
+
+void ImageCanvas::Box(int x1, int y1, int x2, int y2, int color)
+{
+    if (image_.isNull())
+        return;
+    // Four sides that share no pixel, so that an XOR box drawn twice leaves nothing behind.
+    const double left = std::min(x1, x2);
+    const double right = std::max(x1, x2);
+    const double top = std::min(y1, y2);
+    const double bottom = std::max(y1, y2);
+    const auto side = [this, color](double ax, double ay, double bx, double by) {
+        if (ax == bx && ay == by) {
+            drawPixel(static_cast<int>(ax), static_cast<int>(ay), color);
+        } else {
+            usePenColor(color);
+            drawClippedLine(ax, ay, bx, by);
+        }
+    };
+    side(left, top, right, top);
+    if (bottom > top)
+        side(left, bottom, right, bottom);
+    if (bottom - top >= 2) {
+        side(left, top + 1, left, bottom - 1);
+        if (right > left)
+            side(right, top + 1, right, bottom - 1);
+    }
+}
+
+void ImageCanvas::PSet(int x, int y, int color)
+{
+    textX_ = x;
+    textY_ = y;
+    if (!image_.isNull())
+        drawPixel(x, y, color);
+}
+
+void ImageCanvas::SetTextPosition(int x, int y)
+{
+    textX_ = x;
+    textY_ = y;
+}
+
+void ImageCanvas::Print(std::string_view text, int color)
+{
+    if (image_.isNull() || text.empty())
+        return;
+    if (textX_ >= logicalSize_.width() || textY_ >= logicalSize_.height() || textX_ < -kTextReach ||
+        textY_ < -kTextReach)
+        return;
+    usePenColor(color);
+    // Text goes on whole pixels: its top-left corner at the text position.
+    painter_.setTransform(QTransform());
+    painter_.drawText(QPoint(textX_, textY_ + ascent_),
+                      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    painter_.setTransform(PixelCentres());
+}
+
+}  // namespace chokusho

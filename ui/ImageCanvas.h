@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QSize>
+
+#include "Canvas.h"
+
+namespace chokusho {
+
+/**
+ * The canvas's backing picture: a QImage of the logical size times the device pixel ratio,
+ * drawn in logical pixels, aliased, with a pen one logical pixel wide.
+ *
+ * One painter stays open on the image across drawing calls, so a whole picture costs one
+ * begin and one end; image() and resize() end it first, and nothing else may paint on the
+ * image meanwhile.
+ */
+class ImageCanvas : public Canvas {
+public:
+    ImageCanvas();
+    ~ImageCanvas() override;
+    ImageCanvas(const ImageCanvas&) = delete;
+    ImageCanvas& operator=(const ImageCanvas&) = delete;
+
+    /**
+     * Makes the picture `logicalSize` at `devicePixelRatio`, black. Does nothing, keeping the
+     * picture, when both are already so. Returns true when the picture was made anew.
+     */
+    bool resize(QSize logicalSize, qreal devicePixelRatio);
+    QSize logicalSize() const { return logicalSize_; }
+
+    /** The font of the texts; the default application font until set. */
+    void setFont(const QFont& font);
+
+    /** The finished picture, for showing or inspecting; ends any drawing in progress. */
+    const QImage& image();
+
+    // Canvas
+    void Clear() override;
+    void SetPenStyle(PenStyle style) override;
+    void SetPenMode(PenMode mode) override;
+    void Line(int x1, int y1, int x2, int y2, int color) override;
+    void Box(int x1, int y1, int x2, int y2, int color) override;
+    void PSet(int x, int y, int color) override;
+    void SetTextPosition(int x, int y) override;
+    void Print(std::string_view text, int color) override;
+
+private:
+    /** The painter on the image, begun with this canvas's settings when not yet active. */
+    QPainter& painter();
+    void endPainting();
+    void usePenColor(int color);
+    /** A line between two pixels, clipped to the picture first; false when none of it shows. */
+    void drawClippedLine(double x1, double y1, double x2, double y2);
+    void drawPixel(int x, int y, int color);
+
+    QImage image_;
+    QSize logicalSize_;
+    QPainter painter_;
+    QPen pen_;
+    QFont font_;
+    int ascent_ = 0;
+    int textX_ = 0;
+    int textY_ = 0;
+    PenMode mode_ = PenMode::Copy;
+};
+
+}  // namespace chokusho

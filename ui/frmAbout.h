@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+
+class QLabel;
+class QPushButton;
+
+namespace chokusho {
+
+/** The version box: the program's icon, its title and the version from SYSVER.DAT. */
+class frmAbout : public QDialog {
+    Q_OBJECT
+
+public:
+    /** `programFolder` is where SYSVER.DAT is read from. */
+    explicit frmAbout(const std::filesystem::path& programFolder, QWidget* parent = nullptr);
+
+private:
+    QLabel* picIcon_;
+    QLabel* lblTitle0_;
+    QLabel* lblTitle1_;
+    QPushButton* cmdOK_;
+};
+
+}  // namespace chokusho
