@@ -87,12 +87,6 @@ void FrameLogic::Form_Resize(int width, int height, bool minimized)
     Repaint();
 }
 
-bool FrameLogic::Form_QueryUnload()
-{
-    // Closing goes on; the unsaved-changes question is asked here once the file commands exist.
-    return false;
-}
-
 void FrameLogic::Disp_Message(int msgNo)
 {
     port_.setStatusText(1, MessageText(msgNo));
@@ -205,21 +199,6 @@ void FrameLogic::DrawRubberFigure()
 
 // --- file commands
 
-void FrameLogic::mnuFileNew_Click()
-{
-    Raber_Reset();
-}
-
-void FrameLogic::mnuFileOpen_Click()
-{
-    Raber_Reset();
-}
-
-void FrameLogic::mnuFileSave_Click()
-{
-    Raber_Reset();
-}
-
 void FrameLogic::mnuFileEnd_Click()
 {
     port_.closeWindow();
@@ -275,53 +254,7 @@ void FrameLogic::mnuDispPntNo_Click()
     Repaint();
 }
 
-// --- editing commands
-
-void FrameLogic::mnuBlkPara_Click()
-{
-    Raber_Reset();
-}
-
-void FrameLogic::mnuPointHen_Click()
-{
-    Raber_Reset();
-}
-
-void FrameLogic::mnuPointDel_Click()
-{
-    Raber_Reset();
-}
-
-void FrameLogic::mnuPointMov_Click()
-{
-    Raber_Reset();
-}
-
-void FrameLogic::mnuLineIn_Click()
-{
-    Raber_Reset();
-}
-
-void FrameLogic::mnuLineDel_Click()
-{
-    Raber_Reset();
-}
-
-void FrameLogic::mnuLineDelAll_Click()
-{
-    Raber_Reset();
-}
-
-void FrameLogic::mnuLineKind_Click()
-{
-    Raber_Reset();
-}
-
 // --- help commands
-
-void FrameLogic::mnuHelpHelp_Click()
-{
-}
 
 void FrameLogic::mnuHelpVer_Click()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "DocumentState.h"
@@ -68,6 +69,26 @@ public:
     void Repaint();
     void ResetScrollBars();
 
+    // --- file commands
+    /** True when the document has changes that were not saved. */
+    bool IsModified() const;
+    /** Asks whether unsaved changes are saved: 0 saved, 1 go on, 2 stop. */
+    int ConfirmSave();
+    /** Runs the save dialog; the chosen path, or "" when cancelled. */
+    std::string SaveAs();
+
+    // --- canvas mouse events, positions rounded to whole pixels
+    /** button: 1 left, 2 right, others ignored. */
+    void Picture1_MouseDown(int button, int x, int y);
+    /** buttons: the mask of held buttons, 1 = left. */
+    void Picture1_MouseMove(int buttons, int x, int y);
+    void Picture1_MouseUp(int button, int x, int y);
+    /** Adds the points inside the rectangle to the selection and marks every selected point. */
+    void Pnt_AreaSel(int x1, int y1, int x2, int y2);
+
+    /** The folder of the executable, where the manual is looked for after the current folder. */
+    std::filesystem::path ProgramFolder;
+
     // --- scroll bars
     void HScroll1_Change(int value);
     void VScroll1_Change(int value);
@@ -102,6 +123,8 @@ public:
     void DrawRubberFigure();
 
 private:
+    /** Writes the document to the chosen path and records it as saved; false (reported) on failure. */
+    bool SaveToPath(const std::string& chosenPath);
     /** After a scroll the model moved under a rubber band: anchor it where its model point now is. */
     void ReanchorRubberBand();
 

@@ -11,6 +11,26 @@ namespace chokusho {
 enum class CanvasCursor { Arrow, Magnifier };
 enum class ScrollBar { Horizontal, Vertical };
 
+enum class MsgButtons { Ok, OkCancel, YesNoCancel };
+enum class MsgIcon { None, Exclamation, Warning };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+/** A modal message box; its first button (OK or Yes) is the default. */
+struct MessageBoxSpec {
+    std::string text;  // lines joined by "\r\n"
+    std::string title;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+    bool alignRight = false;
+};
+
+/** The save-file dialog: asks before overwriting; cancelling gives "". */
+struct SaveDialogSpec {
+    std::string initialFolder;
+    std::string filter;  // label with its pattern, e.g. "ブロックファイル (*.csv)"
+    std::string fileName;
+};
+
 /**
  * What the main window's logic asks of the window system. Items are named by their control
  * names ("mnuLineDel") or toolbar keys ("Line_Del"); the window implements this with widgets,
@@ -37,6 +57,21 @@ public:
     virtual void setScrollValue(ScrollBar bar, int value) = 0;
     /** Places the canvas and the scroll bars. */
     virtual void placeControls(const FrameLayout& layout) = 0;
+
+    /** Shows a message box modally; closing it by its frame answers Cancel (or OK when it has only OK). */
+    virtual MsgAnswer messageBox(const MessageBoxSpec& spec) = 0;
+    /** The chosen file's full path, or "" when the user cancelled. */
+    virtual std::string saveFileDialog(const SaveDialogSpec& spec) = 0;
+    /** Shows the block picker modally; the chosen block's name, or "" when cancelled. It may move DataPath. */
+    virtual std::string showPicker() = 0;
+    /** Shows the point-move dialog modally; it sets MoveDX, MoveDY and MoveOK. */
+    virtual void showPointMoveDialog() = 0;
+    /** Shows the point table modally; on confirmation it snapshots and replaces the points. */
+    virtual void showPointTable() = 0;
+    /** Shows the block parameters modally; on confirmation it snapshots and replaces the record. */
+    virtual void showBlockParams() = 0;
+    /** Opens a document with the desktop's application for it; false when none could be started. */
+    virtual bool openDocument(const std::string& path) = 0;
 
     /** Shows the version box modally. */
     virtual void showAbout() = 0;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -18,6 +19,7 @@
 #include "FileSystem.h"
 #include "Icons.h"
 #include "MagnifierCursor.h"
+#include "QtText.h"
 #include "frmAbout.h"
 
 namespace chokusho {
@@ -76,14 +78,20 @@ constexpr ToolbarEntry kToolbar[] = {
 
 constexpr int kStatusCoordinatesWidth = 180;
 
-QString Utf8(const char* text)
+/** Mouse buttons as the canvas logic numbers them: 1 left, 2 right, 4 middle. */
+int ButtonNumber(Qt::MouseButton button)
 {
-    return QString::fromUtf8(text);
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
 }
 
-QString Utf8(std::string_view text)
+int ButtonMask(Qt::MouseButtons buttons)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) | (buttons & Qt::MiddleButton ? 4 : 0);
 }
 
 }  // namespace
@@ -115,6 +123,7 @@ frmMain::frmMain(DocumentState& state, ProgramFolders folders, QWidget* parent)
     // The client size counts toolbar, frame area and status bar; the menu bar comes on top.
     resize(kInitialClientWidth, kInitialClientHeight + menuBar()->sizeHint().height());
 
+    logic_.ProgramFolder = folders_.program;
     logic_.Form_Load(LoadDataPath(folders_));
 }
 
@@ -262,6 +271,15 @@ void frmMain::buildFrameArea()
 
     // No layout manager: the logic places the three controls through placeControls.
     canvas_ = new CanvasWidget(frameArea_);
+    connect(canvas_, &CanvasWidget::mousePressed, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+        logic_.Picture1_MouseDown(ButtonNumber(button), x, y);
+    });
+    connect(canvas_, &CanvasWidget::mouseMoved, this, [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, int x, int y) {
+        logic_.Picture1_MouseMove(ButtonMask(buttons), x, y);
+    });
+    connect(canvas_, &CanvasWidget::mouseReleased, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+        logic_.Picture1_MouseUp(ButtonNumber(button), x, y);
+    });
 
     hScroll_ = new QScrollBar(Qt::Horizontal, frameArea_);
     hScroll_->setObjectName(QStringLiteral("HScroll1"));
@@ -355,6 +373,48 @@ void frmMain::placeControls(const FrameLayout& layout)
     place(vScroll_, layout.vScroll);
     // A widget not yet shown gets its resize event only when shown; the logic draws now.
     canvas_->syncPictureSize();
+}
+
+MsgAnswer frmMain::messageBox(const MessageBoxSpec& spec)
+{
+    QMessageBox box(this);
+    box.setWindowTitle(Utf8(spec.title));
+    QString text = Utf8(spec.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    switch (spec.icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    }
+    if (spec.alignRight) {
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    switch (spec.buttons) {
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        break;
+    case MsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return MsgAnswer::Ok;
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    default: return spec.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    }
 }
 
 void frmMain::showAbout()

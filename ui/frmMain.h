@@ -54,8 +54,18 @@ public:
     void setCanvasCursor(CanvasCursor cursor) override;
     void setScrollValue(ScrollBar bar, int value) override;
     void placeControls(const FrameLayout& layout) override;
+    MsgAnswer messageBox(const MessageBoxSpec& spec) override;
     void showAbout() override;
     void closeWindow() override;
+    // The block picker and the save dialog (frmMainFiles.cpp)
+    std::string saveFileDialog(const SaveDialogSpec& spec) override;
+    std::string showPicker() override;
+    // The point-move dialog (frmMainModes.cpp)
+    void showPointMoveDialog() override;
+    // The point table, block parameters and manual (frmMainDialogs.cpp)
+    void showPointTable() override;
+    void showBlockParams() override;
+    bool openDocument(const std::string& path) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -12,4 +12,36 @@ void FakeFramePort::setScrollValue(ScrollBar bar, int value)
         onScrollChanged(bar, value);
 }
 
+MsgAnswer FakeFramePort::messageBox(const MessageBoxSpec& spec)
+{
+    messages.push_back(spec);
+    if (answers.empty())
+        return MsgAnswer::Ok;
+    const MsgAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::string FakeFramePort::saveFileDialog(const SaveDialogSpec& spec)
+{
+    saveDialogs.push_back(spec);
+    if (savePaths.empty())
+        return {};
+    std::string path = savePaths.front();
+    savePaths.pop_front();
+    return path;
+}
+
+std::string FakeFramePort::showPicker()
+{
+    ++pickerShown;
+    return picker ? picker() : std::string();
+}
+
+bool FakeFramePort::openDocument(const std::string& path)
+{
+    openedDocuments.push_back(path);
+    return documentOpens;
+}
+
 }  // namespace chokusho::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -27,6 +28,20 @@ public:
     /** Called as the real bar does when its value changes. */
     std::function<void(ScrollBar, int)> onScrollChanged;
 
+    /** Message boxes shown, and the answers the user gives in turn (OK when none is left). */
+    std::vector<MessageBoxSpec> messages;
+    std::deque<MsgAnswer> answers;
+    /** Save dialogs shown, and the paths the user chooses in turn ("" = cancel when none is left). */
+    std::vector<SaveDialogSpec> saveDialogs;
+    std::deque<std::string> savePaths;
+    /** What the picker does when shown (it may move DataPath); returns the chosen name. */
+    std::function<std::string()> picker;
+    int pickerShown = 0;
+    /** What the modal dialogs do when shown. */
+    std::function<void()> pointMoveDialog, pointTable, blockParams;
+    std::vector<std::string> openedDocuments;
+    bool documentOpens = true;
+
     Canvas& canvas() override { return picture; }
     void canvasChanged() override { ++shows; }
     void setStatusText(int panel, const std::string& text) override { status[panel] = text; }
@@ -36,8 +51,22 @@ public:
     void setCanvasCursor(CanvasCursor shape) override { cursor = shape; }
     void setScrollValue(ScrollBar bar, int value) override;
     void placeControls(const FrameLayout& placed) override { layout = placed; }
+    MsgAnswer messageBox(const MessageBoxSpec& spec) override;
+    std::string saveFileDialog(const SaveDialogSpec& spec) override;
+    std::string showPicker() override;
+    void showPointMoveDialog() override { run(pointMoveDialog); }
+    void showPointTable() override { run(pointTable); }
+    void showBlockParams() override { run(blockParams); }
+    bool openDocument(const std::string& path) override;
     void showAbout() override { ++aboutShown; }
     void closeWindow() override { ++closeRequests; }
+
+private:
+    static void run(const std::function<void()>& dialog)
+    {
+        if (dialog)
+            dialog();
+    }
 };
 
 }  // namespace chokusho::test

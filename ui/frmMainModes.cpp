@@ -1,0 +1,9 @@
+#include "frmMain.h"
+
+namespace chokusho {
+
+void frmMain::showPointMoveDialog()
+{
+}
+
+}  // namespace chokusho
