@@ -1,0 +1,83 @@
+#include "ManualShots.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "DocumentState.h"
+#include "FileSystem.h"
+#include "Icons.h"
+#include "frmMain.h"
+
+namespace chokusho {
+
+namespace {
+
+/** A chambered block: outer wall, two chambers with dotted inner walls, a centroid. */
+BlockData SampleBlock()
+{
+    BlockData r;
+    r.Name = "直立消波ブロック A-40";
+    r.Kind = "スリット型";
+    r.B = 4.0;
+    r.H = 3.0;
+    r.L = 2.5;
+    r.Gx = 2.0;
+    r.Gy = 1.35;
+    const double points[][2] = {{0, 0}, {0, 3}, {4, 3}, {4, 0}, {0.6, 0.5}, {0.6, 2.5}, {1.7, 2.5}, {1.7, 0.5},
+                                {2.3, 0.5}, {2.3, 2.5}, {3.4, 2.5}, {3.4, 0.5}};
+    for (const auto& p : points) {
+        ++r.PointCount;
+        r.PointX[r.PointCount] = p[0];
+        r.PointY[r.PointCount] = p[1];
+    }
+    const int segments[][3] = {{1, 2, 0}, {2, 3, 0}, {3, 4, 0}, {4, 1, 0}, {5, 6, 1}, {6, 7, 1}, {7, 8, 1},
+                               {8, 5, 1}, {9, 10, 1}, {10, 11, 1}, {11, 12, 1}, {12, 9, 1}};
+    for (const auto& s : segments) {
+        ++r.LineCount;
+        r.LineStart[r.LineCount] = static_cast<std::int16_t>(s[0]);
+        r.LineEnd[r.LineCount] = static_cast<std::int16_t>(s[1]);
+        r.LineKind[r.LineCount] = static_cast<std::int16_t>(s[2]);
+    }
+    return r;
+}
+
+QImage Grab(QWidget& widget)
+{
+    widget.show();
+    if (!QTest::qWaitForWindowExposed(&widget))
+        QApplication::processEvents();
+    QApplication::processEvents();
+    return widget.grab().toImage();
+}
+
+}  // namespace
+
+std::map<QString, QImage> TakeManualShots()
+{
+    std::map<QString, QImage> shots;
+    const std::pair<const char*, const char*> icons[] = {
+        {"icon:new", "new.svg"},         {"icon:open", "open.svg"},           {"icon:save", "save.svg"},
+        {"icon:zoomin", "zoom-in.svg"},  {"icon:zoomout", "zoom-out.svg"},    {"icon:all", "show-all.svg"},
+        {"icon:redraw", "redraw.svg"},   {"icon:grid", "grid.svg"},           {"icon:connect", "connect.svg"},
+        {"icon:deleteline", "delete-line.svg"}, {"icon:deletepoint", "delete-point.svg"},
+        {"icon:undo", "undo.svg"},       {"icon:help", "help.svg"},
+    };
+    for (const auto& [name, file] : icons)
+        shots[QString::fromUtf8(name)] = UiIcon(QString::fromUtf8(file)).pixmap(24, 24).toImage();
+
+    QTemporaryDir folder;
+    const ProgramFolders folders{PathFromUtf8(folder.path().toStdString()),
+                                 PathFromUtf8(folder.filePath(QStringLiteral("config")).toStdString())};
+    DocumentState state;
+    state.CurData = SampleBlock();
+    frmMain window(state, folders);
+    window.logic().mnuDispAll_Click();
+    window.logic().Picture1_MouseMove(0, 300, 200);
+    shots[QStringLiteral("shot:main")] = Grab(window);
+    return shots;
+}
+
+}  // namespace chokusho
