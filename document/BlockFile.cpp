@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -27,46 +29,169 @@ constexpr std::size_t kHeaderPrefixChars = 9;
  */
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
+    explicit LineReader(std::string_view bytes) : pos_(bytes.data()), end_(bytes.data() + bytes.size()) {}
 
     /** The next line, or nullopt at the end of the content. */
     std::optional<std::string_view> line()
     {
-        if (rest_.empty())
+        if (pos_ == end_)
             return std::nullopt;
-        const std::size_t end = rest_.find('\r');
-        const std::string_view text = rest_.substr(0, end);
-        if (end == std::string_view::npos) {
-            rest_ = {};
-        } else {
-            std::size_t next = end + 1;
-            if (next < rest_.size() && rest_[next] == '\n')
-                ++next;
-            rest_.remove_prefix(next);
-        }
+        const char* end = Find(pos_, '\r');
+        const std::string_view text(pos_, static_cast<std::size_t>(end - pos_));
+        skipLineEnd(end);
         return text;
     }
 
     /** The next value delimited by a comma or a line end, or nullopt at the end of the content. */
     std::optional<std::string_view> value()
     {
-        if (rest_.empty())
+        if (pos_ == end_)
             return std::nullopt;
-        const std::size_t end = rest_.find_first_of(",\r\n");
-        const std::string_view text = rest_.substr(0, end);
-        if (end == std::string_view::npos) {
-            rest_ = {};
+        const char* end = pos_;
+        while (end != end_ && *end != ',' && *end != '\r' && *end != '\n')
+            ++end;
+        const std::string_view text(pos_, static_cast<std::size_t>(end - pos_));
+        if (end == end_) {
+            pos_ = end_;
         } else {
-            std::size_t next = end + 1;
-            if (rest_[end] == '\r' && next < rest_.size() && rest_[next] == '\n')
-                ++next;
-            rest_.remove_prefix(next);
+            pos_ = end + 1;
+            if (*end == '\r' && pos_ != end_ && *pos_ == '\n')
+                ++pos_;
         }
         return text;
     }
 
+    /**
+     * Reads the next line as it is written, N numbers in the plain form separated by single
+     * commas, into `values`. False, moving nowhere, when the line is not of that form.
+     */
+    template <class Plain, class T, std::size_t N>
+    bool plainLine(std::array<T, N>& values)
+    {
+        const char* p = pos_;
+        for (std::size_t i = 0; i + 1 < N; ++i) {
+            if (!Plain::read(p, end_, values[i]) || p == end_ || *p != ',')
+                return false;
+            ++p;
+        }
+        if (!Plain::read(p, end_, values[N - 1]) || (p != end_ && *p != '\r'))
+            return false;
+        skipLineEnd(p);
+        return true;
+    }
+
+    /**
+     * Reads the next value when it is a number in the plain form followed by a comma, a line end
+     * or the end of the content, as value() would delimit it. False, moving nowhere, otherwise.
+     */
+    template <class Plain, class T>
+    bool plainValue(T& value)
+    {
+        const char* p = pos_;
+        T read{};
+        if (!Plain::read(p, end_, read))
+            return false;
+        if (p == end_) {
+            pos_ = end_;
+        } else if (*p == ',' || *p == '\n') {
+            pos_ = p + 1;
+        } else if (*p == '\r') {
+            skipLineEnd(p);
+        } else {
+            return false;
+        }
+        value = read;
+        return true;
+    }
+
 private:
-    std::string_view rest_;
+    /** The first `c` from `from` on, or the end of the content. */
+    const char* Find(const char* from, char c) const
+    {
+        const void* found = std::memchr(from, c, static_cast<std::size_t>(end_ - from));
+        return found != nullptr ? static_cast<const char*>(found) : end_;
+    }
+
+    /** Moves past the line end at `end`: a CR with the LF that may follow it, or the content's end. */
+    void skipLineEnd(const char* end)
+    {
+        if (end == end_) {
+            pos_ = end_;
+            return;
+        }
+        pos_ = end + 1;
+        if (pos_ != end_ && *pos_ == '\n')
+            ++pos_;
+    }
+
+    const char* pos_;
+    const char* end_;
+};
+
+bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
+
+/**
+ * A number as the writer writes it, "-12.345", read in place from `p`, which moves past it.
+ * False when the text is not of that form. The caller takes the number only where a comma or
+ * the line end follows, where ReadReal too would stop; other lines go to the lenient readers.
+ *
+ * Up to 15 digits make an integer below 2^53 and the power of ten is exact, so the one division
+ * is correctly rounded and gives exactly what ReadReal gives for the same text. Longer digit
+ * runs wrap the mantissa (unsigned, so harmlessly) and are refused by their count.
+ */
+struct PlainReal {
+    static bool read(const char*& p, const char* end, double& value)
+    {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        constexpr std::ptrdiff_t kMaxDigits = 15;
+        const char* q = p;
+        const bool negative = q != end && *q == '-';
+        q += negative;
+        std::uint64_t mantissa = 0;
+        const char* first = q;
+        for (; q != end && IsDigit(*q); ++q)
+            mantissa = mantissa * 10 + static_cast<unsigned char>(*q - '0');
+        std::ptrdiff_t digits = q - first;
+        if (digits == 0)
+            return false;
+        std::ptrdiff_t fractionDigits = 0;
+        if (q != end && *q == '.') {
+            const char* fraction = ++q;
+            for (; q != end && IsDigit(*q); ++q)
+                mantissa = mantissa * 10 + static_cast<unsigned char>(*q - '0');
+            fractionDigits = q - fraction;
+            if (fractionDigits == 0)
+                return false;
+            digits += fractionDigits;
+        }
+        if (digits > kMaxDigits)
+            return false;
+        const double magnitude = static_cast<double>(mantissa) / kPowers[fractionDigits];
+        value = negative && mantissa != 0 ? -magnitude : magnitude;
+        p = q;
+        return true;
+    }
+};
+
+/** An integer as the writer writes it, "-123", within -32768..32767; see PlainReal. */
+struct PlainInteger {
+    static bool read(const char*& p, const char* end, std::int16_t& value)
+    {
+        const char* q = p;
+        const bool negative = q != end && *q == '-';
+        q += negative;
+        std::uint64_t magnitude = 0;
+        const char* first = q;
+        for (; q != end && IsDigit(*q); ++q)
+            magnitude = magnitude * 10 + static_cast<unsigned char>(*q - '0');
+        // Six digits reach past the range whatever they are; a longer run may have wrapped.
+        if (q == first || q - first > 6 || magnitude > (negative ? 32768u : 32767u))
+            return false;
+        value = static_cast<std::int16_t>(negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude));
+        p = q;
+        return true;
+    }
 };
 
 /** Splits `line` at commas into exactly `count` parts, the last keeping further commas. */
@@ -106,6 +231,19 @@ std::optional<std::int16_t> CountLine(LineReader& reader)
 /** The format version from the header line, or nullopt when the line is not a block file's. */
 std::optional<int> HeaderVersion(std::string_view line)
 {
+    // As the program writes it, the prefix is followed by ASCII digits, which decode to
+    // themselves: the version is read without decoding the line.
+    static const std::string encodedPrefix = EncodeCp932(kHeaderPrefix);
+    if (line.substr(0, encodedPrefix.size()) == encodedPrefix) {
+        const std::string_view digits = line.substr(encodedPrefix.size(), 3);
+        if (std::all_of(digits.begin(), digits.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            const auto version = ReadInteger(digits);
+            if (!version)
+                return std::nullopt;
+            return *version;
+        }
+    }
+
     // Twelve characters take at most 24 bytes; decoding a little more keeps them whole.
     const std::string head = DecodeCp932(line.substr(0, 26));
     if (head.compare(0, kHeaderPrefix.size(), kHeaderPrefix) != 0)
@@ -126,7 +264,7 @@ std::optional<int> HeaderVersion(std::string_view line)
 }
 
 template <std::size_t N>
-bool ReadRealLine(std::optional<std::string_view> line, const std::array<double*, N>& targets)
+bool ReadRealParts(std::optional<std::string_view> line, const std::array<double*, N>& targets)
 {
     if (!line)
         return false;
@@ -143,7 +281,7 @@ bool ReadRealLine(std::optional<std::string_view> line, const std::array<double*
 }
 
 template <std::size_t N>
-bool ReadIntegerLine(std::optional<std::string_view> line, const std::array<std::int16_t*, N>& targets)
+bool ReadIntegerParts(std::optional<std::string_view> line, const std::array<std::int16_t*, N>& targets)
 {
     if (!line)
         return false;
@@ -157,6 +295,34 @@ bool ReadIntegerLine(std::optional<std::string_view> line, const std::array<std:
         *targets[i] = *value;
     }
     return true;
+}
+
+/**
+ * Reads a line of N reals. A line as the writer writes it is read in one pass; any other is cut
+ * into its parts, each read by the lenient reader.
+ */
+template <std::size_t N>
+bool ReadRealLine(LineReader& reader, const std::array<double*, N>& targets)
+{
+    std::array<double, N> values;
+    if (reader.plainLine<PlainReal>(values)) {
+        for (std::size_t i = 0; i < N; ++i)
+            *targets[i] = values[i];
+        return true;
+    }
+    return ReadRealParts<N>(reader.line(), targets);
+}
+
+template <std::size_t N>
+bool ReadIntegerLine(LineReader& reader, const std::array<std::int16_t*, N>& targets)
+{
+    std::array<std::int16_t, N> values;
+    if (reader.plainLine<PlainInteger>(values)) {
+        for (std::size_t i = 0; i < N; ++i)
+            *targets[i] = values[i];
+        return true;
+    }
+    return ReadIntegerParts<N>(reader.line(), targets);
 }
 
 /** Name and kind as the format can hold them: a line break would end the line early. */
@@ -235,7 +401,7 @@ bool ParseBlockFile(BlockData& r, std::string_view bytes)
         return false;
     r.Kind = NameField(*kind);
 
-    if (!ReadRealLine<6>(reader.line(), {&r.B, &r.H, &r.L, &r.V, &r.Gx, &r.Gy}))
+    if (!ReadRealLine<6>(reader, {&r.B, &r.H, &r.L, &r.V, &r.Gx, &r.Gy}))
         return false;
 
     const auto layers = CountLine(reader);
@@ -245,7 +411,7 @@ bool ParseBlockFile(BlockData& r, std::string_view bytes)
     for (int row = 0; row < r.LayerCount; ++row) {
         if (row >= kMaxLayers)
             return false;
-        if (!ReadRealLine<3>(reader.line(), {&r.LayerH[row], &r.LayerDV[row], &r.LayerV[row]}))
+        if (!ReadRealLine<3>(reader, {&r.LayerH[row], &r.LayerDV[row], &r.LayerV[row]}))
             return false;
     }
 
@@ -256,7 +422,7 @@ bool ParseBlockFile(BlockData& r, std::string_view bytes)
     for (int i = 1; i <= r.PointCount; ++i) {
         if (i > kMaxPoints)
             return false;
-        if (!ReadRealLine<2>(reader.line(), {&r.PointX[i], &r.PointY[i]}))
+        if (!ReadRealLine<2>(reader, {&r.PointX[i], &r.PointY[i]}))
             return false;
     }
 
@@ -268,8 +434,8 @@ bool ParseBlockFile(BlockData& r, std::string_view bytes)
         if (k > kMaxLines)
             return false;
         const bool read = *version >= 2
-                              ? ReadIntegerLine<3>(reader.line(), {&r.LineStart[k], &r.LineEnd[k], &r.LineKind[k]})
-                              : ReadIntegerLine<2>(reader.line(), {&r.LineStart[k], &r.LineEnd[k]});
+                              ? ReadIntegerLine<3>(reader, {&r.LineStart[k], &r.LineEnd[k], &r.LineKind[k]})
+                              : ReadIntegerLine<2>(reader, {&r.LineStart[k], &r.LineEnd[k]});
         if (!read)
             return false;
         // A segment must join two points of the table: drawing, picking and deleting rely on it.
@@ -286,6 +452,8 @@ bool ParseBlockFile(BlockData& r, std::string_view bytes)
             return false;
         r.GxMode = *gxMode;
         for (int row = 0; row < r.LayerCount; ++row) {
+            if (reader.plainValue<PlainReal>(r.LayerGx[row]))
+                continue;
             const auto field = reader.value();
             if (!field)
                 return false;
@@ -305,18 +473,21 @@ bool ReadBlockFile(BlockData& record, const std::string& dataPath, const std::st
     if (name.find_first_of("/\\") != std::string::npos)
         return false;
     const auto folder = PathFromUtf8(dataPath);
-    // Blocks are saved as ".csv": try that spelling too before searching the folder.
-    std::optional<std::filesystem::path> found;
+    // ".CSV" is taken when it is there, even beside a ".csv". Blocks are saved as ".csv": that
+    // spelling is read straight away, and only a name with neither is searched for in the folder.
     std::error_code error;
-    if (const auto lower = folder / PathFromUtf8(name + ".csv"); std::filesystem::is_regular_file(lower, error))
-        found = lower;
-    if (const auto upper = folder / PathFromUtf8(name + ".CSV"); std::filesystem::is_regular_file(upper, error))
-        found = upper;
-    if (!found)
-        found = FindFileIgnoringCase(folder, name + ".CSV");
-    if (!found)
-        return false;
-    const auto bytes = ReadWholeFile(*found, kMaxBlockFileBytes);
+    std::optional<std::string> bytes;
+    if (const auto upper = folder / PathFromUtf8(name + ".CSV"); std::filesystem::is_regular_file(upper, error)) {
+        bytes = ReadWholeFile(upper, kMaxBlockFileBytes);
+    } else {
+        const auto lower = folder / PathFromUtf8(name + ".csv");
+        bytes = ReadWholeFile(lower, kMaxBlockFileBytes);
+        // A ".csv" that is there but does not read is a failure, not a reason to search on.
+        if (!bytes && !std::filesystem::is_regular_file(lower, error)) {
+            if (const auto found = FindFileIgnoringCase(folder, name + ".CSV"))
+                bytes = ReadWholeFile(*found, kMaxBlockFileBytes);
+        }
+    }
     if (!bytes)
         return false;
     return ParseBlockFile(record, *bytes);

@@ -106,16 +106,18 @@ std::optional<double> ReadPlainReal(std::string_view text)
     const bool negative = !text.empty() && text[0] == '-';
     if (negative)
         ++i;
-    std::int64_t mantissa = 0;
+    // Digits past the sixteenth are not taken: the text is then no plain number anyway, and
+    // the mantissa stays far from overflowing.
+    std::uint64_t mantissa = 0;
     std::size_t digits = 0;
     std::size_t fractionDigits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i, ++digits)
-        mantissa = mantissa * 10 + (text[i] - '0');
+    for (; i < text.size() && IsDigit(text[i]) && digits <= kMaxPlainDigits; ++i, ++digits)
+        mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
     if (digits == 0)
         return std::nullopt;
     if (i < text.size() && text[i] == '.') {
-        for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits, ++fractionDigits)
-            mantissa = mantissa * 10 + (text[i] - '0');
+        for (++i; i < text.size() && IsDigit(text[i]) && digits <= kMaxPlainDigits; ++i, ++digits, ++fractionDigits)
+            mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
         if (fractionDigits == 0)
             return std::nullopt;
     }
@@ -126,6 +128,30 @@ std::optional<double> ReadPlainReal(std::string_view text)
         return std::nullopt;
     const double value = static_cast<double>(mantissa) / kPowers[fractionDigits];
     return negative && value != 0 ? -value : value;
+}
+
+/**
+ * A plain integer ("-123" followed by a comma or nothing) is its own rounded value: read
+ * directly, without going through a real. nullopt when the text needs the general reader.
+ */
+std::optional<int> ReadPlainInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative)
+        ++i;
+    // Six digits reach past -32768..32767 whatever they are; more go to the general reader.
+    constexpr std::size_t kMaxPlainDigits = 6;
+    const std::size_t first = i;
+    int magnitude = 0;
+    for (; i < text.size() && IsDigit(text[i]) && i - first < kMaxPlainDigits; ++i)
+        magnitude = magnitude * 10 + (text[i] - '0');
+    if (i == first)
+        return std::nullopt;
+    if (i < text.size() &&
+        (IsDigit(text[i]) || IsIgnored(text[i]) || text[i] == '.' || text[i] == 'e' || text[i] == 'E'))
+        return std::nullopt;
+    return negative ? -magnitude : magnitude;
 }
 
 }  // namespace
@@ -222,6 +248,11 @@ std::optional<double> ReadReal(std::string_view text)
 
 std::optional<std::int16_t> ReadInteger(std::string_view text)
 {
+    if (const auto plain = ReadPlainInteger(text)) {
+        if (*plain < -32768 || *plain > 32767)
+            return std::nullopt;
+        return static_cast<std::int16_t>(*plain);
+    }
     const std::optional<double> real = ReadReal(text);
     if (!real || !std::isfinite(*real) || std::fabs(*real) > 40000.0)
         return std::nullopt;
@@ -315,6 +346,56 @@ std::string FormatInteger(long long value)
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
+}
+
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+/** Skips the digits from `pos`; how many there were. */
+std::size_t SkipDigits(std::string_view text, std::size_t& pos)
+{
+    const std::size_t start = pos;
+    while (pos < text.size() && IsDigit(text[pos]))
+        ++pos;
+    return pos - start;
+}
+
+}  // namespace
+
+bool IsWholeNumber(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size() && IsBlank(text[pos]))
+        ++pos;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        ++pos;
+    std::size_t digits = SkipDigits(text, pos);
+    if (pos < text.size() && text[pos] == '.') {
+        ++pos;
+        digits += SkipDigits(text, pos);
+    }
+    if (digits == 0)
+        return false;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+            ++pos;
+        if (SkipDigits(text, pos) == 0)
+            return false;
+    }
+    while (pos < text.size() && IsBlank(text[pos]))
+        ++pos;
+    return pos == text.size();
+}
+
+std::string ReformatWholeNumber(const std::string& text)
+{
+    if (!IsWholeNumber(text))
+        return text;
+    const auto value = ReadReal(text);
+    return value ? Format000(*value) : text;
 }
 
 }  // namespace chokusho

@@ -24,6 +24,16 @@ std::optional<double> ReadReal(std::string_view text);
 std::optional<std::int16_t> ReadInteger(std::string_view text);
 
 /**
+ * True when `text` is one number as a whole: optional blanks, sign, digits with an optional
+ * point (at least one digit), an optional exponent with digits, optional blanks, nothing else.
+ * A field that holds such a text is shown reformatted when the user leaves it.
+ */
+bool IsWholeNumber(std::string_view text);
+
+/** `text` in the "0.000" format when it is a whole number that a real can hold; else `text` itself. */
+std::string ReformatWholeNumber(const std::string& text);
+
+/**
  * Fixed-point text with `decimals` decimals and at least one integer digit. Rounds half away
  * from zero on the value's decimal form of 15 significant digits (1.2345 gives "1.235"), and
  * writes a value that rounds to zero without a minus sign.

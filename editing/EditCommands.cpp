@@ -1,24 +1,144 @@
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <system_error>
+
+#include "EditOperations.h"
+#include "FileSystem.h"
 #include "FrameLogic.h"
+#include "Numbers.h"
 
 namespace chokusho {
+
+namespace {
+
+/** The operating manual, looked for in the current folder and then in the program's. */
+constexpr const char* kManualName = "直消操作説明.pdf";
+/** Coordinates this close are one point when segments are joined to an edited point table. */
+constexpr double kSamePoint = 0.0001;
+
+bool IsFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+/** Where the manual is, or an empty path when it is in neither folder. */
+std::filesystem::path FindManual(const std::filesystem::path& programFolder)
+{
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    if (!error && IsFile(current / PathFromUtf8(kManualName)))
+        return current / PathFromUtf8(kManualName);
+    if (!programFolder.empty() && IsFile(programFolder / PathFromUtf8(kManualName)))
+        return programFolder / PathFromUtf8(kManualName);
+    return {};
+}
+
+/**
+ * The new number of each old point: the lowest new point at the same place, 0 when none is.
+ * An old point is compared as the table showed it, so a point with more decimals than the
+ * table's three is still found when the user left its row alone.
+ */
+std::array<std::int16_t, kMaxPoints + 1> MatchPoints(const BlockData& before, const BlockData& after)
+{
+    std::array<std::int16_t, kMaxPoints + 1> newNumber{};
+    const auto shown = [](double value) { return ReadReal(FormatGrid(value)).value_or(value); };
+    const int oldCount = std::clamp<int>(before.PointCount, 0, kMaxPoints);
+    const int newCount = std::clamp<int>(after.PointCount, 0, kMaxPoints);
+    for (int k = 1; k <= oldCount; ++k) {
+        const double x = shown(before.PointX[k]);
+        const double y = shown(before.PointY[k]);
+        for (int i = 1; i <= newCount; ++i) {
+            if (std::fabs(x - after.PointX[i]) < kSamePoint && std::fabs(y - after.PointY[i]) < kSamePoint) {
+                newNumber[k] = static_cast<std::int16_t>(i);
+                break;
+            }
+        }
+    }
+    return newNumber;
+}
+
+/** Rebuilds the segment table of `data` from `before`'s, keeping the segments whose two ends were found. */
+void ReattachSegments(const BlockData& before, BlockData& data)
+{
+    const auto newNumber = MatchPoints(before, data);
+    const auto renumber = [&newNumber](int point) {
+        return point >= 0 && point <= kMaxPoints ? newNumber[static_cast<std::size_t>(point)] : std::int16_t{0};
+    };
+    data.LineStart.fill(0);
+    data.LineEnd.fill(0);
+    data.LineKind.fill(0);
+    data.LineCount = 0;
+    for (int j = 1; j <= kMaxLines; ++j) {
+        const std::int16_t start = renumber(before.LineStart[j]);
+        const std::int16_t end = renumber(before.LineEnd[j]);
+        if (start <= 0 || end <= 0)
+            continue;
+        const int slot = ++data.LineCount;
+        data.LineStart[slot] = start;
+        data.LineEnd[slot] = end;
+        data.LineKind[slot] = before.LineKind[j];
+    }
+}
+
+}  // namespace
 
 void FrameLogic::mnuLineDelAll_Click()
 {
     Raber_Reset();
+    state_.SelLineCount = 0;
+    state_.SelPntCount = 0;
+    Mouse_sw = -1;
+    Disp_mode = mode::kNone;
+    Disp_Message(0);
+
+    MessageBoxSpec question;
+    question.text = "登録線分を全て消去します。よろしいですか？";
+    question.title = "確認";
+    question.buttons = MsgButtons::OkCancel;
+    if (port_.messageBox(question) == MsgAnswer::Cancel)
+        return;
+
+    PushUndo(state_, undo_label::kDeleteAllLines);
+    BlockData& data = state_.CurData;
+    data.LineCount = 0;
+    data.LineStart.fill(0);
+    data.LineEnd.fill(0);
+    Menu_Enable();
+    Repaint();
 }
 
 void FrameLogic::mnuPointHen_Click()
 {
+    const BlockData before = state_.CurData;
     Raber_Reset();
+    if (!port_.showPointTable())
+        return;
+    // The table renumbers points freely; a segment survives when both its ends are still there.
+    ReattachSegments(before, state_.CurData);
+    Repaint();
+    Menu_Enable();
 }
 
 void FrameLogic::mnuBlkPara_Click()
 {
     Raber_Reset();
+    port_.showBlockParams();
+    Repaint();
+    Menu_Enable();
 }
 
 void FrameLogic::mnuHelpHelp_Click()
 {
+    const std::filesystem::path manual = FindManual(ProgramFolder);
+    if (!manual.empty() && port_.openDocument(PathToUtf8(manual)))
+        return;
+    MessageBoxSpec failure;
+    failure.text = "pdfファイルに関連づけられたアプリケーションが見つかりません";
+    failure.title = "Corvel_T";
+    failure.icon = MsgIcon::Warning;
+    port_.messageBox(failure);
 }
 
 }  // namespace chokusho

@@ -128,6 +128,26 @@ private:
     /** After a scroll the model moved under a rubber band: anchor it where its model point now is. */
     void ReanchorRubberBand();
 
+    // --- mouse modes (MouseModes.cpp)
+    /** The nearest point or segment to a canvas position; -1 when there is none. */
+    int PickPoint(int x, int y) const;
+    int PickLine(int x, int y) const;
+    /** The rubber figure in XOR, unless it has shrunk to its anchor (then nothing is on screen). */
+    void XorRubberFigure();
+    /** A left press that starts a step, or picks in the modes without steps. */
+    void FirstPick(std::int16_t x, std::int16_t y);
+    /** A left press while a rubber figure follows the pointer. */
+    void SecondPick(std::int16_t x, std::int16_t y);
+    /** A right press while waiting for a pick: applies the selection or ends the mode. */
+    void FinishSelection();
+    /** Connecting points: the end point of a segment was picked. */
+    void ConnectTo(std::int16_t x, std::int16_t y);
+    void ToggleSegmentAt(int x, int y);
+    void TogglePointAt(int x, int y);
+    void DrawSegmentHighlight(int line, int color);
+    /** Ends the mode without repainting. */
+    void EndMode();
+
     DocumentState& state_;
     FramePort& port_;
     ViewTransform view_;

@@ -66,8 +66,11 @@ public:
     virtual std::string showPicker() = 0;
     /** Shows the point-move dialog modally; it sets MoveDX, MoveDY and MoveOK. */
     virtual void showPointMoveDialog() = 0;
-    /** Shows the point table modally; on confirmation it snapshots and replaces the points. */
-    virtual void showPointTable() = 0;
+    /**
+     * Shows the point table modally; on confirmation it snapshots and replaces the points and
+     * true is returned. false: cancelled, and nothing changed.
+     */
+    virtual bool showPointTable() = 0;
     /** Shows the block parameters modally; on confirmation it snapshots and replaces the record. */
     virtual void showBlockParams() = 0;
     /** Opens a document with the desktop's application for it; false when none could be started. */

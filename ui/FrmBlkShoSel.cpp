@@ -1,0 +1,494 @@
+#include "FrmBlkShoSel.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStorageInfo>
+#include <QTimer>
+#include <QTreeView>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <utility>
+
+#include "FileSystem.h"
+#include "PickerPreview.h"
+#include "QtText.h"
+#include "ZoomScroll.h"
+
+namespace chokusho {
+
+namespace {
+
+/** As TwipsToPixels counts them. */
+constexpr int kTwipsPerPixel = 15;
+
+constexpr int kClientWidthTwips = 11160;
+constexpr int kClientHeightTwips = 6090;
+constexpr int kFontPoints = 9;
+
+/** The highest a combo box may be before it would overlap the folder tree below it. */
+constexpr int kDriveBoxMaxHeight = 24;
+
+constexpr const char* kDeviceNotReady = "デバイスが準備されていません。";
+
+/** Twips to whole pixels for drawing; values far outside the picture stay in the int range. */
+int DrawTwips(int twips)
+{
+    const double pixels = std::nearbyint(twips / static_cast<double>(kTwipsPerPixel));
+    return static_cast<int>(std::clamp(pixels, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
+
+void Place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+}
+
+/** A folder as the model and the comparisons here spell it: absolute, '/' separators, no trailing one. */
+QString CleanFolder(const QString& folder)
+{
+    if (folder.isEmpty())
+        return folder;
+    return QDir::cleanPath(QDir(QDir::fromNativeSeparators(folder)).absolutePath());
+}
+
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
+#endif
+
+/** True when `folder` is `root` or lies inside it; both spelled as CleanFolder spells them. */
+bool IsInside(const QString& folder, const QString& root)
+{
+    if (folder.compare(root, kPathCase) == 0)
+        return true;
+    const QString prefix = root.endsWith(u'/') ? root : root + u'/';
+    return folder.startsWith(prefix, kPathCase);
+}
+
+/** A volume can be shown when its folder is there to be read; a removed medium's is not. */
+bool VolumeReady(const QString& root)
+{
+    const QFileInfo info(root);
+    if (!info.isDir())
+        return false;
+    const QStorageInfo storage(root);
+    return storage.isValid() && storage.isReady();
+}
+
+/** The picker's text of a folder: native separators, as DataPath is kept. */
+std::string FolderText(const QString& folder)
+{
+    return ToUtf8(QDir::toNativeSeparators(folder));
+}
+
+}  // namespace
+
+// --- TwipsCanvas
+
+void TwipsCanvas::Line(int x1, int y1, int x2, int y2, int color)
+{
+    pixels_.Line(DrawTwips(x1), DrawTwips(y1), DrawTwips(x2), DrawTwips(y2), color);
+}
+
+void TwipsCanvas::Box(int x1, int y1, int x2, int y2, int color)
+{
+    pixels_.Box(DrawTwips(x1), DrawTwips(y1), DrawTwips(x2), DrawTwips(y2), color);
+}
+
+void TwipsCanvas::PSet(int x, int y, int color)
+{
+    pixels_.PSet(DrawTwips(x), DrawTwips(y), color);
+}
+
+void TwipsCanvas::SetTextPosition(int x, int y)
+{
+    pixels_.SetTextPosition(DrawTwips(x), DrawTwips(y));
+}
+
+// --- PickerPreviewWidget
+
+PickerPreviewWidget::PickerPreviewWidget(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PickerPreviewWidget::showBlock(const BlockData& block)
+{
+    data_ = block;
+    redraw();
+}
+
+void PickerPreviewWidget::redraw()
+{
+    const QSize inner = contentsRect().size();
+    canvas_.resize(inner, devicePixelRatioF());
+    TwipsCanvas twips(canvas_);
+    DrawPickerPreview(twips, data_, static_cast<double>(inner.width()) * kTwipsPerPixel,
+                      static_cast<double>(inner.height()) * kTwipsPerPixel);
+    update();
+}
+
+void PickerPreviewWidget::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QRect inner = contentsRect();
+    painter.fillRect(inner, Qt::black);
+    painter.drawImage(inner.topLeft(), canvas_.image());
+}
+
+void PickerPreviewWidget::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    redraw();
+}
+
+// --- FrmBlkShoSel
+
+QFont FrmBlkShoSel::ListFont()
+{
+    // Lines are padded in cp932 bytes, so only a font whose full-width characters are exactly two
+    // half-width ones keeps the columns under the heading.
+    static const char* const kFamilies[] = {"IPAGothic", "IPAゴシック", "MS Gothic", "ＭＳ ゴシック",
+                                            "Noto Sans Mono CJK JP"};
+    const QStringList installed = QFontDatabase::families();
+    QFont font;
+    bool found = false;
+    for (const char* family : kFamilies) {
+        if (installed.contains(Utf8(family))) {
+            font = QFont(Utf8(family));
+            found = true;
+            break;
+        }
+    }
+    if (!found)
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(kFontPoints);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setKerning(false);
+    return font;
+}
+
+FrmBlkShoSel::FrmBlkShoSel(DocumentState& state, std::filesystem::path programFolder, QWidget* parent)
+    : QDialog(parent), picker_(state), programFolder_(Utf8(PathToUtf8(programFolder)))
+{
+    setObjectName(QStringLiteral("FrmBlkShoSel"));
+    setWindowTitle(Utf8(kPickerCaption));
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+
+    buildControls();
+    fillDrives();
+
+    // The tree is put on the folder before it reports changes, so that opening is one listing.
+    const QString dataPath = Utf8(state.DataPath);
+    const bool dataPathShown = !dataPath.isEmpty() && QFileInfo(dataPath).isDir();
+    showFolder(CleanFolder(dataPathShown ? dataPath : programFolder_));
+
+    connect(drive_, &QComboBox::currentIndexChanged, this, &FrmBlkShoSel::driveChosen);
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { treeFolderChosen(current); });
+    connect(model_, &QFileSystemModel::rowsInserted, this, &FrmBlkShoSel::treeRowsChanged);
+    connect(model_, &QFileSystemModel::layoutChanged, this, &FrmBlkShoSel::treeRowsChanged);
+    connect(tree_->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { keepInSight_ = false; });
+    connect(list_, &QListWidget::currentRowChanged, this, &FrmBlkShoSel::rowChosen);
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { selectClicked(); });
+    connect(selectButton_, &QPushButton::clicked, this, &FrmBlkShoSel::selectClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &FrmBlkShoSel::reject);
+
+    if (dataPathShown)
+        picker_.Load();
+    else
+        picker_.DirChange(FolderText(programFolder_));
+    showList();
+    list_->setFocus();
+}
+
+FrmBlkShoSel::~FrmBlkShoSel()
+{
+    // The model's loader may still report; nothing of this dialog is to hear it while it goes.
+    model_->disconnect(this);
+    tree_->selectionModel()->disconnect(this);
+}
+
+void FrmBlkShoSel::buildControls()
+{
+    const QFont listFont = ListFont();
+
+    drive_ = new QComboBox(this);
+    drive_->setObjectName(QStringLiteral("Drive1"));
+    drive_->setGeometry(TwipsToPixels(180), TwipsToPixels(360), TwipsToPixels(2415),
+                        std::min(drive_->sizeHint().height(), kDriveBoxMaxHeight));
+
+    model_ = new QFileSystemModel(this);
+    model_->setObjectName(QStringLiteral("Dir1Model"));
+    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    model_->setReadOnly(true);
+
+    tree_ = new QTreeView(this);
+    tree_->setObjectName(QStringLiteral("Dir1"));
+    tree_->setModel(model_);
+    for (int column = 1; column < model_->columnCount(); ++column)
+        tree_->hideColumn(column);
+    tree_->setHeaderHidden(true);
+    // The names are cut at the tree's edge rather than scrolled sideways: a sideways scroll
+    // would take the shallow folders' names out of sight whenever a deep one is shown.
+    tree_->header()->setStretchLastSection(true);
+    tree_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tree_->setIndentation(12);
+    tree_->setTextElideMode(Qt::ElideRight);
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree_->setUniformRowHeights(true);
+    Place(tree_, 180, 720, 2415, 5130);
+
+    heading_ = new QLabel(Utf8(kPickerHeading), this);
+    heading_->setObjectName(QStringLiteral("Label1"));
+    heading_->setFont(listFont);
+    heading_->setTextFormat(Qt::PlainText);
+    heading_->setGeometry(TwipsToPixels(2790), TwipsToPixels(120), TwipsToPixels(8175),
+                          TwipsToPixels(360 - 120));
+
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("List1"));
+    list_->setFont(listFont);
+    list_->setSortingEnabled(false);
+    list_->setUniformItemSizes(true);
+    list_->setTextElideMode(Qt::ElideNone);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    Place(list_, 2820, 360, 8175, 3300);
+
+    preview_ = new PickerPreviewWidget(this);
+    preview_->setObjectName(QStringLiteral("Picture1"));
+    Place(preview_, 2820, 3780, 4155, 2175);
+
+    auto* frame = new QGroupBox(QStringLiteral("選択ファイル"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    Place(frame, 7200, 4200, 2595, 675);
+    chosenName_ = new QLabel(frame);
+    chosenName_->setObjectName(QStringLiteral("Label3"));
+    chosenName_->setTextFormat(Qt::PlainText);
+    Place(chosenName_, 120, 300, 2595 - 240, 675 - 300 - 60);
+
+    selectButton_ = new QPushButton(Utf8(kPickerSelectCaption), this);
+    selectButton_->setObjectName(QStringLiteral("Command1_0"));
+    selectButton_->setDefault(true);
+    Place(selectButton_, 7320, 5400, 1035, 495);
+
+    cancelButton_ = new QPushButton(Utf8(kPickerCancelCaption), this);
+    cancelButton_->setObjectName(QStringLiteral("Command1_1"));
+    cancelButton_->setAutoDefault(false);
+    Place(cancelButton_, 8700, 5400, 1035, 495);
+
+    setTabOrder(drive_, tree_);
+    setTabOrder(tree_, list_);
+    setTabOrder(list_, selectButton_);
+    setTabOrder(selectButton_, cancelButton_);
+}
+
+void FrmBlkShoSel::fillDrives()
+{
+#ifdef Q_OS_WIN
+    for (const QFileInfo& drive : QDir::drives()) {
+        const QString root = drive.absoluteFilePath();
+        const QString label = QStorageInfo(root).name();
+        QString text = QDir::toNativeSeparators(root).left(2).toLower();
+        if (!label.isEmpty())
+            text += QStringLiteral(" [") + label + u']';
+        // A drive without a medium is listed all the same; choosing it says so.
+        if (drive_->findData(CleanFolder(root)) < 0)
+            drive_->addItem(text, CleanFolder(root));
+    }
+#else
+    const auto add = [this](const QString& root, const QString& text) {
+        const QString clean = CleanFolder(root);
+        // Bind-mounted single files are volumes too, but no folder to browse.
+        if (clean.isEmpty() || drive_->findData(clean) >= 0 || !QFileInfo(clean).isDir())
+            return;
+        drive_->addItem(text, clean);
+    };
+    add(QDir::rootPath(), QDir::rootPath());
+    add(QDir::homePath(), QDir::homePath());
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady())
+            continue;
+        QString text = volume.rootPath();
+        const QString name = volume.displayName();
+        if (!name.isEmpty() && name != volume.rootPath())
+            text += QStringLiteral(" [") + name + u']';
+        add(volume.rootPath(), text);
+    }
+#endif
+}
+
+int FrmBlkShoSel::driveIndexFor(const QString& folder)
+{
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < drive_->count(); ++i) {
+        const QString root = drive_->itemData(i).toString();
+        if (IsInside(folder, root) && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    if (best >= 0)
+        return best;
+    // A folder on no listed volume, such as a network share: its own volume is added for it.
+    QString root = QStorageInfo(folder).rootPath();
+    if (root.isEmpty() || !IsInside(folder, CleanFolder(root)))
+        root = folder;
+    drive_->addItem(QDir::toNativeSeparators(CleanFolder(root)), CleanFolder(root));
+    return drive_->count() - 1;
+}
+
+void FrmBlkShoSel::setTreeRoot(const QString& root)
+{
+    model_->setRootPath(root);
+    tree_->setRootIndex(model_->index(root));
+}
+
+void FrmBlkShoSel::showFolder(const QString& folder)
+{
+    moving_ = true;
+    const int drive = driveIndexFor(folder);
+    {
+        const QSignalBlocker blocker(drive_);
+        drive_->setCurrentIndex(drive);
+    }
+    shownDrive_ = drive;
+    const QString root = drive_->itemData(drive).toString();
+    setTreeRoot(root);
+    const QModelIndex index = model_->index(folder);
+    if (index.isValid() && index != tree_->rootIndex()) {
+        tree_->setCurrentIndex(index);
+        tree_->expand(index);
+        keepInSight_ = true;
+        bringIntoSight(index);
+    } else {
+        tree_->setCurrentIndex(QModelIndex());
+        keepInSight_ = false;
+    }
+    moving_ = false;
+}
+
+void FrmBlkShoSel::treeRowsChanged()
+{
+    // The folders above the shown one arrive a level at a time and are sorted afterwards, and
+    // every arrival can push it out of sight; once the user scrolls or chooses, it is left alone.
+    if (!keepInSight_ || sightPending_)
+        return;
+    sightPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        sightPending_ = false;
+        const QModelIndex current = tree_->currentIndex();
+        if (keepInSight_ && current.isValid())
+            bringIntoSight(current);
+    });
+}
+
+void FrmBlkShoSel::bringIntoSight(const QModelIndex& index)
+{
+    // Centred, so that the folder's own subfolders below it show as well.
+    tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void FrmBlkShoSel::driveChosen(int index)
+{
+    if (index < 0 || index == shownDrive_)
+        return;
+    const QString root = drive_->itemData(index).toString();
+    if (!VolumeReady(root)) {
+        {
+            const QSignalBlocker blocker(drive_);
+            drive_->setCurrentIndex(shownDrive_);
+        }
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), Utf8(kDeviceNotReady), QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    shownDrive_ = index;
+    keepInSight_ = false;
+    moving_ = true;
+    setTreeRoot(root);
+    tree_->setCurrentIndex(QModelIndex());
+    moving_ = false;
+    picker_.DirChange(FolderText(root));
+    showList();
+}
+
+void FrmBlkShoSel::treeFolderChosen(const QModelIndex& current)
+{
+    if (moving_ || !current.isValid())
+        return;
+    keepInSight_ = false;
+    const QString folder = model_->filePath(current);
+    if (folder.isEmpty())
+        return;
+    picker_.DirChange(FolderText(folder));
+    showList();
+}
+
+void FrmBlkShoSel::rowChosen(int row)
+{
+    const QListWidgetItem* item = list_->item(row);
+    if (item == nullptr)
+        return;
+    if (picker_.ListClick(item->data(Qt::UserRole).toInt()))
+        showChoice();
+}
+
+void FrmBlkShoSel::selectClicked()
+{
+    if (picker_.Select())
+        accept();
+}
+
+void FrmBlkShoSel::reject()
+{
+    picker_.Cancel();
+    QDialog::reject();
+}
+
+void FrmBlkShoSel::showList()
+{
+    {
+        const QSignalBlocker blocker(list_);
+        list_->clear();
+        const auto& lines = picker_.Lines();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            auto* item = new QListWidgetItem(Utf8(lines[i]));
+            item->setData(Qt::UserRole, static_cast<int>(i));
+            list_->addItem(item);
+        }
+        list_->setCurrentRow(picker_.SelectedIndex());
+    }
+    if (list_->currentItem() != nullptr)
+        list_->scrollToItem(list_->currentItem());
+    showChoice();
+}
+
+void FrmBlkShoSel::showChoice()
+{
+    chosenName_->setText(Utf8(picker_.Label3()));
+    preview_->showBlock(picker_.ShownData());
+}
+
+}  // namespace chokusho

@@ -1,1 +1,140 @@
 #pragma once
+
+#include <QDialog>
+#include <QFrame>
+#include <QString>
+#include <filesystem>
+#include <string>
+
+#include "BlockData.h"
+#include "BlockPicker.h"
+#include "DocumentState.h"
+#include "ImageCanvas.h"
+
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QListWidget;
+class QModelIndex;
+class QPushButton;
+class QTreeView;
+
+namespace chokusho {
+
+/**
+ * A canvas in twips over a canvas in pixels: the picker's preview is laid out in twips, as its
+ * window is, and reaches the pixels only here, 15 twips to a pixel, rounded to the nearest.
+ */
+class TwipsCanvas : public Canvas {
+public:
+    explicit TwipsCanvas(Canvas& pixels) : pixels_(pixels) {}
+
+    void Clear() override { pixels_.Clear(); }
+    void SetPenStyle(PenStyle style) override { pixels_.SetPenStyle(style); }
+    void SetPenMode(PenMode mode) override { pixels_.SetPenMode(mode); }
+    void Line(int x1, int y1, int x2, int y2, int color) override;
+    void Box(int x1, int y1, int x2, int y2, int color) override;
+    void PSet(int x, int y, int color) override;
+    void SetTextPosition(int x, int y) override;
+    void Print(std::string_view text, int color) override { pixels_.Print(text, color); }
+
+private:
+    Canvas& pixels_;
+};
+
+/** The picker's black preview ("Picture1"): a sunken frame around the outline of one block. */
+class PickerPreviewWidget : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit PickerPreviewWidget(QWidget* parent = nullptr);
+
+    /** Draws `data` afresh; an empty record leaves the preview black. */
+    void showBlock(const BlockData& block);
+    /** The picture inside the frame, as last drawn. */
+    const QImage& image() { return canvas_.image(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void redraw();
+
+    ImageCanvas canvas_;
+    BlockData data_;
+};
+
+/**
+ * The block picker "FrmBlkShoSel", modal over the main window: a volume box and a folder tree
+ * on the left, the block files of the chosen folder as lines under a heading, the selected
+ * block's outline and name, and 選択 / 取消. What it lists and selects is decided by
+ * BlockPicker; the widgets only pass their events on and show its state.
+ *
+ * The folder tree fills in the background; nothing here waits for it, so a slow or unreadable
+ * folder never holds the dialog up.
+ */
+class FrmBlkShoSel : public QDialog {
+    Q_OBJECT
+
+public:
+    /**
+     * Opens on the document's DataPath, or on `programFolder` when DataPath is not a folder that
+     * can be shown; moving through folders moves DataPath for good, even if the picker is then
+     * cancelled.
+     */
+    FrmBlkShoSel(DocumentState& state, std::filesystem::path programFolder, QWidget* parent = nullptr);
+    ~FrmBlkShoSel() override;
+
+    /** The chosen block's base name once the dialog has closed; empty when it was cancelled. */
+    const std::string& BlkNm() const { return picker_.BlkNm(); }
+
+    /** The font of the heading and the list: fixed pitch, a full-width character two half-width ones. */
+    static QFont ListFont();
+
+public slots:
+    void reject() override;
+
+private:
+    void buildControls();
+    void fillDrives();
+    /** The entry of Drive1 whose folder holds `folder` most closely; added when none does. */
+    int driveIndexFor(const QString& folder);
+    /** Shows `folder` (an existing folder) in Drive1 and Dir1 without telling the picker. */
+    void showFolder(const QString& folder);
+    void setTreeRoot(const QString& root);
+    void bringIntoSight(const QModelIndex& index);
+
+    void driveChosen(int index);
+    void treeFolderChosen(const QModelIndex& current);
+    void rowChosen(int row);
+    void selectClicked();
+    void treeRowsChanged();
+
+    /** Refills the list from the picker and shows its selection. */
+    void showList();
+    /** Shows the picker's selected name and block. */
+    void showChoice();
+
+    BlockPicker picker_;
+    QString programFolder_;
+
+    QComboBox* drive_ = nullptr;
+    QTreeView* tree_ = nullptr;
+    QFileSystemModel* model_ = nullptr;
+    QLabel* heading_ = nullptr;
+    QListWidget* list_ = nullptr;
+    PickerPreviewWidget* preview_ = nullptr;
+    QLabel* chosenName_ = nullptr;
+    QPushButton* selectButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+
+    int shownDrive_ = -1;
+    /** The tree keeps its folder in sight while the rows above it are still loading. */
+    bool keepInSight_ = false;
+    bool sightPending_ = false;
+    /** Set while the tree is moved by the dialog itself, whose moves are not the user's. */
+    bool moving_ = false;
+};
+
+}  // namespace chokusho

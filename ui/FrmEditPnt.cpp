@@ -1,0 +1,71 @@
+#include "FrmEditPnt.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "PointTable.h"
+#include "QelGrid.h"
+#include "QtText.h"
+#include "ZoomScroll.h"
+
+namespace chokusho {
+
+namespace {
+
+// The client area and the controls' places, in twips.
+constexpr int kClientWidth = 3600, kClientHeight = 6690;
+constexpr int kGridLeft = 240, kGridTop = 240, kGridHeight = 5415;
+
+void Place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+}
+
+QPushButton* Button(const char* name, const char* text, QWidget* parent)
+{
+    auto* button = new QPushButton(Utf8(text), parent);
+    button->setObjectName(Utf8(name));
+    // Enter belongs to the grid, where it moves down; it must never confirm the table.
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+FrmEditPnt::FrmEditPnt(DocumentState& state, QWidget* parent)
+    : QDialog(parent),
+      state_(state),
+      QelGP_(new QelGrid(QStringLiteral("QelGP"), this)),
+      Label1_(new QLabel(Utf8(kPointTableHint), this)),
+      CmdP_0_(Button("CmdP_0", "登  録", this)),
+      CmdP_1_(Button("CmdP_1", "ｷｬﾝｾﾙ", this))
+{
+    setObjectName(QStringLiteral("FrmEditPnt"));
+    setWindowTitle(Utf8(kPointTableCaption));
+    setModal(true);
+    setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+
+    QelGP_->place(kGridLeft, kGridTop, 0, kGridHeight);
+    Label1_->setObjectName(QStringLiteral("Label1"));
+    Label1_->setWordWrap(true);
+    Label1_->setStyleSheet(QStringLiteral("color: #0000FF;"));
+    Place(Label1_, 300, 5760, 3015, 375);
+    Place(CmdP_0_, 1320, 6180, 915, 375);
+    Place(CmdP_1_, 2400, 6180, 915, 375);
+
+    connect(CmdP_0_, &QPushButton::clicked, this, [this] { CmdP_0_Click(); });
+    connect(CmdP_1_, &QPushButton::clicked, this, &QDialog::reject);
+
+    FillPointGrid(*QelGP_, state_.CurData);
+    QelGP_->setCurrentCell(0, 1);
+    QelGP_->setFocus();
+}
+
+void FrmEditPnt::CmdP_0_Click()
+{
+    QelGP_->commitPendingEdit();
+    ConfirmPointTable(state_, *QelGP_);
+    accept();
+}
+
+}  // namespace chokusho

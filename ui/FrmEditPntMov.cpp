@@ -1,0 +1,110 @@
+#include "FrmEditPntMov.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <cstddef>
+
+#include "QtText.h"
+#include "ZoomScroll.h"
+
+namespace chokusho {
+
+namespace {
+
+/** Places a control where the form was drawn up in twips. */
+void PlaceByTwips(QWidget* control, int left, int top, int width, int height)
+{
+    const int h = TwipsToPixels(height);
+    // A font taller than the drawn-up box would be cut; the box grows about its own middle.
+    const int needed = std::max(h, control->minimumSizeHint().height());
+    control->setGeometry(TwipsToPixels(left), TwipsToPixels(top) - (needed - h) / 2, TwipsToPixels(width), needed);
+}
+
+}  // namespace
+
+FrmEditPntMov::FrmEditPntMov(DocumentState& state, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      logic_(state)
+{
+    setObjectName(QStringLiteral("FrmEditPntMov"));
+    setWindowTitle(QStringLiteral("構成点移動量指定"));
+    setModal(true);
+    setFixedSize(TwipsToPixels(3975), TwipsToPixels(1755));
+
+    const QString captions[2] = {QStringLiteral("移動量 X  (m)"), QStringLiteral("移動量 Y  (m)")};
+    for (int i = 0; i < 2; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        label1_[at] = new QLabel(captions[i], this);
+        label1_[at]->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        text1_[at] = new QLineEdit(this);
+        text1_[at]->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        text1_[at]->installEventFilter(this);
+        connect(text1_[at], &QLineEdit::textChanged, this,
+                [this, i](const QString& text) { logic_.setText(i, ToUtf8(text)); });
+        PlaceByTwips(label1_[at], 360, 360 + 360 * i, 1155, 195);
+        PlaceByTwips(text1_[at], 1620, 300 + 360 * i, 1155, 270);
+    }
+    const QString buttons[2] = {QStringLiteral("OK"), QStringLiteral("キャンセル")};
+    for (int i = 0; i < 2; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        command1_[at] = new QPushButton(buttons[i], this);
+        command1_[at]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        connect(command1_[at], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
+        PlaceByTwips(command1_[at], 1500 + 1200 * i, 1140, 1095, 435);
+    }
+    command1_[0]->setDefault(true);
+
+    setTabOrder(text1_[0], text1_[1]);
+    setTabOrder(text1_[1], command1_[0]);
+    setTabOrder(command1_[0], command1_[1]);
+
+    logic_.Form_Load();
+    for (int i = 0; i < 2; ++i)
+        text1_[static_cast<std::size_t>(i)]->setText(Utf8(logic_.text(i)));
+    text1_[0]->setFocus();
+}
+
+bool FrmEditPntMov::eventFilter(QObject* watched, QEvent* event)
+{
+    for (int i = 0; i < 2; ++i) {
+        QLineEdit* field = text1_[static_cast<std::size_t>(i)];
+        if (watched != field)
+            continue;
+        if (event->type() == QEvent::FocusIn) {
+            // A click moves the cursor after focus arrives and would undo a selection made now.
+            QTimer::singleShot(0, field, [field] {
+                if (field->hasFocus())
+                    field->selectAll();
+            });
+        } else if (event->type() == QEvent::FocusOut) {
+            // Switching to another window or opening the field's own menu is not leaving it.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+                logic_.Text1_LostFocus(i);
+                const QString shown = Utf8(logic_.text(i));
+                if (field->text() != shown)
+                    field->setText(shown);
+            }
+        }
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FrmEditPntMov::buttonClicked(int index)
+{
+    logic_.Command1_Click(index);
+    if (!logic_.closing())
+        return;
+    if (index == 0)
+        accept();
+    else
+        reject();
+}
+
+}  // namespace chokusho

@@ -63,7 +63,7 @@ public:
     // The point-move dialog (frmMainModes.cpp)
     void showPointMoveDialog() override;
     // The point table, block parameters and manual (frmMainDialogs.cpp)
-    void showPointTable() override;
+    bool showPointTable() override;
     void showBlockParams() override;
     bool openDocument(const std::string& path) override;
 

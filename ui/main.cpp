@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "DocumentState.h"
 #include "Icons.h"
@@ -9,6 +12,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("chokusho"));
     QApplication::setWindowIcon(chokusho::ProgramIcon());
+
+    // Every text of the program is Japanese, so Qt's own buttons and dialogs are too,
+    // whatever the desktop's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     chokusho::DocumentState state;
     chokusho::frmMain window(state);

@@ -116,5 +116,21 @@ TEST(FormatInteger, PlainDecimal)
     EXPECT_EQ(FormatInteger(-9223372036854775807LL - 1), "-9223372036854775808");
 }
 
+TEST(IsWholeNumber, AcceptsOneNumberWithBlanksAroundIt)
+{
+    for (const char* text : {"0", "1.5", " 1.5 ", "\t-2\t", "+3", "12.", ".5", "-0.25e+2", "1E3", "1e-3 "})
+        EXPECT_TRUE(IsWholeNumber(text)) << '"' << text << '"';
+    for (const char* text : {"", " ", "abc", "2.5m", "1 000", "1e", "1e+", ".", "-", "+.e1", "1.2.3", "--1", "１.５"})
+        EXPECT_FALSE(IsWholeNumber(text)) << '"' << text << '"';
+}
+
+TEST(ReformatWholeNumber, OnlyWholeNumbersThatARealHolds)
+{
+    EXPECT_EQ(ReformatWholeNumber(" 1.5 "), "1.500");
+    EXPECT_EQ(ReformatWholeNumber("2.5m"), "2.5m");
+    EXPECT_EQ(ReformatWholeNumber(""), "");
+    EXPECT_EQ(ReformatWholeNumber("1e999"), "1e999");
+}
+
 }  // namespace
 }  // namespace chokusho

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "DocumentInvariants.h"
+#include "EditOperations.h"
+#include "FakeFramePort.h"
+#include "FileSystem.h"
+#include "FrameLogic.h"
+
+namespace chokusho {
+namespace {
+
+using test::FakeFramePort;
+using Points = std::vector<std::pair<double, double>>;
+using Segments = std::vector<std::string>;
+
+/** Points 1 (0,0), 2 (5,0), 3 (5,5); segment 1 joins 1-2 solid, segment 2 joins 2-3 dotted. */
+BlockData ThreePoints()
+{
+    BlockData data;
+    data.PointCount = 3;
+    data.PointX[2] = 5;
+    data.PointX[3] = 5, data.PointY[3] = 5;
+    data.LineCount = 2;
+    data.LineStart[1] = 1, data.LineEnd[1] = 2, data.LineKind[1] = kSolidLine;
+    data.LineStart[2] = 2, data.LineEnd[2] = 3, data.LineKind[2] = kDottedLine;
+    return data;
+}
+
+Segments SegmentsOf(const BlockData& data)
+{
+    Segments out;
+    for (int k = 1; k <= data.LineCount; ++k)
+        out.push_back(std::to_string(data.LineStart[k]) + "-" + std::to_string(data.LineEnd[k]) + ":" +
+                      std::to_string(data.LineKind[k]));
+    return out;
+}
+
+/** A fresh folder of its own, removed with what it holds. */
+struct Folder {
+    Folder()
+    {
+        static int made = 0;
+        path = std::filesystem::temp_directory_path() /
+               ("chokusho-edit-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                std::to_string(++made));
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~Folder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::filesystem::path putManual() const
+    {
+        const std::filesystem::path file = path / PathFromUtf8("直消操作説明.pdf");
+        std::ofstream(file) << "%PDF-1.4\n";
+        return file;
+    }
+    std::filesystem::path path;
+};
+
+class EditCommandsTest : public ::testing::Test {
+protected:
+    void Start(const BlockData& data)
+    {
+        state.CurData = data;
+        logic.Form_Load("/blocks/");
+        logic.Form_Resize(618, 419, false);
+        port.shows = 0;
+    }
+    /** The point table, confirmed with `points` in its rows. */
+    void ConfirmTableWith(const Points& points)
+    {
+        port.pointTable = [this, points] {
+            PushUndo(state, undo_label::kEditPoints);
+            state.CurData.PointCount = static_cast<std::int16_t>(points.size());
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                state.CurData.PointX[i + 1] = points[i].first;
+                state.CurData.PointY[i + 1] = points[i].second;
+            }
+            return true;
+        };
+    }
+    void ExpectSound()
+    {
+        const auto problems = CheckDocumentInvariants(state.CurData);
+        EXPECT_TRUE(problems.empty()) << problems.front();
+    }
+
+    DocumentState state;
+    FakeFramePort port;
+    FrameLogic logic{state, port};
+};
+
+TEST_F(EditCommandsTest, SegmentsFollowTheirPointsThroughThePointTable)
+{
+    struct Case {
+        const char* what;
+        Points points;
+        Segments segments;
+    };
+    const Case cases[] = {
+        {"unchanged", {{0, 0}, {5, 0}, {5, 5}}, {"1-2:0", "2-3:1"}},
+        {"point 1 deleted", {{5, 0}, {5, 5}}, {"1-2:1"}},
+        {"point 2's X moved", {{0, 0}, {5.001, 0}, {5, 5}}, {}},
+        {"renumbered", {{5, 5}, {5, 0}, {0, 0}}, {"3-2:0", "2-1:1"}},
+        {"coinciding points: the lower number", {{5, 0}, {0, 0}, {5, 0}, {5, 5}}, {"2-1:0", "1-4:1"}},
+        {"closer than 0.0001 is the same point", {{0.00009, 0}, {5, 0}, {5, 5}}, {"1-2:0", "2-3:1"}},
+        {"0.0001 away is another point", {{0.0001, 0}, {5, 0}, {5, 5}}, {"2-3:1"}},
+        {"all points deleted", {}, {}},
+    };
+    for (const Case& c : cases) {
+        Start(ThreePoints());
+        logic.mnuLineDel_Click();
+        state.SelLineCount = 1, state.SelLine[1] = 2;
+        ConfirmTableWith(c.points);
+        logic.mnuPointHen_Click();
+
+        EXPECT_EQ(SegmentsOf(state.CurData), c.segments) << c.what;
+        EXPECT_EQ(logic.Disp_mode, mode::kNone) << c.what;
+        EXPECT_EQ(state.SelLineCount, 0) << c.what;
+        EXPECT_GT(port.shows, 0) << c.what;
+        EXPECT_EQ(port.enabled.at("mnuLineDelAll"), !c.segments.empty()) << c.what;
+        ExpectSound();
+
+        logic.Undo_Click();
+        EXPECT_EQ(state.CurData, ThreePoints()) << c.what << ": one undo brings points and segments back";
+    }
+}
+
+TEST_F(EditCommandsTest, APointWithMoreDecimalsThanTheTableShowsKeepsItsSegments)
+{
+    BlockData data = ThreePoints();
+    data.PointX[2] = 5.00004;
+    Start(data);
+    ConfirmTableWith({{0, 0}, {5, 0}, {5, 5}});
+    logic.mnuPointHen_Click();
+    EXPECT_EQ(SegmentsOf(state.CurData), (Segments{"1-2:0", "2-3:1"}));
+}
+
+TEST_F(EditCommandsTest, ACancelledPointTableChangesNothing)
+{
+    BlockData data = ThreePoints();
+    data.LineKind[5] = 1;  // leftovers above the count are not swept either
+    Start(data);
+    int shown = 0;
+    port.pointTable = [&shown] { return ++shown, false; };
+    logic.mnuPointHen_Click();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(state.CurData, data);
+    EXPECT_EQ(state.Undo.UndoCount(), 0);
+    EXPECT_EQ(port.shows, 0);
+}
+
+TEST_F(EditCommandsTest, DeletingAllSegmentsAsksAndUndoBringsThemBack)
+{
+    Start(ThreePoints());
+    logic.mnuLineDel_Click();
+    state.SelLineCount = 1, state.SelLine[1] = 1;
+    port.status[1] = "prompt";
+    logic.mnuLineDelAll_Click();
+
+    ASSERT_EQ(port.messages.size(), 1u);
+    EXPECT_EQ(port.messages[0].text, "登録線分を全て消去します。よろしいですか？");
+    EXPECT_EQ(port.messages[0].title, "確認");
+    EXPECT_EQ(port.messages[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(state.CurData.LineCount, 0);
+    for (int k = 0; k <= kMaxLines; ++k)
+        ASSERT_TRUE(state.CurData.LineStart[k] == 0 && state.CurData.LineEnd[k] == 0) << k;
+    EXPECT_EQ(state.CurData.PointCount, 3);
+    EXPECT_EQ(state.Undo.UndoText(0), "線分一括削除");
+    EXPECT_EQ(logic.Disp_mode, mode::kNone);
+    EXPECT_EQ(logic.Mouse_sw, -1);
+    EXPECT_EQ(state.SelLineCount, 0);
+    EXPECT_EQ(port.status[1], "");
+    EXPECT_FALSE(port.enabled.at("mnuLineDelAll"));
+    ExpectSound();
+
+    logic.Undo_Click();
+    EXPECT_EQ(state.CurData, ThreePoints());
+    EXPECT_EQ(state.SelLineCount, 0);
+    ExpectSound();
+}
+
+TEST_F(EditCommandsTest, CancellingDeleteAllKeepsEverySegment)
+{
+    Start(ThreePoints());
+    port.answers = {MsgAnswer::Cancel};
+    logic.mnuLineDelAll_Click();
+    EXPECT_EQ(port.messages.size(), 1u);
+    EXPECT_EQ(state.CurData, ThreePoints());
+    EXPECT_EQ(state.Undo.UndoCount(), 0);
+}
+
+TEST_F(EditCommandsTest, BlockParametersMayChangeTheRecord)
+{
+    Start(ThreePoints());
+    port.blockParams = [this] {
+        PushUndo(state, undo_label::kEditParams);
+        state.CurData.LineCount = 0;
+        state.CurData.LineStart.fill(0);
+        state.CurData.LineEnd.fill(0);
+    };
+    logic.mnuBlkPara_Click();
+    EXPECT_EQ(port.shows, 1);
+    EXPECT_FALSE(port.enabled.at("mnuLineDelAll"));
+    ExpectSound();
+}
+
+TEST_F(EditCommandsTest, HelpOpensTheManualOrSaysNoApplicationWasFound)
+{
+    struct Case {
+        const char* what;
+        bool inCurrent, inProgram, opens;
+        const char* opened;  // "current", "program" or ""
+        bool warned;
+    };
+    const Case cases[] = {
+        {"in the program folder", false, true, true, "program", false},
+        {"the current folder comes first", true, true, true, "current", false},
+        {"in neither folder", false, false, true, "", true},
+        {"no application for it", false, true, false, "program", true},
+    };
+    const std::filesystem::path home = std::filesystem::current_path();
+    for (const Case& c : cases) {
+        Folder current, program;
+        const std::filesystem::path inCurrent = current.putManual();
+        if (!c.inCurrent)
+            std::filesystem::remove(inCurrent);
+        const std::filesystem::path inProgram = program.putManual();
+        if (!c.inProgram)
+            std::filesystem::remove(inProgram);
+        std::filesystem::current_path(current.path);
+        port.openedDocuments.clear();
+        port.messages.clear();
+        port.documentOpens = c.opens;
+        logic.ProgramFolder = program.path;
+        logic.Disp_mode = mode::kZoomIn, logic.Mouse_sw = 0;
+        logic.mnuHelpHelp_Click();
+        std::filesystem::current_path(home);
+
+        const std::string expected = std::string(c.opened) == "current"   ? PathToUtf8(inCurrent)
+                                     : std::string(c.opened) == "program" ? PathToUtf8(inProgram)
+                                                                          : std::string();
+        EXPECT_EQ(port.openedDocuments, expected.empty() ? std::vector<std::string>{} : std::vector{expected})
+            << c.what;
+        ASSERT_EQ(port.messages.size(), c.warned ? 1u : 0u) << c.what;
+        if (c.warned) {
+            EXPECT_EQ(port.messages[0].text, "pdfファイルに関連づけられたアプリケーションが見つかりません");
+            EXPECT_EQ(port.messages[0].title, "Corvel_T");
+            EXPECT_EQ(port.messages[0].icon, MsgIcon::Warning);
+            EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
+        }
+        EXPECT_EQ(logic.Disp_mode, mode::kZoomIn) << "help leaves the mode alone";
+    }
+}
+
+}  // namespace
+}  // namespace chokusho

@@ -37,8 +37,9 @@ public:
     /** What the picker does when shown (it may move DataPath); returns the chosen name. */
     std::function<std::string()> picker;
     int pickerShown = 0;
-    /** What the modal dialogs do when shown. */
-    std::function<void()> pointMoveDialog, pointTable, blockParams;
+    /** What the modal dialogs do when shown; the point table returns whether it was confirmed. */
+    std::function<void()> pointMoveDialog, blockParams;
+    std::function<bool()> pointTable;
     std::vector<std::string> openedDocuments;
     bool documentOpens = true;
 
@@ -55,7 +56,7 @@ public:
     std::string saveFileDialog(const SaveDialogSpec& spec) override;
     std::string showPicker() override;
     void showPointMoveDialog() override { run(pointMoveDialog); }
-    void showPointTable() override { run(pointTable); }
+    bool showPointTable() override { return pointTable && pointTable(); }
     void showBlockParams() override { run(blockParams); }
     bool openDocument(const std::string& path) override;
     void showAbout() override { ++aboutShown; }

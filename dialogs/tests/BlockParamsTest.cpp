@@ -1,0 +1,306 @@
+#include "BlockParams.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FakeGrid.h"
+#include "Numbers.h"
+
+namespace chokusho {
+namespace {
+
+using test::FakeGrid;
+using Lines = std::vector<std::string>;
+
+class FakeForm : public BlockParamsForm {
+public:
+    FakeForm() { gv.SetLeft(2940); }
+
+    Grid& QelGV() override { return gv; }
+    Grid& QelGV1() override { return gv1; }
+    std::string Text1(int index) const override { return texts.at(static_cast<std::size_t>(index)); }
+    void SetText1(int index, const std::string& text) override { texts.at(static_cast<std::size_t>(index)) = text; }
+    int SelectedOption() const override { return option; }
+    void SelectOption(int index) override { option = index; }
+    void ApplyLayout(const ParamsLayout& layout) override { layouts.push_back(layout); }
+    void ShowError(const std::string& title, const std::string& text) override { errors.push_back(title + "|" + text); }
+    void CloseForm(bool confirmed) override { closed = confirmed; }
+
+    FakeGrid gv, gv1;
+    std::array<std::string, 8> texts;
+    int option = -1;
+    std::vector<ParamsLayout> layouts;
+    Lines errors;
+    std::optional<bool> closed;
+};
+
+/** Two layers of 1.5 m each, volumes 4 and 6 (V = 10), centroid X per layer. */
+BlockData TwoLayers()
+{
+    BlockData d;
+    d.Name = "消波A";
+    d.Kind = "2.0t型";
+    d.B = 3, d.H = 2, d.L = 1.25, d.Gx = 1.5, d.Gy = 0.75, d.V = 10;
+    d.GxMode = 1;
+    d.LayerCount = 2;
+    d.LayerH = {1.5, 1.5};
+    d.LayerDV = {4, 6};
+    d.LayerV = {4, 10};
+    d.LayerGx = {1.2, 1.4};
+    d.PointCount = 1;
+    return d;
+}
+
+class BlockParamsTest : public ::testing::Test {
+protected:
+    void Load(const BlockData& data)
+    {
+        state.CurData = data;
+        logic.Form_Load();
+    }
+    /** Replaces QelGV's rows with `rows` (tab-separated from column 0). */
+    void TypeLayers(const Lines& rows)
+    {
+        for (int row = 1; row <= form.gv.DataRows(); ++row)
+            form.gv.SetRowText(row, "\t\t\t");
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            form.gv.SetRowText(static_cast<int>(i) + 1, rows[i]);
+    }
+
+    DocumentState state;
+    FakeForm form;
+    BlockParams logic{state, form};
+};
+
+TEST_F(BlockParamsTest, LoadShowsTheRecordInEitherCentroidMode)
+{
+    struct Case {
+        std::int16_t mode;
+        int gvWidth, formWidth, buttonLeft;
+        bool gxEditable;
+    };
+    for (const Case& c : {Case{1, 3710, 8325, 6950, true}, Case{0, 2760, 7375, 6000, false}}) {
+        BlockData data = TwoLayers();
+        data.GxMode = c.mode;
+        Load(data);
+        EXPECT_EQ(form.texts, (std::array<std::string, 8>{"消波A", "2.0t型", "3.000", "2.000", "1.250", "1.500",
+                                                            "0.750", "10.000"}));
+        EXPECT_EQ(form.option, c.mode);
+        ASSERT_FALSE(form.layouts.empty());
+        EXPECT_EQ(form.layouts.back().formWidth, c.formWidth);
+        EXPECT_EQ(form.layouts.back().buttonLeft, c.buttonLeft);
+
+        FakeGrid& gv = form.gv;
+        EXPECT_EQ(gv.Rows(), 51);
+        EXPECT_EQ(gv.Cols(), 4);
+        EXPECT_EQ(gv.fixedCols, 1);
+        EXPECT_EQ(gv.CellText(0, 0) + "|" + gv.CellText(0, 1) + "|" + gv.CellText(0, 2) + "|" + gv.CellText(0, 3),
+                  "No.|高さ(m)|⊿Ｖ(m3)|重心X");
+        EXPECT_EQ(gv.ColumnWidth(0) + gv.ColumnWidth(1) + gv.ColumnWidth(2) + gv.ColumnWidth(3), 500 + 3 * 950);
+        EXPECT_EQ(gv.Width(), c.gvWidth);
+        EXPECT_EQ(gv.editableColumns.at(3), c.gxEditable);
+        EXPECT_EQ(gv.DataLines(), (Lines{"1\t1.500\t4.000\t1.200", "2\t1.500\t6.000\t1.400"}));
+
+        FakeGrid& gv1 = form.gv1;
+        EXPECT_EQ(gv1.Rows(), 51);
+        EXPECT_EQ(gv1.Cols(), 1);
+        EXPECT_EQ(gv1.fixedCols, 0);
+        EXPECT_EQ(gv1.CellText(0, 0), "Ｖ(m3)");
+        EXPECT_EQ(gv1.ColumnWidth(0), 950);
+        EXPECT_FALSE(gv1.labelColumns.at(0));
+        EXPECT_EQ(gv1.Width(), 1310);
+        EXPECT_EQ(gv1.Left(), 2940 + c.gvWidth + 60);
+        EXPECT_EQ(gv1.DataLines(), (Lines{"4.000", "10.000"}));
+
+        for (int row = 1; row <= 50; ++row) {
+            EXPECT_EQ(gv.rowColors.count(row), row % 2 == 0 ? 1u : 0u) << row;
+            EXPECT_EQ(gv1.rowColors.count(row), row % 2 == 0 ? 1u : 0u) << row;
+        }
+        EXPECT_EQ(gv.rowColors.at(50), 0xD0FFFFu);
+        EXPECT_EQ(gv1.rowColors.at(2), 0xFFFFD0u);
+        EXPECT_TRUE(gv.drawing && gv1.drawing);
+        EXPECT_FALSE(gv.writtenWhileDrawing || gv1.writtenWhileDrawing);
+    }
+}
+
+TEST_F(BlockParamsTest, LayerTableEndsAtTheFirstRowWithoutHeightOrVolume)
+{
+    struct Case {
+        const char* what;
+        Lines rows;
+        Lines layers;  // H DV Gx V
+    };
+    const Case cases[] = {
+        {"running sums", {"1\t1\t2\t0.5", "2\t0.5\t3.25\t", "3\t2\t0.0001\t1"},
+         {"1.000 2.000 0.500 2.000", "0.500 3.250 0.000 5.250", "2.000 0.000 1.000 5.250"}},
+        {"empty height", {"1\t1\t2\t0", "2\t\t3\t0", "3\t1\t1\t0"}, {"1.000 2.000 0.000 2.000"}},
+        {"empty volume", {"1\t1\t\t0", "2\t1\t1\t0"}, {}},
+        {"height below 0.0001", {"1\t0.00009\t1\t0"}, {}},
+        {"volume below 0.0001", {"1\t1\t0.00009\t0"}, {}},
+        {"a negative height", {"1\t-1\t1\t0"}, {}},
+        {"text reads 0", {"1\tabc\t1\t0"}, {}},
+        {"height of exactly 0.0001 counts", {"1\t0.0001\t1\t0"}, {"0.000 1.000 0.000 1.000"}},
+    };
+    for (const Case& c : cases) {
+        Load(TwoLayers());
+        TypeLayers(c.rows);
+        logic.ReadLayerGrid();
+        const BlockData& d = logic.EditData();
+        Lines layers;
+        for (std::size_t k = 0; k < static_cast<std::size_t>(d.LayerCount); ++k)
+            layers.push_back(FormatGrid(d.LayerH[k]) + " " + FormatGrid(d.LayerDV[k]) + " " + FormatGrid(d.LayerGx[k]) +
+                             " " + FormatGrid(d.LayerV[k]));
+        EXPECT_EQ(layers, c.layers) << c.what;
+    }
+}
+
+TEST_F(BlockParamsTest, OptionRefillsFromTheRecordAsLastReadAndRecalculationReadsEverything)
+{
+    Load(TwoLayers());
+    form.gv.SetCellText(1, 1, "9");
+    logic.Opt_sgxsw_Click(0);
+    EXPECT_EQ(form.gv.CellText(1, 1), "1.500") << "typed values give way to the record";
+    EXPECT_EQ(form.gv.Width(), 2760);
+    EXPECT_EQ(form.layouts.back().formWidth, 7375);
+
+    form.option = 0;
+    form.texts[2] = "7";
+    TypeLayers({"1\t1\t2\t0.5", "2\t1\t3\t0.5"});
+    logic.Command1_Click();
+    EXPECT_EQ(logic.EditData().B, 7);
+    EXPECT_EQ(logic.EditData().GxMode, 0);
+    EXPECT_EQ(form.gv1.DataLines(), (Lines{"2.000", "5.000"}));
+    EXPECT_EQ(form.gv.Width(), 2760);
+    EXPECT_EQ(form.texts[2], "7") << "the boxes are left as typed";
+
+    form.gv.SetCellText(2, 2, "100");
+    logic.Opt_sgxsw_Click(1);
+    EXPECT_EQ(form.gv.DataLines(), (Lines{"1\t1.000\t2.000\t0.500", "2\t1.000\t3.000\t0.500"}));
+    EXPECT_EQ(form.gv.editableColumns.at(3), true);
+    EXPECT_TRUE(state.Undo.UndoCount() == 0 && state.CurData == TwoLayers()) << "nothing is confirmed yet";
+}
+
+TEST_F(BlockParamsTest, ConfirmationChecksTheLayerVolumesAgainstV)
+{
+    struct Case {
+        const char* v;
+        Lines rows;
+        bool accepted;
+        int layers;
+    };
+    const Case cases[] = {
+        {"10", {"1\t1\t4\t0", "2\t1\t6.0001\t0"}, true, 2},
+        {"10", {"1\t1\t4\t0", "2\t1\t5.9999\t0"}, true, 2},
+        {"10.0001", {"1\t1\t10\t0"}, true, 1},
+        {"9.9999", {"1\t1\t10\t0"}, true, 1},
+        {"10", {"1\t1\t4\t0", "2\t1\t6.00011\t0"}, false, 0},
+        {"10", {"1\t1\t4\t0", "2\t1\t5.99989\t0"}, false, 0},
+        {"1000", {"1\t1\t999.9\t0"}, false, 0},
+        {"123", {}, true, 0},  // an empty layer table is not checked
+        {"123", {"1\t0\t5\t0"}, true, 0},
+    };
+    for (const Case& c : cases) {
+        state.Undo.clear();
+        Load(TwoLayers());
+        form.closed.reset();
+        const std::size_t errorsBefore = form.errors.size();
+        form.texts[7] = c.v;
+        TypeLayers(c.rows);
+        logic.CmdPara_Click(0);
+        EXPECT_EQ(form.closed.has_value(), c.accepted) << c.v;
+        EXPECT_EQ(form.errors.size() == errorsBefore, c.accepted) << c.v;
+        EXPECT_EQ(state.Undo.UndoCount(), c.accepted ? 1 : 0) << c.v;
+        EXPECT_EQ(state.CurData == TwoLayers(), !c.accepted) << c.v;
+        if (c.accepted) {
+            EXPECT_TRUE(*form.closed);
+            EXPECT_EQ(state.Undo.UndoText(0), "諸条件修正");
+            EXPECT_EQ(state.Undo.UndoData(0), TwoLayers());
+            EXPECT_EQ(state.CurData, logic.EditData());
+            EXPECT_EQ(state.CurData.LayerCount, c.layers) << c.v;
+        }
+    }
+    ASSERT_EQ(form.errors.size(), 3u);
+    EXPECT_EQ(form.errors.back(), "Error|層別体積表の合計値が違います。\r\n\r\n体積 = 1000.000    層別体積合計 = 999.900");
+}
+
+TEST_F(BlockParamsTest, ConfirmationKeepsFiftyOneLayersAndEveryBox)
+{
+    BlockData data = TwoLayers();
+    data.LayerCount = kMaxLayers;
+    for (std::size_t k = 0; k < kMaxLayers; ++k) {
+        data.LayerH[k] = 0.5;
+        data.LayerDV[k] = static_cast<double>(k + 1);
+        data.LayerGx[k] = 0.25;
+        data.LayerV[k] = (k + 1) * (k + 2) / 2.0;
+    }
+    data.V = data.LayerV[kMaxLayers - 1];
+    Load(data);
+    EXPECT_EQ(form.gv.DataRows(), 51);
+    EXPECT_EQ(form.gv1.DataRows(), 51);
+    EXPECT_EQ(form.gv.CellText(51, 2), "51.000");
+
+    form.texts = {"新名", "新種", "1", "2", "3", "4.5x", "abc", Format000(data.V)};
+    form.option = 0;
+    logic.CmdPara_Click(0);
+    ASSERT_TRUE(form.closed.value_or(false));
+    const BlockData& d = state.CurData;
+    EXPECT_EQ(d.LayerCount, 51);
+    EXPECT_EQ(d.LayerDV[50], 51);
+    EXPECT_EQ(d.LayerV[50], 1326);
+    EXPECT_EQ(d.Name, "新名");
+    EXPECT_EQ(d.Kind, "新種");
+    EXPECT_EQ(std::vector<double>({d.B, d.H, d.L, d.Gx, d.Gy}), std::vector<double>({1, 2, 3, 4.5, 0}));
+    EXPECT_EQ(d.GxMode, 0);
+    EXPECT_EQ(d.PointCount, 1) << "the points come along untouched";
+}
+
+TEST_F(BlockParamsTest, CancelChangesNothing)
+{
+    Load(TwoLayers());
+    form.texts[0] = "changed";
+    logic.CmdPara_Click(1);
+    EXPECT_EQ(form.closed, std::optional<bool>(false));
+    EXPECT_EQ(state.CurData, TwoLayers());
+    EXPECT_EQ(state.Undo.UndoCount(), 0);
+}
+
+TEST_F(BlockParamsTest, FiguresAreReformattedOnLeavingOnlyWhenNumericAsAWhole)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.5", "1.500"},  {" -2 ", "-2.000"}, {"+.5", "0.500"},  {"5.", "5.000"},     {"1e2", "100.000"},
+        {"1.2345", "1.235"}, {"", ""},        {"abc", "abc"},    {"12abc", "12abc"}, {"1.2.3", "1.2.3"},
+        {"1 2", "1 2"},    {"-", "-"},         {".", "."},        {"1e", "1e"},       {"1e999", "1e999"},
+        {"１２", "１２"},
+    };
+    Load(TwoLayers());
+    for (const auto& [typed, shown] : cases) {
+        form.texts[4] = typed;
+        form.texts[1] = typed;
+        logic.Text1_LostFocus(4);
+        logic.Text1_LostFocus(1);
+        EXPECT_EQ(form.texts[4], shown) << typed;
+        EXPECT_EQ(form.texts[1], typed) << "the kind is text";
+    }
+}
+
+TEST_F(BlockParamsTest, TheTwoGridsScrollTogether)
+{
+    Load(TwoLayers());
+    form.gv.SetRowPosition(7);
+    EXPECT_EQ(form.gv1.RowPosition(), 7);
+    form.gv1.SetRowPosition(3);
+    EXPECT_EQ(form.gv.RowPosition(), 3);
+
+    form.gv1.maxRowPosition = 10;
+    form.gv.SetRowPosition(12);
+    EXPECT_EQ(form.gv1.RowPosition(), 10);
+    EXPECT_EQ(form.gv.RowPosition(), 12) << "a follower that stops short does not pull the leader back";
+}
+
+}  // namespace
+}  // namespace chokusho

@@ -1,0 +1,134 @@
+#include "PointTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "EditOperations.h"
+#include "FakeGrid.h"
+#include "Numbers.h"
+
+namespace chokusho {
+namespace {
+
+using test::FakeGrid;
+using Lines = std::vector<std::string>;
+
+BlockData ThreePoints()
+{
+    BlockData data;
+    data.PointCount = 3;
+    const double xs[] = {0, 12.5, -3.25}, ys[] = {0, 1.0004, 7};
+    for (int n = 1; n <= 3; ++n)
+        data.PointX[n] = xs[n - 1], data.PointY[n] = ys[n - 1];
+    data.LineCount = 1;
+    data.LineStart[1] = 1, data.LineEnd[1] = 3;
+    return data;
+}
+
+/** A grid as FillPointGrid leaves it, then typed over: each line fills a row from column 0. */
+FakeGrid Typed(const Lines& lines)
+{
+    FakeGrid grid;
+    FillPointGrid(grid, BlockData{});
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        grid.SetRowText(static_cast<int>(i) + 1, lines[i]);
+    return grid;
+}
+
+Lines PointsOf(const BlockData& data)
+{
+    Lines out;
+    for (int n = 1; n <= data.PointCount; ++n)
+        out.push_back(FormatGrid(data.PointX[n]) + " " + FormatGrid(data.PointY[n]));
+    return out;
+}
+
+TEST(PointTable, FillShowsEveryPointUnderItsHeadings)
+{
+    FakeGrid grid;
+    grid.SetRowText(60, "junk\t1\t2");
+    grid.writtenWhileDrawing = false;
+    FillPointGrid(grid, ThreePoints());
+
+    EXPECT_EQ(grid.Rows(), 101);
+    EXPECT_EQ(grid.Cols(), 3);
+    EXPECT_EQ(grid.fixedRows, 1);
+    EXPECT_EQ(grid.fixedCols, 1);
+    EXPECT_EQ(grid.CellText(0, 0) + "|" + grid.CellText(0, 1) + "|" + grid.CellText(0, 2), "No.|X (m)|Y (m)");
+    EXPECT_EQ(grid.gridStyle, 4);
+    EXPECT_EQ(grid.rowHeight, 250);
+    EXPECT_EQ(grid.ColumnWidth(0), 500);
+    EXPECT_EQ(grid.ColumnWidth(1), 1100);
+    EXPECT_EQ(grid.ColumnWidth(2), 1100);
+    EXPECT_EQ(grid.Width(), 3070);
+    EXPECT_TRUE(grid.labelColumns.at(0));
+    EXPECT_EQ(grid.gridName, "POINT");
+    EXPECT_EQ(grid.DataLines(), (Lines{"1\t0.000\t0.000", "2\t12.500\t1.000", "3\t-3.250\t7.000"}));
+    EXPECT_TRUE(grid.drawing);
+    EXPECT_FALSE(grid.writtenWhileDrawing);
+}
+
+TEST(PointTable, ReadsRowsUpToTheFirstWithoutCoordinates)
+{
+    struct Case {
+        const char* what;
+        Lines rows;
+        Lines points;
+    };
+    const Case cases[] = {
+        {"all rows", {"1\t1\t2", "2\t3\t4"}, {"1.000 2.000", "3.000 4.000"}},
+        {"a blank row ends the list", {"1\t1\t2", "", "3\t5\t6"}, {"1.000 2.000"}},
+        {"a numbered row without coordinates ends it", {"1\t1\t2", "2\t\t", "3\t5\t6"}, {"1.000 2.000"}},
+        {"only X: Y reads -999", {"1\t1.5\t"}, {"1.500 -999.000"}},
+        {"only Y: X reads -999", {"1\t\t2.5"}, {"-999.000 2.500"}},
+        {"-999 typed in both cells ends it", {"1\t1\t2", "2\t-999\t-999", "3\t5\t6"}, {"1.000 2.000"}},
+        {"text without a number reads 0, a leading number is used", {"1\tabc\t7m"}, {"0.000 7.000"}},
+        {"column 0 is never read", {"x\t1\t2", "\t3\t4"}, {"1.000 2.000", "3.000 4.000"}},
+        {"an empty table", {}, {}},
+    };
+    for (const Case& c : cases) {
+        FakeGrid grid = Typed(c.rows);
+        BlockData data = ThreePoints();
+        ReadPointGrid(grid, data);
+        EXPECT_EQ(PointsOf(data), c.points) << c.what;
+        EXPECT_EQ(data.LineCount, 1) << c.what;
+        EXPECT_TRUE(grid.drawing) << c.what;
+    }
+}
+
+TEST(PointTable, HoldsAHundredPointsAndIgnoresRowsPastThem)
+{
+    BlockData full;
+    full.PointCount = kMaxPoints;
+    for (int n = 1; n <= kMaxPoints; ++n)
+        full.PointX[n] = n, full.PointY[n] = -n;
+    FakeGrid grid;
+    FillPointGrid(grid, full);
+    grid.SetRowText(101, "101\t5\t5");
+    EXPECT_EQ(grid.DataRows(), 101);
+
+    BlockData read;
+    ReadPointGrid(grid, read);
+    EXPECT_EQ(read.PointCount, kMaxPoints);
+    EXPECT_EQ(read.PointX[100], 100);
+    EXPECT_EQ(read.PointY[100], -100);
+    EXPECT_EQ(read.PointX[0], 0) << "slot 0 stays empty";
+}
+
+TEST(PointTable, ConfirmingSnapshotsBeforeReading)
+{
+    DocumentState state;
+    state.CurData = ThreePoints();
+    FakeGrid grid = Typed({"1\t1\t1"});
+    ConfirmPointTable(state, grid);
+
+    ASSERT_EQ(state.Undo.UndoCount(), 1);
+    EXPECT_EQ(state.Undo.UndoText(0), "点編集");
+    EXPECT_EQ(state.Undo.UndoData(0), ThreePoints());
+    EXPECT_EQ(PointsOf(state.CurData), Lines{"1.000 1.000"});
+}
+
+}  // namespace
+}  // namespace chokusho
