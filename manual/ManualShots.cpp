@@ -6,8 +6,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "BlockFile.h"
 #include "DocumentState.h"
 #include "FileSystem.h"
+#include "FrmBlkShoSel.h"
+#include "FrmEditInf.h"
+#include "FrmEditPnt.h"
+#include "FrmEditPntMov.h"
 #include "Icons.h"
 #include "frmMain.h"
 
@@ -26,6 +31,16 @@ BlockData SampleBlock()
     r.L = 2.5;
     r.Gx = 2.0;
     r.Gy = 1.35;
+    r.V = 21.5;
+    r.GxMode = 1;
+    const double layers[][3] = {{1.0, 8.0, 2.02}, {2.0, 6.75, 1.98}, {3.0, 6.75, 2.0}};
+    for (const auto& layer : layers) {
+        r.LayerH[r.LayerCount] = layer[0];
+        r.LayerDV[r.LayerCount] = layer[1];
+        r.LayerV[r.LayerCount] = (r.LayerCount > 0 ? r.LayerV[r.LayerCount - 1] : 0) + layer[1];
+        r.LayerGx[r.LayerCount] = layer[2];
+        ++r.LayerCount;
+    }
     const double points[][2] = {{0, 0}, {0, 3}, {4, 3}, {4, 0}, {0.6, 0.5}, {0.6, 2.5}, {1.7, 2.5}, {1.7, 0.5},
                                 {2.3, 0.5}, {2.3, 2.5}, {3.4, 2.5}, {3.4, 0.5}};
     for (const auto& p : points) {
@@ -47,6 +62,7 @@ BlockData SampleBlock()
 QImage Grab(QWidget& widget)
 {
     widget.show();
+    QTest::qWait(200);
     if (!QTest::qWaitForWindowExposed(&widget))
         QApplication::processEvents();
     QApplication::processEvents();
@@ -74,9 +90,47 @@ std::map<QString, QImage> TakeManualShots()
     DocumentState state;
     state.CurData = SampleBlock();
     frmMain window(state, folders);
-    window.logic().mnuDispAll_Click();
-    window.logic().Picture1_MouseMove(0, 300, 200);
+    FrameLogic& logic = window.logic();
+    logic.mnuDispAll_Click();
+    logic.Picture1_MouseMove(0, 300, 200);
     shots[QStringLiteral("shot:main")] = Grab(window);
+
+    // Connecting points: the chain has started at point 2 and the rubber line follows the pointer.
+    std::int16_t x = 0, y = 0;
+    logic.mnuLineIn_Click();
+    logic.view().KzToGz(state.CurData.PointX[2], state.CurData.PointY[2], x, y);
+    logic.Picture1_MouseDown(1, x, y);
+    logic.view().KzToGz(1.2, 2.0, x, y);
+    logic.Picture1_MouseMove(0, x, y);
+    shots[QStringLiteral("shot:connect")] = Grab(window);
+    logic.Raber_Reset();
+
+    // The picker, showing a folder of three blocks.
+    BlockData other = state.CurData;
+    for (const char* name : {"A-40", "B-45", "C-50"}) {
+        other.Name = std::string("直立消波 ") + name;
+        other.B += 0.5;
+        WriteBlockFile(other, PathToUtf8(folders.program / (std::string(name) + ".csv")));
+    }
+    state.DataPath = PathToUtf8(folders.program) + "/";
+    {
+        FrmBlkShoSel picker(state, folders.program, &window);
+        shots[QStringLiteral("shot:picker")] = Grab(picker);
+    }
+    {
+        FrmEditPnt points(state, &window);
+        shots[QStringLiteral("shot:points")] = Grab(points);
+    }
+    {
+        FrmEditInf params(state, &window);
+        shots[QStringLiteral("shot:params")] = Grab(params);
+    }
+    {
+        state.MoveDX = 0.5;
+        state.MoveDY = -0.25;
+        FrmEditPntMov move(state, &window);
+        shots[QStringLiteral("shot:move")] = Grab(move);
+    }
     return shots;
 }
 
