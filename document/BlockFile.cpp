@@ -475,18 +475,12 @@ bool ReadBlockFile(BlockData& record, const std::string& dataPath, const std::st
     const auto folder = PathFromUtf8(dataPath);
     // ".CSV" is taken when it is there, even beside a ".csv". Blocks are saved as ".csv": that
     // spelling is read straight away, and only a name with neither is searched for in the folder.
-    std::error_code error;
-    std::optional<std::string> bytes;
-    if (const auto upper = folder / PathFromUtf8(name + ".CSV"); std::filesystem::is_regular_file(upper, error)) {
-        bytes = ReadWholeFile(upper, kMaxBlockFileBytes);
-    } else {
-        const auto lower = folder / PathFromUtf8(name + ".csv");
-        bytes = ReadWholeFile(lower, kMaxBlockFileBytes);
-        // A ".csv" that is there but does not read is a failure, not a reason to search on.
-        if (!bytes && !std::filesystem::is_regular_file(lower, error)) {
-            if (const auto found = FindFileIgnoringCase(folder, name + ".CSV"))
-                bytes = ReadWholeFile(*found, kMaxBlockFileBytes);
-        }
+    std::optional<std::string> bytes = ReadWholeFile(folder / PathFromUtf8(name + ".CSV"), kMaxBlockFileBytes);
+    if (!bytes)
+        bytes = ReadWholeFile(folder / PathFromUtf8(name + ".csv"), kMaxBlockFileBytes);
+    if (!bytes) {
+        if (const auto found = FindFileIgnoringCase(folder, name + ".CSV"))
+            bytes = ReadWholeFile(*found, kMaxBlockFileBytes);
     }
     if (!bytes)
         return false;

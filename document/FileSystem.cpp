@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <system_error>
 #include <vector>
@@ -13,6 +14,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -60,23 +62,17 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
     return found;
 }
 
+#ifdef _WIN32
+
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit)
 {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         return std::nullopt;
-#ifdef _WIN32
     std::FILE* file = _wfopen(path.c_str(), L"rb");
-#else
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-#endif
     if (!file)
         return std::nullopt;
-
     std::string bytes;
-    const auto size = std::filesystem::file_size(path, error);
-    if (!error && size <= limit)
-        bytes.reserve(static_cast<std::size_t>(size));
     char buffer[65536];
     bool ok = true;
     for (;;) {
@@ -96,6 +92,52 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
         return std::nullopt;
     return bytes;
 }
+
+#else
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit)
+{
+    // Non-blocking, so that a pipe or device with a block file's name cannot stall the reader;
+    // anything but a regular file is refused once it is open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uintmax_t>(info.st_size) > limit) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    // One byte more than the size tells whether the file grew while it was read.
+    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    std::size_t got = 0;
+    bool ok = true;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (bytes.size() > limit) {
+                ok = false;
+                break;
+            }
+            bytes.resize(std::min(bytes.size() * 2, limit + 1));
+        }
+        const ssize_t done = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (done < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        if (done == 0)
+            break;
+        got += static_cast<std::size_t>(done);
+    }
+    ::close(fd);
+    if (!ok || got > limit)
+        return std::nullopt;
+    bytes.resize(got);
+    return bytes;
+}
+
+#endif
 
 #ifdef _WIN32
 
@@ -163,13 +205,16 @@ std::string ErrnoText(int code)
     return std::generic_category().message(code);
 }
 
+/** Temporaries of saves begin with this name and end in ".tmp", after the writer's process id. */
+constexpr std::string_view kTemporaryPrefix = ".chokusho-save-";
+
 /** Opens a new temporary file beside `target`; -1 with errno set when none can be made. */
 int OpenTemporaryBeside(const std::string& target, std::string& temporary)
 {
     static unsigned counter = 0;
     // A short name of its own, so that a target name near the length limit still has a temporary.
     const auto folder = std::filesystem::path(target).parent_path();
-    const std::string prefix = (folder.empty() ? std::string(".") : folder.string()) + "/.chokusho-save-";
+    const std::string prefix = (folder.empty() ? std::string(".") : folder.string()) + "/" + std::string(kTemporaryPrefix);
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = prefix + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -191,6 +236,26 @@ bool WriteAll(int fd, std::string_view bytes)
         bytes.remove_prefix(static_cast<std::size_t>(done));
     }
     return true;
+}
+
+/**
+ * Removes the temporaries that saves killed before their rename left in `folder`: those whose
+ * writing process is gone. A save still running in another instance keeps its own.
+ */
+void RemoveAbandonedTemporaries(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder.empty() ? std::filesystem::path(".") : folder, error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, kTemporaryPrefix.size(), kTemporaryPrefix) != 0 || !name.ends_with(".tmp"))
+            continue;
+        const long pid = std::strtol(name.c_str() + kTemporaryPrefix.size(), nullptr, 10);
+        if (pid <= 0 || pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        std::error_code ignored;
+        std::filesystem::remove(it->path(), ignored);
+    }
 }
 
 /** Makes a completed rename durable; a folder that cannot be synced does not undo the save. */
@@ -229,6 +294,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
         throw FileWriteError(path, ErrnoText(failure));
     }
     SyncFolderOf(path);
+    RemoveAbandonedTemporaries(std::filesystem::path(path).parent_path());
 }
 
 #endif

@@ -277,6 +277,11 @@ std::string FormatFixed(double value, int decimals)
     if (std::isinf(value))
         return value < 0 ? "-Infinity" : "Infinity";
     decimals = std::clamp(decimals, 0, 15);
+    // The 15-digit form of a value this close to the largest double rounds above it, and such a
+    // text would not read back; the largest 15-digit value below the limit stands in for it.
+    constexpr double kLargestWritable = 1.79769313486231e308;
+    if (std::fabs(value) > kLargestWritable)
+        value = std::copysign(kLargestWritable, value);
 
     // The 15 significant digits that a double reliably holds are what gets rounded, in decimal,
     // so that 1.2345 (stored as 1.23449999...) still rounds up. to_chars, unlike printf, does

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -245,6 +246,17 @@ TEST(BlockFile, RoundTripsAFullRecord)
     EXPECT_EQ(read.Name, "名前");
     EXPECT_EQ(read.B, 2.346);
     EXPECT_EQ(read.PointX[5], 0.0);
+}
+
+TEST(BlockFile, EveryFiniteValueIsWrittenSoThatItReadsBack)
+{
+    BlockData record = ExampleRecord();
+    record.B = std::numeric_limits<double>::max();
+    record.H = -1.7976931348623155e308;
+    BlockData read;
+    ASSERT_TRUE(ReadContent(FormatBlockFile(record), read));
+    EXPECT_GT(read.B, 1.7e308);
+    EXPECT_LT(read.H, -1.7e308);
 }
 
 TEST(BlockFile, WritesNamesTheFormatCanHold)

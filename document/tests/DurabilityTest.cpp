@@ -15,8 +15,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
@@ -32,7 +32,7 @@ namespace {
 
 using test::TempFolder;
 
-/** A record at every capacity with a long name, so that one save takes a good number of writes. */
+/** A record at every capacity with a long name: saving it takes long enough to be cut off inside. */
 BlockData LargeRecord(char mark)
 {
     BlockData r;
@@ -206,9 +206,10 @@ TEST(SaveDurability, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
             ASSERT_LE(count, 1) << "writer " << owner << " left more than its last temporary";
     }
 
-    // A save after all that still works, beside whatever the killed writers left behind.
+    // A save after all that still works, and clears away what the killed writers left behind.
     WriteBlockFile(second, target);
     EXPECT_EQ(folder.read("block.csv"), secondBytes);
+    EXPECT_TRUE(OtherNames(folder.path(), "block.csv").empty()) << "abandoned temporaries pile up";
     BlockData read;
     ASSERT_TRUE(ReadBlockFile(read, folder.path().string() + "/", "block"));
     EXPECT_EQ(read, second);

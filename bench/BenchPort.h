@@ -1,0 +1,43 @@
+#pragma once
+
+#include "FramePort.h"
+#include "ImageCanvas.h"
+
+namespace chokusho::bench {
+
+/**
+ * The main window as far as the drawing needs it: the real Qt canvas, laid out as the frame
+ * says, and nothing else. Showing a finished picture ends its painting, as the window's paint
+ * does; dialogs answer as if cancelled.
+ */
+class BenchPort : public FramePort {
+public:
+    ImageCanvas& imageCanvas() { return canvas_; }
+
+    Canvas& canvas() override { return canvas_; }
+    void canvasChanged() override { canvas_.image(); }
+    void setStatusText(int, const std::string&) override {}
+    void setCaption(const std::string&) override {}
+    void setEnabled(std::string_view, bool) override {}
+    void setChecked(std::string_view, bool) override {}
+    void setCanvasCursor(CanvasCursor) override {}
+    void setScrollValue(ScrollBar, int) override {}
+    void placeControls(const FrameLayout& layout) override
+    {
+        canvas_.resize(QSize(layout.canvas.width, layout.canvas.height), 1.0);
+    }
+    MsgAnswer messageBox(const MessageBoxSpec&) override { return MsgAnswer::Cancel; }
+    std::string saveFileDialog(const SaveDialogSpec&) override { return {}; }
+    std::string showPicker() override { return {}; }
+    void showPointMoveDialog() override {}
+    bool showPointTable() override { return false; }
+    void showBlockParams() override {}
+    bool openDocument(const std::string&) override { return false; }
+    void showAbout() override {}
+    void closeWindow() override {}
+
+private:
+    ImageCanvas canvas_;
+};
+
+}  // namespace chokusho::bench
