@@ -468,10 +468,11 @@ bool ParseBlockFile(BlockData& r, std::string_view bytes)
 
 bool ReadBlockFile(BlockData& record, const std::string& dataPath, const std::string& name)
 {
-    ClearBlock(record);
     // The name is a bare file name; a folder inside it would read outside the data folder.
-    if (name.find_first_of("/\\") != std::string::npos)
+    if (name.find_first_of("/\\") != std::string::npos) {
+        ClearBlock(record);
         return false;
+    }
     const auto folder = PathFromUtf8(dataPath);
     // ".CSV" is taken when it is there, even beside a ".csv". Blocks are saved as ".csv": that
     // spelling is read straight away, and only a name with neither is searched for in the folder.
@@ -482,8 +483,10 @@ bool ReadBlockFile(BlockData& record, const std::string& dataPath, const std::st
         if (const auto found = FindFileIgnoringCase(folder, name + ".CSV"))
             bytes = ReadWholeFile(*found, kMaxBlockFileBytes);
     }
-    if (!bytes)
+    if (!bytes) {
+        ClearBlock(record);
         return false;
+    }
     return ParseBlockFile(record, *bytes);
 }
 

@@ -107,18 +107,12 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
         ::close(fd);
         return std::nullopt;
     }
-    // One byte more than the size tells whether the file grew while it was read.
-    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    // The file as it was when it was opened: its size then is what is read, in as few calls as
+    // the system allows, and a file that shrank meanwhile ends early.
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t got = 0;
     bool ok = true;
-    for (;;) {
-        if (got == bytes.size()) {
-            if (bytes.size() > limit) {
-                ok = false;
-                break;
-            }
-            bytes.resize(std::min(bytes.size() * 2, limit + 1));
-        }
+    while (got < bytes.size()) {
         const ssize_t done = ::read(fd, bytes.data() + got, bytes.size() - got);
         if (done < 0) {
             if (errno == EINTR)
