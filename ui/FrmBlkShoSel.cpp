@@ -31,9 +31,6 @@ namespace chokusho {
 
 namespace {
 
-/** As TwipsToPixels counts them. */
-constexpr int kTwipsPerPixel = 15;
-
 constexpr int kClientWidthTwips = 11160;
 constexpr int kClientHeightTwips = 6090;
 constexpr int kFontPoints = 9;

@@ -10,7 +10,6 @@ namespace {
 
 // The frame's own layout is kept in twips, as it was first drawn up: a client area of
 // SW x SH twips with the toolbar on top and the status bar at the bottom.
-constexpr int kTwipsPerPixel = 15;
 constexpr int kToolbarTwips = 420;
 constexpr int kStatusBarTwips = 315;
 constexpr int kBarThicknessTwips = 255;

@@ -55,7 +55,10 @@ struct FrameLayout {
     ControlRect hScroll;
 };
 
-/** Twips (1/1440 inch) to logical pixels, 15 twips a pixel, rounded to the nearest pixel. */
+/** Twips (1/1440 inch) in one logical pixel, the unit of every layout and of the picker's preview. */
+inline constexpr int kTwipsPerPixel = 15;
+
+/** Twips to logical pixels, rounded to the nearest pixel. */
 int TwipsToPixels(int twips);
 
 /** Layout of the area of `width` x `height` pixels between the toolbar and the status bar. */

@@ -22,6 +22,7 @@
 #include "FileSystem.h"
 #include "FrmEditPntMov.h"
 #include "UiTests.h"
+#include "WindowFixture.h"
 #include "frmMain.h"
 
 using namespace chokusho;
@@ -29,31 +30,13 @@ using namespace chokusho;
 namespace {
 
 /** A shown window on a 10 m x 8 m block (points 1..4 anticlockwise from the origin, four sides). */
-struct Fixture {
-    QTemporaryDir program;
-    QTemporaryDir config;
-    DocumentState state;
-    std::unique_ptr<frmMain> window;
-
+struct Fixture : test::WindowFixture {
     Fixture()
     {
-        const double xs[] = {0, 10, 10, 0};
-        const double ys[] = {0, 0, 8, 8};
-        BlockData& data = state.CurData;
-        data.PointCount = 4;
-        data.LineCount = 4;
-        for (int n = 1; n <= 4; ++n) {
-            data.PointX[n] = xs[n - 1];
-            data.PointY[n] = ys[n - 1];
-            data.LineStart[n] = static_cast<std::int16_t>(n);
-            data.LineEnd[n] = static_cast<std::int16_t>(n % 4 + 1);
-        }
-        window = std::make_unique<frmMain>(
-            state,
-            ProgramFolders{PathFromUtf8(program.path().toStdString()), PathFromUtf8(config.path().toStdString())});
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            qWarning("the main window was not exposed");
+        test::PutSampleBlock(state.CurData);
+        state.CurData.Gx = 0;
+        state.CurData.Gy = 0;
+        show();
         trigger("mnuDispAll");
     }
 
