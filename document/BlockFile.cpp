@@ -392,12 +392,14 @@ bool ParseBlockFile(BlockData& r, std::string_view bytes)
     if (!version)
         return false;
 
+    // Name and kind are short labels: a longer line, even where the text before its first
+    // comma is short, means the file is something else.
     const auto name = reader.line();
-    if (!name)
+    if (!name || name->size() > kMaxNameBytes)
         return false;
     r.Name = NameField(*name);
     const auto kind = reader.line();
-    if (!kind)
+    if (!kind || kind->size() > kMaxNameBytes)
         return false;
     r.Kind = NameField(*kind);
 
@@ -526,6 +528,24 @@ void WriteBlockFile(const BlockData& record, const std::string& path)
     if (!AllRealsFinite(record))
         throw FileWriteError(path, "数値に無限大または非数があり、書き込めません");
     WriteFileAtomically(path, FormatBlockFile(record));
+}
+
+}  // namespace chokusho
+
+namespace chokusho {
+
+bool ReadBlockFileNamed(BlockData& record, const std::string& dataPath, const std::string& fileName)
+{
+    if (fileName.empty() || fileName.find_first_of("/\\") != std::string::npos) {
+        ClearBlock(record);
+        return false;
+    }
+    const auto bytes = ReadWholeFile(PathFromUtf8(dataPath) / PathFromUtf8(fileName), kMaxBlockFileBytes);
+    if (!bytes) {
+        ClearBlock(record);
+        return false;
+    }
+    return ParseBlockFile(record, *bytes);
 }
 
 }  // namespace chokusho

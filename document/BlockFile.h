@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -10,12 +11,18 @@ namespace chokusho {
 /** First line of a block file as written: the format's prefix and version 2. */
 inline constexpr const char* kBlockFileHeader = "#直立消波ブロック002";
 
+/**
+ * A block's name and kind are short labels: a name or kind line longer than this many bytes
+ * (cp932, as stored) makes a file no block file, and the dialogs accept no longer ones.
+ */
+inline constexpr std::size_t kMaxNameBytes = 1000;
+
 /** A block file, or another file of the program, could not be written. */
 class FileWriteError : public std::runtime_error {
 public:
     FileWriteError(std::string path, std::string reason);
     const std::string& path() const { return path_; }
-    /** The system's reason, for example "Permission denied". */
+    /** Why, as the user reads it: for example "書き込む権限がありません。" (FileErrorText). */
     const std::string& reason() const { return reason_; }
 
 private:
@@ -33,6 +40,13 @@ void ClearBlock(BlockData& record);
  */
 bool ReadBlockFile(BlockData& record, const std::string& dataPath, const std::string& name);
 
+/**
+ * Reads exactly the file `fileName` (with its extension) in `dataPath` into `record`, as
+ * ReadBlockFile reads the file it finds: for a choice made from a folder's listing, where the
+ * file listed must be the file read even beside another spelled differently.
+ */
+bool ReadBlockFileNamed(BlockData& record, const std::string& dataPath, const std::string& fileName);
+
 /** Reads a block file from the bytes of its content, as ReadBlockFile does after opening it. */
 bool ParseBlockFile(BlockData& record, std::string_view bytes);
 
@@ -40,9 +54,9 @@ bool ParseBlockFile(BlockData& record, std::string_view bytes);
 std::string FormatBlockFile(const BlockData& record);
 
 /**
- * Writes `record` to `path` in the version 2 layout. The content goes to a temporary file in
- * the same folder, is flushed to disk and then replaces the target, so that a failure at any
- * point leaves the old file as it was. Throws FileWriteError with the system's reason.
+ * Writes `record` to `path` in the version 2 layout through WriteFileAtomically: a failure at
+ * any point leaves the old file as it was, and what the file is (a link's target, its
+ * permissions, its other names) stays as it was. Throws FileWriteError with a Japanese reason.
  */
 void WriteBlockFile(const BlockData& record, const std::string& path);
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "BlockFile.h"
 #include "Cp932.h"
 #include "Numbers.h"
 
@@ -133,7 +134,7 @@ bool ReferenceParse(BlockData& r, std::string_view bytes)
         return false;
     for (std::string* name : {&r.Name, &r.Kind}) {
         const auto line = lines.line();
-        if (!line)
+        if (!line || line->size() > kMaxNameBytes)
             return false;
         *name = DecodeCp932(line->substr(0, line->find(',')));
     }

@@ -221,9 +221,80 @@ TEST(BlockFile, NameLinesKeepTheTextBeforeTheirFirstComma)
     EXPECT_EQ(record.Kind, "");
 
     // Bytes that are not cp932 decode to replacement characters rather than failing the read.
-    lines[1] = "A\xFF" "B\r\n";
+    lines[1] = "A\x85\x80" "B\r\n";
     ASSERT_TRUE(ReadContent(Join(lines), record));
     EXPECT_EQ(record.Name, "A\xEF\xBF\xBD" "B");
+}
+
+/** `text` repeated `times` times. */
+std::string Repeat(const std::string& text, std::size_t times)
+{
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+TEST(BlockFile, NameAndKindLinesOfMoreThanTheLimitAreNoBlockFile)
+{
+    static_assert(kMaxNameBytes == 1000);
+    const std::string fullWidth = EncodeCp932("Ａ");  // two bytes
+    const std::string halfWidth = EncodeCp932("ｱ");   // one byte, three in UTF-8
+    const struct {
+        const char* what;
+        std::string line;
+        bool ok;
+    } cases[] = {
+        {"1000 ASCII bytes", std::string(1000, 'N'), true},
+        {"1001 ASCII bytes", std::string(1001, 'N'), false},
+        {"500 full-width characters", Repeat(fullWidth, 500), true},
+        {"501 full-width characters", Repeat(fullWidth, 501), false},
+        {"999 bytes and a full-width character", std::string(999, 'N') + fullWidth, false},
+        {"1000 half-width katakana, 3000 bytes of UTF-8", Repeat(halfWidth, 1000), true},
+        {"500 unassigned pairs", Repeat("\x85\x80", 500), true},
+        {"a short name before a comma in a line of 1000 bytes", "N," + std::string(998, 'x'), true},
+        {"a short name before a comma in a line of 1001 bytes", "N," + std::string(999, 'x'), false},
+        {"a lone line feed is part of the line", std::string(1000, 'N') + "\n", false},
+    };
+    for (const auto& c : cases) {
+        for (const std::size_t line : {1u, 2u}) {
+            SCOPED_TRACE(std::string(c.what) + (line == 1 ? ", name" : ", kind"));
+            auto lines = Lines(kExample);
+            lines[line] = c.line + "\r\n";
+            BlockData record;
+            const bool read = ParseBlockFile(record, Join(lines));
+            EXPECT_EQ(read, c.ok);
+            if (read && c.ok) {
+                const std::string text = DecodeCp932(c.line.substr(0, c.line.find(',')));
+                EXPECT_EQ(line == 1 ? record.Name : record.Kind, text);
+                EXPECT_EQ(record.PointCount, 3);
+            }
+        }
+    }
+}
+
+TEST(BlockFile, NamesOfTheLongestLengthAreWrittenSoThatTheyReadBack)
+{
+    const struct {
+        const char* what;
+        std::string name;
+        std::string kind;
+    } cases[] = {
+        {"full-width", Repeat("直", 500), Repeat("Ａ", 500)},
+        {"ASCII and half-width", std::string(1000, 'N'), Repeat("ｱ", 1000)},
+        {"lone bytes", Repeat("\uF8F3", 1000), Repeat("\u0080", 1000)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        BlockData record = ExampleRecord();
+        record.Name = c.name;
+        record.Kind = c.kind;
+        ASSERT_EQ(Cp932Width(c.name), kMaxNameBytes);
+        ASSERT_EQ(Cp932Width(c.kind), kMaxNameBytes);
+        BlockData read;
+        ASSERT_TRUE(ReadContent(FormatBlockFile(record), read));
+        EXPECT_EQ(read, record);
+    }
 }
 
 TEST(BlockFile, RoundTripsAFullRecord)
