@@ -133,13 +133,62 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
 
 #endif
 
+namespace {
+
+// The reasons stand under "ファイル「…」に保存できませんでした。", which already names the file,
+// so they say only what went wrong.
+constexpr const char* kTextNoPermission = "書き込む権限がありません。";
+constexpr const char* kTextReadOnlyFile = "読み取り専用のファイルです。";
+constexpr const char* kTextReadOnlyFileSystem = "読み取り専用のファイルシステムです。";
+constexpr const char* kTextNoSpace = "ディスクの空き容量が足りません。";
+constexpr const char* kTextIsFolder = "フォルダーです。";
+constexpr const char* kTextNotFound = "保存先のフォルダーが見つかりません。";
+constexpr const char* kTextNameTooLong = "名前が長すぎます。";
+constexpr const char* kTextIoError = "入出力エラーが発生しました。";
+constexpr const char* kTextTooLarge = "ファイルが大きすぎます。";
+constexpr const char* kTextLinkLoop = "シンボリックリンクが循環しています。";
+
+}  // namespace
+
+std::string FileErrorText(int errorNumber)
+{
+    switch (errorNumber) {
+    case EACCES:
+    case EPERM:
+        return kTextNoPermission;
+    case EROFS:
+        return kTextReadOnlyFileSystem;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return kTextNoSpace;
+    case EISDIR:
+        return kTextIsFolder;
+    case ENOENT:
+    case ENOTDIR:
+        return kTextNotFound;
+    case ENAMETOOLONG:
+        return kTextNameTooLong;
+    case EIO:
+        return kTextIoError;
+    case EFBIG:
+        return kTextTooLarge;
+#ifdef ELOOP
+    case ELOOP:
+        return kTextLinkLoop;
+#endif
+    default:
+        return std::generic_category().message(errorNumber);
+    }
+}
+
 #ifdef _WIN32
 
 namespace {
 
-std::string LastErrorText()
+std::string SystemMessage(DWORD code)
 {
-    const DWORD code = GetLastError();
     wchar_t* text = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
@@ -157,36 +206,78 @@ std::string LastErrorText()
     return reason.empty() ? "error " + std::to_string(code) : reason;
 }
 
+/** The same reasons as FileErrorText gives on other systems, for the Win32 error codes. */
+std::string Win32ErrorText(DWORD code)
+{
+    switch (code) {
+    case ERROR_ACCESS_DENIED:
+        return kTextNoPermission;
+    case ERROR_WRITE_PROTECT:
+        return kTextReadOnlyFileSystem;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return kTextNoSpace;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return kTextNotFound;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return kTextNameTooLong;
+    case ERROR_FILE_TOO_LARGE:
+        return kTextTooLarge;
+    case ERROR_DIRECTORY:
+        return kTextIsFolder;
+    case ERROR_CRC:
+    case ERROR_IO_DEVICE:
+        return kTextIoError;
+    default:
+        return SystemMessage(code);
+    }
+}
+
 }  // namespace
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     const auto target = PathFromUtf8(path);
+
+    // Checked before anything is made: a folder would only fail at the rename with a vaguer
+    // reason, and a read-only file would be replaced, as the rename does not look at the flag.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            throw FileWriteError(path, kTextIsFolder);
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            throw FileWriteError(path, kTextReadOnlyFile);
+    }
+
     auto temporary = target;
     temporary += L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
 
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        throw FileWriteError(path, LastErrorText());
+        throw FileWriteError(path, Win32ErrorText(GetLastError()));
+    // The code is taken as soon as a call fails, before any other call can overwrite it.
+    DWORD failure = ERROR_SUCCESS;
     std::size_t written = 0;
-    bool ok = true;
-    while (ok && written < bytes.size()) {
+    while (failure == ERROR_SUCCESS && written < bytes.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1u << 20));
         DWORD done = 0;
-        ok = WriteFile(file, bytes.data() + written, chunk, &done, nullptr) && done > 0;
+        if (!WriteFile(file, bytes.data() + written, chunk, &done, nullptr))
+            failure = GetLastError();
+        else if (done == 0)
+            failure = ERROR_WRITE_FAULT;
         written += done;
     }
-    ok = ok && FlushFileBuffers(file);
-    std::string reason = ok ? std::string() : LastErrorText();
+    if (failure == ERROR_SUCCESS && !FlushFileBuffers(file))
+        failure = GetLastError();
     CloseHandle(file);
-    if (ok && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ok = false;
-        reason = LastErrorText();
-    }
-    if (!ok) {
+    if (failure == ERROR_SUCCESS &&
+        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        failure = GetLastError();
+    if (failure != ERROR_SUCCESS) {
         DeleteFileW(temporary.c_str());
-        throw FileWriteError(path, reason);
+        throw FileWriteError(path, Win32ErrorText(failure));
     }
 }
 
@@ -194,13 +285,66 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
 
 namespace {
 
-std::string ErrnoText(int code)
-{
-    return std::generic_category().message(code);
-}
-
 /** Temporaries of saves begin with this name and end in ".tmp", after the writer's process id. */
 constexpr std::string_view kTemporaryPrefix = ".chokusho-save-";
+
+/** As many links as the kernel itself follows in one path before it calls it a loop. */
+constexpr int kMaxLinkHops = 40;
+
+/**
+ * The file a save to `path` replaces: the final target of the symbolic link, or chain of links,
+ * that `path` names, else `path` itself. The link is the user's way to keep the file elsewhere,
+ * so the save goes where reading goes. Throws FileWriteError on a loop.
+ */
+std::string ResolveLinks(const std::string& path)
+{
+    std::filesystem::path current = path;
+    for (int hops = 0;; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current.string();
+        if (hops == kMaxLinkHops)
+            throw FileWriteError(path, FileErrorText(ELOOP));
+        std::error_code error;
+        const auto next = std::filesystem::read_symlink(current, error);
+        if (error)
+            throw FileWriteError(path, FileErrorText(error.value()));
+        // A relative target counts from the link's own folder. The path is joined, not
+        // normalized: a ".." after a linked folder is the kernel's to resolve, as on reading.
+        current = current.parent_path() / next;
+    }
+}
+
+/**
+ * The reason the existing file `target` may not be rewritten, or "" when it may. A file with no
+ * write bit at all was made read-only on purpose, and that holds for the superuser too, whom
+ * the system itself would let write it.
+ */
+std::string RefusalOf(const std::string& target, const struct stat& info)
+{
+    if ((info.st_mode & 0222) == 0)
+        return kTextReadOnlyFile;
+    // Without this a file of someone else's in a folder open to all would be replaced by rename.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        return FileErrorText(errno);
+    return {};
+}
+
+/**
+ * Gives the new file `fd` the old file's permission bits and group, and as the superuser its
+ * owner too: a save changes the content, not who may use the file. Set-id bits are left behind,
+ * as they were granted to the old content. What the file system cannot record (EPERM on a
+ * system without owners, EINVAL for an id it cannot store) is let go; returns an errno else.
+ */
+int KeepOwnerAndMode(int fd, const struct stat& old)
+{
+    const uid_t owner = ::geteuid() == 0 ? old.st_uid : static_cast<uid_t>(-1);
+    if (::fchown(fd, owner, old.st_gid) != 0 && errno != EPERM && errno != EINVAL)
+        return errno;
+    if (::fchmod(fd, old.st_mode & 0777) != 0 && errno != EPERM && errno != EOPNOTSUPP)
+        return errno;
+    return 0;
+}
 
 /** Opens a new temporary file beside `target`; -1 with errno set when none can be made. */
 int OpenTemporaryBeside(const std::string& target, std::string& temporary)
@@ -230,6 +374,84 @@ bool WriteAll(int fd, std::string_view bytes)
         bytes.remove_prefix(static_cast<std::size_t>(done));
     }
     return true;
+}
+
+/** Makes the file `fd` hold exactly `bytes`, on disk; false with errno set on a failure. */
+bool RewriteWhole(int fd, std::string_view bytes)
+{
+    for (std::size_t offset = 0; offset < bytes.size();) {
+        const ssize_t done = ::pwrite(fd, bytes.data() + offset, bytes.size() - offset, static_cast<off_t>(offset));
+        if (done < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        offset += static_cast<std::size_t>(done);
+    }
+    return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+/** The whole content of the open file `fd`; false with errno set on a failure. */
+bool ReadAll(int fd, std::string& bytes)
+{
+    char buffer[65536];
+    for (off_t offset = 0;;) {
+        const ssize_t done = ::pread(fd, buffer, sizeof buffer, offset);
+        if (done < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (done == 0)
+            return true;
+        bytes.append(buffer, static_cast<std::size_t>(done));
+        offset += done;
+    }
+}
+
+/**
+ * Rewrites `target`, a file with several hard links, in place. A rename would give only this
+ * name the new content and leave the other names on the old file, so here the links win over
+ * the rename's all-or-nothing: the new bytes are first written to a temporary beside it and
+ * flushed, which shows the disk has room for them while nothing is touched yet, and should the
+ * in-place write fail all the same, the old bytes read beforehand are put back.
+ */
+void OverwriteInPlace(const std::string& path, const std::string& target, const struct stat& old,
+                      std::string_view bytes)
+{
+    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        throw FileWriteError(path, FileErrorText(errno));
+    std::string oldBytes;
+    if (!ReadAll(fd, oldBytes)) {
+        const int failure = errno;
+        ::close(fd);
+        throw FileWriteError(path, FileErrorText(failure));
+    }
+
+    std::string temporary;
+    const int trial = OpenTemporaryBeside(target, temporary);
+    int failure = trial < 0 ? errno : 0;
+    if (trial >= 0) {
+        // The trial holds the new content for a moment: no more readable than the file itself.
+        ::fchmod(trial, old.st_mode & 0777);
+        if (!WriteAll(trial, bytes) || ::fsync(trial) != 0)
+            failure = errno;
+        if (::close(trial) != 0 && failure == 0)
+            failure = errno;
+        ::unlink(temporary.c_str());
+    }
+    if (failure == 0 && !RewriteWhole(fd, bytes)) {
+        failure = errno;
+        const bool restored = RewriteWhole(fd, oldBytes);
+        ::close(fd);
+        throw FileWriteError(path, FileErrorText(failure) +
+                                       (restored ? "" : "元の内容にも戻せなかったため、ファイルが壊れている可能性があります。"));
+    }
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
+    if (failure != 0)
+        throw FileWriteError(path, FileErrorText(failure));
 }
 
 /**
@@ -267,28 +489,42 @@ void SyncFolderOf(const std::string& path)
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
+    const std::string target = ResolveLinks(path);
+    const auto folder = std::filesystem::path(target).parent_path();
+
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
-        throw FileWriteError(path, ErrnoText(EISDIR));
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    if (replacing) {
+        if (S_ISDIR(existing.st_mode))
+            throw FileWriteError(path, FileErrorText(EISDIR));
+        if (const std::string refusal = RefusalOf(target, existing); !refusal.empty())
+            throw FileWriteError(path, refusal);
+        if (S_ISREG(existing.st_mode) && existing.st_nlink > 1) {
+            OverwriteInPlace(path, target, existing, bytes);
+            RemoveAbandonedTemporaries(folder);
+            return;
+        }
+    }
 
     std::string temporary;
-    const int fd = OpenTemporaryBeside(path, temporary);
+    const int fd = OpenTemporaryBeside(target, temporary);
     if (fd < 0)
-        throw FileWriteError(path, ErrnoText(errno));
+        throw FileWriteError(path, FileErrorText(errno));
 
-    int failure = 0;
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0)
+    // Owner and mode go on before the content, so the content is never more open than the file.
+    int failure = replacing ? KeepOwnerAndMode(fd, existing) : 0;
+    if (failure == 0 && (!WriteAll(fd, bytes) || ::fsync(fd) != 0))
         failure = errno;
     if (::close(fd) != 0 && failure == 0)
         failure = errno;
-    if (failure == 0 && ::rename(temporary.c_str(), path.c_str()) != 0)
+    if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
         failure = errno;
     if (failure != 0) {
         ::unlink(temporary.c_str());
-        throw FileWriteError(path, ErrnoText(failure));
+        throw FileWriteError(path, FileErrorText(failure));
     }
-    SyncFolderOf(path);
-    RemoveAbandonedTemporaries(std::filesystem::path(path).parent_path());
+    SyncFolderOf(target);
+    RemoveAbandonedTemporaries(folder);
 }
 
 #endif

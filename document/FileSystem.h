@@ -27,10 +27,16 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
 /** The bytes of a regular file, or nullopt when it cannot be read or is larger than `limit`. */
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit);
 
+/** The Japanese reason shown to the user for the system error `errorNumber` (an errno value). */
+std::string FileErrorText(int errorNumber);
+
 /**
  * Replaces the file at `path` with `bytes` so that a failure at any point leaves the old file
  * as it was: the bytes go to a temporary file in the same folder, which is flushed to disk and
- * then renamed over the target. Throws FileWriteError with the system's reason.
+ * then renamed over the target. A symbolic link stays a link and its final target is replaced;
+ * the new file keeps the old one's permission bits and group (and owner, for the superuser). A
+ * file with several hard links is overwritten in place so that all its names keep sharing it.
+ * A read-only target is refused. Throws FileWriteError with a Japanese reason.
  */
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 

@@ -8,11 +8,14 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,11 +23,13 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "BlockFile.h"
+#include "FileSystem.h"
 #include "TestFiles.h"
 
 namespace chokusho {
@@ -32,11 +37,11 @@ namespace {
 
 using test::TempFolder;
 
-/** A record at every capacity with a long name: saving it takes long enough to be cut off inside. */
+/** A record at every capacity with the longest name: saving it takes long enough to be cut off inside. */
 BlockData LargeRecord(char mark)
 {
     BlockData r;
-    r.Name = std::string(16 * 1024, mark);
+    r.Name = std::string(kMaxNameBytes, mark);
     r.Kind = "直立消波";
     r.B = mark;
     r.LayerCount = kMaxLayers;
@@ -137,6 +142,17 @@ int RunInChild(const std::function<int()>& body)
     return WEXITSTATUS(status);
 }
 
+/** The reason `save` failed with, or nullopt when it did not fail. */
+std::optional<std::string> FailureOf(const std::function<void()>& save)
+{
+    try {
+        save();
+    } catch (const FileWriteError& error) {
+        return error.reason();
+    }
+    return std::nullopt;
+}
+
 TEST(SaveDurability, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
 {
     KillFolder folder;
@@ -223,14 +239,16 @@ TEST(SaveDurability, AFailedSaveThrowsAndKeepsTheOldFileByteForByte)
 
     {  // The target's folder is missing: nothing is made anywhere.
         TempFolder folder;
-        EXPECT_THROW(WriteBlockFile(record, (folder.path() / "missing" / "block.csv").string()), FileWriteError);
+        EXPECT_EQ(FailureOf([&] { WriteBlockFile(record, (folder.path() / "missing" / "block.csv").string()); }),
+                  "保存先のフォルダーが見つかりません。");
         EXPECT_TRUE(OtherNames(folder.path(), "").empty());
     }
     {  // The target is a folder: it stays one, with what it holds.
         TempFolder folder;
         std::filesystem::create_directory(folder.path() / "block.csv");
         folder.write("block.csv/inside", oldBytes);
-        EXPECT_THROW(WriteBlockFile(record, (folder.path() / "block.csv").string()), FileWriteError);
+        EXPECT_EQ(FailureOf([&] { WriteBlockFile(record, (folder.path() / "block.csv").string()); }),
+                  "フォルダーです。");
         EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "block.csv"));
         EXPECT_EQ(folder.read("block.csv/inside"), oldBytes);
         EXPECT_TRUE(OtherNames(folder.path(), "block.csv").empty());
@@ -242,14 +260,10 @@ TEST(SaveDurability, AFailedSaveThrowsAndKeepsTheOldFileByteForByte)
         const int code = RunInChild([&] {
             if (::geteuid() == 0 && ::setuid(65534) != 0)
                 return 3;
-            try {
-                WriteBlockFile(record, target);
-            } catch (const FileWriteError&) {
-                return 0;
-            }
-            return 1;
+            const auto reason = FailureOf([&] { WriteBlockFile(record, target); });
+            return !reason ? 1 : *reason == "書き込む権限がありません。" ? 0 : 2;
         });
-        EXPECT_EQ(code, 0);
+        EXPECT_EQ(code, 0) << "1: saved anyway, 2: another reason";
         EXPECT_EQ(folder.read("block.csv"), oldBytes);
         EXPECT_TRUE(OtherNames(folder.path(), "block.csv").empty());
     }
@@ -257,20 +271,256 @@ TEST(SaveDurability, AFailedSaveThrowsAndKeepsTheOldFileByteForByte)
         TempFolder folder;
         const std::string target = folder.write("block.csv", oldBytes);
         const int code = RunInChild([&] {
-            const rlimit limit{8 * 1024, 8 * 1024};
+            const rlim_t half = FormatBlockFile(record).size() / 2;
+            const rlimit limit{half, half};
             if (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 return 3;
-            try {
-                WriteBlockFile(record, target);
-            } catch (const FileWriteError&) {
-                return 0;
-            }
-            return 1;
+            const auto reason = FailureOf([&] { WriteBlockFile(record, target); });
+            return !reason ? 1 : *reason == "ファイルが大きすぎます。" ? 0 : 2;
         });
-        EXPECT_EQ(code, 0);
+        EXPECT_EQ(code, 0) << "1: saved anyway, 2: another reason";
         EXPECT_EQ(folder.read("block.csv"), oldBytes);
         EXPECT_TRUE(OtherNames(folder.path(), "block.csv").empty()) << "the failed save left its temporary";
     }
+}
+
+/** Every entry under `folder`, links not followed, as paths relative to it. */
+std::set<std::string> Entries(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        names.insert(entry.path().lexically_relative(folder).string());
+    return names;
+}
+
+struct stat StatOf(const std::filesystem::path& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info;
+}
+
+/** Sets the process's umask while it lives. */
+class UmaskScope {
+public:
+    explicit UmaskScope(mode_t mask) : old_(::umask(mask)) {}
+    ~UmaskScope() { ::umask(old_); }
+    UmaskScope(const UmaskScope&) = delete;
+    UmaskScope& operator=(const UmaskScope&) = delete;
+
+private:
+    mode_t old_;
+};
+
+TEST(SaveReplacingAFile, KeepsThePermissionBitsButNotTheSetIdBits)
+{
+    // 0644, the default under this mask, is in no row, so that a default does not pass.
+    const UmaskScope mask(022);
+    const std::pair<mode_t, mode_t> cases[] = {{0600, 0600}, {0640, 0640}, {0604, 0604},
+                                               {0660, 0660}, {0750, 0750}, {06755, 0755}};
+    for (const auto& [before, after] : cases) {
+        SCOPED_TRACE(before);
+        TempFolder folder;
+        const std::string target = folder.write("block.csv", "old");
+        ASSERT_EQ(::chmod(target.c_str(), before), 0);
+        WriteFileAtomically(target, "new");
+        EXPECT_EQ(folder.read("block.csv"), "new");
+        EXPECT_EQ(StatOf(target).st_mode & 07777, after);
+    }
+    // A file that did not exist gets the mask's default.
+    for (const auto& [umask, expected] : {std::pair<mode_t, mode_t>{022, 0644}, {077, 0600}, {002, 0664}}) {
+        const UmaskScope newMask(umask);
+        TempFolder folder;
+        WriteFileAtomically((folder.path() / "new.csv").string(), "new");
+        EXPECT_EQ(StatOf(folder.path() / "new.csv").st_mode & 07777, expected) << "umask " << umask;
+    }
+}
+
+TEST(SaveReplacingAFile, KeepsTheGroupAndForTheSuperuserTheOwner)
+{
+    TempFolder folder;
+    const std::string target = folder.write("block.csv", "old");
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    // A group other than the process's own, so that a save that does not carry it over shows.
+    const bool superuser = ::geteuid() == 0;
+    const uid_t owner = superuser ? 65534 : ::geteuid();
+    std::optional<gid_t> group;
+    if (superuser)
+        group = 12345;
+    std::vector<gid_t> groups(64);
+    groups.resize(static_cast<std::size_t>(std::max(::getgroups(64, groups.data()), 0)));
+    for (gid_t g : groups)
+        if (!group && g != ::getegid())
+            group = g;
+    if (!group || ::chown(target.c_str(), owner, *group) != 0)
+        GTEST_SKIP() << "the file cannot be given a second group here";
+
+    WriteFileAtomically(target, "new");
+    const struct stat info = StatOf(target);
+    EXPECT_EQ(folder.read("block.csv"), "new");
+    EXPECT_EQ(info.st_gid, *group);
+    EXPECT_EQ(info.st_uid, owner);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(SaveReplacingAFile, RefusesAReadOnlyFileAndLeavesEverythingAsItWas)
+{
+    struct Case {
+        const char* name;
+        mode_t mode;
+        bool otherUsersFile;  // saved by an ordinary user, into a folder open to all
+        const char* reason;
+    };
+    // The bits alone must refuse, also for the superuser, whom the system would let write.
+    const Case cases[] = {
+        {"readable by all", 0444, false, "読み取り専用のファイルです。"},
+        {"readable by the owner", 0400, false, "読み取り専用のファイルです。"},
+        {"readable and runnable", 0555, false, "読み取り専用のファイルです。"},
+        {"no bits at all", 0000, false, "読み取り専用のファイルです。"},
+        {"another user's, writable only by that user", 0644, true, "書き込む権限がありません。"},
+    };
+    const std::string oldBytes = "old\r\n\x82\xa0\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.otherUsersFile && ::geteuid() != 0)
+            continue;  // only the superuser can make a file of another user
+        TempFolder folder;
+        const std::string target = folder.write("block.csv", oldBytes);
+        ASSERT_EQ(::chmod(target.c_str(), c.mode), 0);
+        ASSERT_EQ(::chmod(folder.path().c_str(), c.otherUsersFile ? 0777 : 0755), 0);
+
+        const int code = RunInChild([&] {
+            if (c.otherUsersFile && ::setuid(65534) != 0)
+                return 3;
+            const auto reason = FailureOf([&] { WriteFileAtomically(target, "new"); });
+            return !reason ? 1 : *reason == c.reason ? 0 : 2;
+        });
+        EXPECT_EQ(code, 0) << "1: saved anyway, 2: another reason";
+        EXPECT_EQ(StatOf(target).st_mode & 07777, c.mode);
+        EXPECT_EQ(Entries(folder.path()), std::set<std::string>{"block.csv"}) << "a temporary was left behind";
+        ASSERT_EQ(::chmod(target.c_str(), 0400), 0);  // so that an ordinary user can read it back
+        EXPECT_EQ(folder.read("block.csv"), oldBytes);
+    }
+}
+
+TEST(SaveThroughALink, ReplacesTheFinalTargetAndTheLinkStaysALink)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links;  // name, target; "@" stands for the folder
+        std::string saveAs;
+        std::string finalFile;  // "" for a loop, which must fail
+        bool finalExists;
+    };
+    const Case cases[] = {
+        {"relative target", {{"link.csv", "real.csv"}}, "link.csv", "real.csv", true},
+        {"absolute target", {{"link.csv", "@/real.csv"}}, "link.csv", "real.csv", true},
+        {"relative to the link's own folder", {{"sub/link.csv", "../real.csv"}}, "sub/link.csv", "real.csv", true},
+        {"chain of two into another folder", {{"first.csv", "second.csv"}, {"second.csv", "@/data/real.csv"}},
+         "first.csv", "data/real.csv", true},
+        {"dangling link", {{"link.csv", "new.csv"}}, "link.csv", "new.csv", false},
+        {"dangling link into another folder", {{"link.csv", "data/new.csv"}}, "link.csv", "data/new.csv", false},
+        {"a link to itself", {{"loop.csv", "loop.csv"}}, "loop.csv", "", false},
+        {"a ring entered from outside", {{"in.csv", "sub/a.csv"}, {"sub/a.csv", "b.csv"}, {"sub/b.csv", "@/sub/a.csv"}},
+         "in.csv", "", false},
+    };
+    const UmaskScope mask(022);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        auto linkTarget = [&](const std::string& t) { return t[0] == '@' ? folder.path().string() + t.substr(1) : t; };
+        if (!c.finalFile.empty())
+            std::filesystem::create_directories((folder.path() / c.finalFile).parent_path());
+        if (c.finalExists) {
+            folder.write(c.finalFile, "old");
+            ASSERT_EQ(::chmod((folder.path() / c.finalFile).c_str(), 0600), 0);
+        }
+        for (const auto& [name, target] : c.links) {
+            std::filesystem::create_directories((folder.path() / name).parent_path());
+            std::filesystem::create_symlink(linkTarget(target), folder.path() / name);
+        }
+        std::set<std::string> expected = Entries(folder.path());
+
+        const auto reason = FailureOf([&] { WriteFileAtomically((folder.path() / c.saveAs).string(), "new"); });
+
+        for (const auto& [name, target] : c.links)
+            EXPECT_EQ(std::filesystem::read_symlink(folder.path() / name).string(), linkTarget(target));
+        if (c.finalFile.empty()) {
+            EXPECT_EQ(reason, "シンボリックリンクが循環しています。");
+        } else {
+            EXPECT_EQ(reason, std::nullopt);
+            EXPECT_EQ(folder.read(c.finalFile), "new");
+            EXPECT_EQ(StatOf(folder.path() / c.finalFile).st_mode & 07777, c.finalExists ? 0600u : 0644u);
+            expected.insert(c.finalFile);
+        }
+        EXPECT_EQ(Entries(folder.path()), expected);
+    }
+}
+
+TEST(SaveOfAHardLinkedFile, AllNamesShowTheNewContentAndStayOneFile)
+{
+    struct Case {
+        const char* name;
+        std::string oldBytes;
+        std::string newBytes;
+        const char* saveAs;
+        bool noRoom;  // the save fails before the shared file is touched
+    };
+    const Case cases[] = {
+        {"longer content", "old", std::string(100'000, 'L'), "a.csv", false},
+        {"shorter content", std::string(100'000, 'O'), "new", "a.csv", false},
+        {"saved through the second name", "old", "new", "b.csv", false},
+        {"emptied", "old", "", "a.csv", false},
+        {"no room on the disk", "old", std::string(64 * 1024, 'N'), "a.csv", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string first = folder.write("a.csv", c.oldBytes);
+        ASSERT_EQ(::chmod(first.c_str(), 0640), 0);
+        std::filesystem::create_hard_link(first, folder.path() / "b.csv");
+        const ino_t inode = StatOf(first).st_ino;
+
+        // A file size limit stops the writes as a full disk would.
+        const int code = RunInChild([&] {
+            const rlimit limit{8 * 1024, 8 * 1024};
+            if (c.noRoom && (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0))
+                return 3;
+            const auto reason = FailureOf([&] { WriteFileAtomically((folder.path() / c.saveAs).string(), c.newBytes); });
+            return reason == (c.noRoom ? std::optional<std::string>("ファイルが大きすぎます。") : std::nullopt) ? 0 : 1;
+        });
+        EXPECT_EQ(code, 0);
+        const std::string& content = c.noRoom ? c.oldBytes : c.newBytes;
+        EXPECT_EQ(folder.read("a.csv"), content);
+        EXPECT_EQ(folder.read("b.csv"), content);
+        const struct stat a = StatOf(folder.path() / "a.csv");
+        EXPECT_EQ(a.st_ino, inode);
+        EXPECT_EQ(StatOf(folder.path() / "b.csv").st_ino, inode);
+        EXPECT_EQ(a.st_nlink, 2u);
+        EXPECT_EQ(a.st_mode & 07777, 0640u);
+        EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"a.csv", "b.csv"}));
+    }
+}
+
+TEST(SaveErrorReasons, CommonSystemErrorsReadInJapanese)
+{
+    const std::pair<int, std::string> cases[] = {
+        {EACCES, "書き込む権限がありません。"},
+        {EPERM, "書き込む権限がありません。"},
+        {EROFS, "読み取り専用のファイルシステムです。"},
+        {ENOSPC, "ディスクの空き容量が足りません。"},
+        {EDQUOT, "ディスクの空き容量が足りません。"},
+        {EISDIR, "フォルダーです。"},
+        {ENOENT, "保存先のフォルダーが見つかりません。"},
+        {ENOTDIR, "保存先のフォルダーが見つかりません。"},
+        {ENAMETOOLONG, "名前が長すぎます。"},
+        {EIO, "入出力エラーが発生しました。"},
+        {EFBIG, "ファイルが大きすぎます。"},
+        {ELOOP, "シンボリックリンクが循環しています。"},
+        {EBADF, std::strerror(EBADF)},  // any other: the system's own text
+    };
+    for (const auto& [errorNumber, expected] : cases)
+        EXPECT_EQ(FileErrorText(errorNumber), expected) << "errno " << errorNumber;
 }
 
 }  // namespace
