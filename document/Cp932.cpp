@@ -22,8 +22,9 @@ namespace chokusho {
 namespace {
 
 // Every stretch of text that the program writes must read back the same on every platform, so
-// both the glibc and the Windows paths share the rules below about which bytes are damaged and
-// how far a damaged character reaches; only the table look-up itself is left to the system.
+// both the glibc and the Windows paths share the rules below about which bytes are damaged, how
+// far a damaged character reaches and which characters the lone bytes outside the table stand
+// for; only the table look-up itself is left to the system.
 
 constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";  // U+FFFD
 
@@ -38,15 +39,15 @@ bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; 
 
 /**
  * How many bytes at the front of `bytes` make one character in the shape cp932 allows (1 or 2),
- * or 0 for a byte that cannot start one: 0x80, 0xA0, 0xFD..0xFF, or a lead byte without a
- * trail byte. Whether the code is actually assigned is the table's business.
+ * or 0 for a lead byte without a trail byte. Whether the code is actually assigned is the
+ * table's business.
  */
 std::size_t Cp932Shape(std::string_view bytes)
 {
     const auto b = static_cast<unsigned char>(bytes[0]);
-    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF))
+    if (!IsLeadByte(b))
         return 1;
-    if (IsLeadByte(b) && bytes.size() >= 2 && IsTrailByte(static_cast<unsigned char>(bytes[1])))
+    if (bytes.size() >= 2 && IsTrailByte(static_cast<unsigned char>(bytes[1])))
         return 2;
     return 0;
 }
@@ -61,6 +62,42 @@ std::size_t RejectedLength(std::string_view bytes)
     if (Cp932Shape(bytes) == 2 && static_cast<unsigned char>(bytes[1]) >= 0x80)
         return 2;
     return 1;
+}
+
+/**
+ * The characters Windows reads from the single bytes 0x80, 0xA0 and 0xFD..0xFF, and writes as
+ * them. glibc's table has no code for them either way, and on Windows too they are put in here
+ * rather than left to the system, so that the two paths rest on one definition.
+ */
+struct SingleByteCharacter {
+    char byte;
+    char32_t codePoint;
+    std::string_view utf8;
+};
+constexpr SingleByteCharacter kSingleByteCharacters[] = {
+    {'\x80', 0x0080, "\xC2\x80"},
+    {'\xA0', 0xF8F0, "\xEF\xA3\xB0"},
+    {'\xFD', 0xF8F1, "\xEF\xA3\xB1"},
+    {'\xFE', 0xF8F2, "\xEF\xA3\xB2"},
+    {'\xFF', 0xF8F3, "\xEF\xA3\xB3"},
+};
+
+const SingleByteCharacter* FindSingleByte(char byte)
+{
+    for (const SingleByteCharacter& c : kSingleByteCharacters) {
+        if (c.byte == byte)
+            return &c;
+    }
+    return nullptr;
+}
+
+const SingleByteCharacter* FindSingleByteCharacter(char32_t codePoint)
+{
+    for (const SingleByteCharacter& c : kSingleByteCharacters) {
+        if (c.codePoint == codePoint)
+            return &c;
+    }
+    return nullptr;
 }
 
 /**
@@ -151,6 +188,22 @@ iconv_t Utf8ToCp932()
     return handle.fresh();
 }
 
+/**
+ * Where the first Unicode tag character (U+E0000..U+E007F) starts in `utf8`, or npos. glibc's
+ * converters drop these without a word, where they stop at every other character that the
+ * target cannot hold; a dropped character would leave no "?" to show that text was lost.
+ */
+std::size_t FindTagCharacter(std::string_view utf8)
+{
+    // All of them, and nothing else, start with 0xF3 0xA0 0x80 or 0xF3 0xA0 0x81.
+    for (std::size_t at = utf8.find('\xF3'); at != std::string_view::npos; at = utf8.find('\xF3', at + 1)) {
+        char32_t c = 0;
+        if (DecodeUtf8(utf8.substr(at), c) == 4 && c >= 0xE0000 && c <= 0xE007F)
+            return at;
+    }
+    return std::string_view::npos;
+}
+
 /** What stands in for a sequence that iconv refused, and how many input bytes it covers. */
 struct Rejection {
     std::string_view standIn;
@@ -158,14 +211,14 @@ struct Rejection {
 };
 
 /**
- * Runs `cd` over all of `input`; where iconv stops at a sequence it cannot convert,
- * `reject(rest)` says what to write instead and how far to move on.
+ * Runs `cd` over all of `input`, appending to `out`; where iconv stops at a sequence it cannot
+ * convert, `reject(rest)` says what to write instead and how far to move on.
  */
 template <typename Reject>
-std::string Convert(iconv_t cd, std::string_view input, std::size_t initialSize, Reject reject)
+void Convert(iconv_t cd, std::string_view input, std::string& out, std::size_t expectedSize, Reject reject)
 {
-    std::string out(std::max(initialSize, std::size_t{16}), '\0');
-    std::size_t used = 0;
+    std::size_t used = out.size();
+    out.resize(used + std::max(expectedSize, std::size_t{16}));
     // iconv's interface is not const-correct; it only reads the input.
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
@@ -193,7 +246,25 @@ std::string Convert(iconv_t cd, std::string_view input, std::size_t initialSize,
         inLeft -= skip;
     }
     out.resize(used);
-    return out;
+}
+
+Rejection RejectCp932(std::string_view rest)
+{
+    if (const SingleByteCharacter* single = FindSingleByte(rest[0]))
+        return Rejection{single->utf8, 1};
+    return Rejection{kReplacementUtf8, RejectedLength(rest)};
+}
+
+Rejection RejectUtf8(std::string_view rest)
+{
+    char32_t c = 0;
+    const std::size_t length = DecodeUtf8(rest, c);
+    if (length != 0) {
+        if (const SingleByteCharacter* single = FindSingleByteCharacter(c))
+            return Rejection{std::string_view(&single->byte, 1), length};
+    }
+    // One "?" for a character, and one for each byte of bad UTF-8 (length 0 moves on by one).
+    return Rejection{"?", length};
 }
 
 }  // namespace
@@ -202,20 +273,29 @@ std::string DecodeCp932(std::string_view bytes)
 {
     if (IsAscii(bytes))
         return std::string(bytes);
-    return Convert(Cp932ToUtf8(), bytes, bytes.size() * 2, [](std::string_view rest) {
-        return Rejection{kReplacementUtf8, RejectedLength(rest)};
-    });
+    std::string out;
+    Convert(Cp932ToUtf8(), bytes, out, bytes.size() * 2, RejectCp932);
+    return out;
 }
 
 std::string EncodeCp932(std::string_view utf8)
 {
     if (IsAscii(utf8))
         return std::string(utf8);
-    // No character takes more bytes in cp932 than in UTF-8, so the first buffer is enough.
-    return Convert(Utf8ToCp932(), utf8, utf8.size(), [](std::string_view rest) {
-        char32_t ignored = 0;
-        return Rejection{"?", DecodeUtf8(rest, ignored)};
-    });
+    std::string out;
+    out.reserve(utf8.size());
+    for (;;) {
+        const std::size_t tag = FindTagCharacter(utf8);
+        // No character takes more bytes in cp932 than in UTF-8, so the first buffer is enough.
+        const std::string_view run = utf8.substr(0, tag);
+        if (!run.empty())
+            Convert(Utf8ToCp932(), run, out, run.size(), RejectUtf8);
+        if (tag == std::string_view::npos)
+            break;
+        out += '?';
+        utf8.remove_prefix(tag + 4);
+    }
+    return out;
 }
 
 #else  // _WIN32
@@ -304,9 +384,8 @@ void DecodeRun(std::string& out, std::string_view run, std::wstring& wide)
 
 /**
  * The character Windows is asked to write for `c`. glibc writes a few look-alikes with the
- * code of their cp932 counterpart (U+301C as 0x8160, U+00A5 as 0x5C, ...) and has no code for
- * the characters Windows alone reads from 0x80, 0xA0 and 0xFD..0xFF; Windows is made to do the
- * same, so that the bytes of a file do not depend on where it was saved.
+ * code of their cp932 counterpart (U+301C as 0x8160, U+00A5 as 0x5C, ...); Windows is made to
+ * do the same, so that the bytes of a file do not depend on where it was saved.
  */
 wchar_t WindowsCharacter(char32_t c)
 {
@@ -320,11 +399,6 @@ wchar_t WindowsCharacter(char32_t c)
     case 0x203E: return L'~';
     case 0x2212: return static_cast<wchar_t>(0xFF0D);
     case 0x301C: return static_cast<wchar_t>(0xFF5E);
-    case 0x0080:
-    case 0xF8F0:
-    case 0xF8F1:
-    case 0xF8F2:
-    case 0xF8F3: return L'?';
     default: break;
     }
     return c > 0xFFFF ? L'?' : static_cast<wchar_t>(c);
@@ -361,11 +435,13 @@ std::string DecodeCp932(std::string_view bytes)
     std::size_t i = 0;
     while (i < bytes.size()) {
         const std::size_t length = Cp932Shape(bytes.substr(i));
-        if (length == 0) {
-            // Windows reads some of these bytes as characters of its own (0xA0 as U+F8F0);
-            // glibc does not, and the two must agree.
+        const SingleByteCharacter* single = FindSingleByte(bytes[i]);
+        if (length == 0 || single != nullptr) {
+            // Both end the run: a lead byte without its trail byte is damage whatever follows it
+            // (and left in the run would have the table refuse all of it), and the single-byte
+            // characters come from the shared table.
             DecodeRun(out, bytes.substr(runStart, i - runStart), wide);
-            out += kReplacementUtf8;
+            out += single != nullptr ? single->utf8 : std::string_view(kReplacementUtf8);
             runStart = ++i;
             continue;
         }
@@ -392,6 +468,13 @@ std::string EncodeCp932(std::string_view utf8)
     while (i < utf8.size()) {
         char32_t c = 0;
         const std::size_t length = DecodeUtf8(utf8.substr(i), c);
+        if (const SingleByteCharacter* single = length == 0 ? nullptr : FindSingleByteCharacter(c)) {
+            EncodeRun(out, wide);
+            wide.clear();
+            out += single->byte;
+            i += length;
+            continue;
+        }
         // Bad UTF-8 costs one "?" per byte, as on Linux.
         wide += length == 0 ? L'?' : WindowsCharacter(c);
         i += length == 0 ? 1 : length;
@@ -405,6 +488,18 @@ std::string EncodeCp932(std::string_view utf8)
 }
 
 #endif  // _WIN32
+
+bool IsValidUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t ignored = 0;
+        const std::size_t length = DecodeUtf8(text.substr(i), ignored);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
 
 std::size_t Cp932Width(std::string_view utf8)
 {

@@ -17,6 +17,9 @@ std::string DecodeCp932(std::string_view bytes);
 /** Encodes UTF-8 to cp932; a character that cp932 cannot hold (or bad UTF-8) becomes "?". */
 std::string EncodeCp932(std::string_view utf8);
 
+/** True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF). */
+bool IsValidUtf8(std::string_view text);
+
 /** Width of `utf8` in cp932 bytes, the unit in which aligned lists count their columns. */
 std::size_t Cp932Width(std::string_view utf8);
 

@@ -62,19 +62,62 @@ TEST(Cp932, RepeatedAndLookAlikeCharactersGetTheFavouredCode)
     }
 }
 
+TEST(Cp932, LoneBytesOutsideTheTableAreCharactersAsOnWindows)
+{
+    const struct {
+        const char* what;
+        std::string byte;
+        std::string utf8;
+    } cases[] = {
+        {"0x80", "\x80", "\u0080"},
+        {"0xA0", "\xA0", "\uF8F0"},
+        {"0xFD", "\xFD", "\uF8F1"},
+        {"0xFE", "\xFE", "\uF8F2"},
+        {"0xFF", "\xFF", "\uF8F3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(DecodeCp932(c.byte), c.utf8);
+        EXPECT_EQ(EncodeCp932(c.utf8), c.byte);
+        EXPECT_EQ(Cp932Width(c.utf8), 1u);
+        // Between a double-byte character and ASCII, and twice over.
+        EXPECT_EQ(DecodeCp932("\x82\xA0" + c.byte + "A"), "あ" + c.utf8 + "A");
+        EXPECT_EQ(EncodeCp932("あ" + c.utf8 + "A"), "\x82\xA0" + c.byte + "A");
+        EXPECT_EQ(Cp932Width("あ" + c.utf8 + "A"), 4u);
+        EXPECT_EQ(DecodeCp932(c.byte + c.byte + "\xB1"), c.utf8 + c.utf8 + "ｱ");
+        EXPECT_EQ(EncodeCp932(c.utf8 + c.utf8 + "ｱ"), c.byte + c.byte + "\xB1");
+    }
+    // 0x80 and 0xA0 are trail bytes too: behind a lead byte they are the second half of a pair.
+    EXPECT_EQ(DecodeCp932("\x81\x80\x81\xA0"), "÷□");
+    EXPECT_EQ(EncodeCp932("÷□"), "\x81\x80\x81\xA0");
+}
+
+TEST(Cp932, EverySingleByteThatDecodesRoundTrips)
+{
+    int characters = 0;
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string utf8 = DecodeCp932(byte);
+        if (utf8 == kBad)
+            continue;  // a lead byte without its trail byte
+        ++characters;
+        EXPECT_EQ(EncodeCp932(utf8), byte) << "byte " << b;
+    }
+    // Only the 60 lead bytes (0x81..0x9F, 0xE0..0xFC) are not characters on their own.
+    EXPECT_EQ(characters, 256 - 60);
+}
+
 TEST(Cp932, BadBytesDecodeToReplacementCharacters)
 {
     const Pair cases[] = {
         {"A\x81", "A" + kBad},  // cut off at the end
         {"\x81\x20", kBad + " "},
         {"\x81\n", kBad + "\n"},
-        {"\x80\xA0", kBad + kBad},
-        {"\xFD\xFE\xFF", kBad + kBad + kBad},
-        {"\x81\xFD", kBad + kBad},
+        {"\x81\xFD", kBad + "\uF8F1"},  // 0xFD is no trail byte but a character of its own
         {"\x85\x80\x82\xA0", kBad + "あ"},  // an unassigned pair counts once ...
         {"\x85\x40", kBad + "@"},           // ... but an ASCII trail byte survives
         {"\x85\x5C" "a", kBad + "\\a"},
-        {"\x82\xA0\xFF\x82\xA2", "あ" + kBad + "い"},
+        {"\x82\xA0\xEF\x80\x82\xA2", "あ" + kBad + "い"},
     };
     for (const Pair& p : cases) {
         SCOPED_TRACE(p.utf8);
@@ -88,7 +131,6 @@ TEST(Cp932, UnencodableTextBecomesQuestionMarks)
         {"?", "é"},
         {"a?b", "a\U0001F600b"},
         {"?\x82\xA0", "\u2603あ"},
-        {"?", "\u0080"},
         {"?", "\xC3"},  // cut off at the end
         {"??A", "\xE3\x81" "A"},
         {"??", "\xC0\xAF"},              // overlong "/"
@@ -103,6 +145,38 @@ TEST(Cp932, UnencodableTextBecomesQuestionMarks)
     }
 }
 
+TEST(Cp932, TagAndUnassignedCharactersBecomeOneQuestionMarkEach)
+{
+    const struct {
+        const char* what;
+        std::string utf8;
+        std::string cp932;
+    } cases[] = {
+        {"first tag character", "\U000E0000", "?"},
+        {"language tag", "a\U000E0001b", "a?b"},
+        {"tag letter between kana", "あ\U000E0041い", "\x82\xA0?\x82\xA2"},
+        {"last tag character", "\U000E007F", "?"},
+        {"flag with a tag sequence", "\U0001F3F4\U000E0067\U000E0062\U000E0065\U000E006E\U000E0067\U000E007F",
+         "???????"},
+        {"tag after bad UTF-8", "\xE3\x81\U000E0020", "???"},
+        {"tag cut off at the end", "\xF3\xA0\x80", "???"},
+        {"after the tags", "\U000E0080", "?"},
+        {"variation selector supplement", "\U000E0100", "?"},
+        {"unassigned in the BMP", "\u0378", "?"},
+        {"beside U+0080", "\u0081", "?"},
+        {"beside U+F8F0..U+F8F3", "\uF8EF\uF8F4", "??"},
+        {"byte-order mark", "a\uFEFFb", "a?b"},
+        {"no-break space", "\u00A0", "?"},
+        {"noncharacter", "\uFFFF", "?"},
+        {"last code point", "\U0010FFFF", "?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(EncodeCp932(c.utf8), c.cp932);
+        EXPECT_EQ(Cp932Width(c.utf8), c.cp932.size());
+    }
+}
+
 TEST(Cp932, LongTextGrowsTheBuffer)
 {
     // Each half-width byte becomes three UTF-8 bytes, more than the first guess allows for.
@@ -111,11 +185,14 @@ TEST(Cp932, LongTextGrowsTheBuffer)
     for (std::size_t i = 0; i < bytes.size(); ++i)
         utf8 += "ｱ";
     EXPECT_EQ(DecodeCp932(bytes), utf8);
-    EXPECT_EQ(DecodeCp932(bytes + "\xFF" + bytes), utf8 + kBad + utf8);
-    // Damage met at every distance from the end of the buffer.
+    EXPECT_EQ(DecodeCp932(bytes + "\x85\x80" + bytes), utf8 + kBad + utf8);
+    // Damage and the characters put in where the table has none, met at every distance from the
+    // end of the buffer.
     for (std::size_t k = 0; k < 100; ++k) {
-        EXPECT_EQ(DecodeCp932(bytes.substr(0, k) + "\xFF\xB1"), utf8.substr(0, 3 * k) + kBad + "ｱ") << k;
+        EXPECT_EQ(DecodeCp932(bytes.substr(0, k) + "\x85\x80\xB1"), utf8.substr(0, 3 * k) + kBad + "ｱ") << k;
+        EXPECT_EQ(DecodeCp932(bytes.substr(0, k) + "\xFF\xB1"), utf8.substr(0, 3 * k) + "\uF8F3ｱ") << k;
         EXPECT_EQ(EncodeCp932(utf8.substr(0, 3 * k) + "\xFFé"), bytes.substr(0, k) + "??") << k;
+        EXPECT_EQ(EncodeCp932(utf8.substr(0, 3 * k) + "\uF8F3\U000E0001é"), bytes.substr(0, k) + "\xFF??") << k;
     }
 }
 
