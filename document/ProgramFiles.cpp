@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "BlockFile.h"
 #include "Cp932.h"
@@ -33,6 +35,16 @@ std::optional<std::string> FirstLine(const std::filesystem::path& path)
     return utf8 ? std::string(text) : DecodeCp932(text);
 }
 
+/** When the file at `path` was last written, or nullopt when there is none. */
+std::optional<std::filesystem::file_time_type> LastWriteTime(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    return time;
+}
+
 std::string WithTrailingSeparator(const std::filesystem::path& folder)
 {
     std::string text = PathToUtf8(folder);
@@ -46,10 +58,22 @@ std::string WithTrailingSeparator(const std::filesystem::path& folder)
 
 std::string LoadDataPath(const ProgramFolders& folders)
 {
+    std::vector<std::filesystem::path> files;
     for (const auto& folder : {folders.program, folders.config}) {
-        if (folder.empty())
-            continue;
-        if (auto line = FirstLine(folder / kDataPathFile))
+        if (!folder.empty())
+            files.push_back(folder / kDataPathFile);
+    }
+    // A save falls back to the configuration folder while the program's folder cannot be
+    // written, and leaves the program folder's file as it was: the newer of the two holds the
+    // user's last choice.
+    if (files.size() == 2) {
+        const auto program = LastWriteTime(files[0]);
+        const auto config = LastWriteTime(files[1]);
+        if (program && config && *config > *program)
+            std::swap(files[0], files[1]);
+    }
+    for (const auto& file : files) {
+        if (auto line = FirstLine(file))
             return *line;
     }
     return WithTrailingSeparator(folders.program);

@@ -19,8 +19,9 @@ inline constexpr const char* kUnknownVersion = "X.X.X";
 
 /**
  * The folder of block files remembered in CVDTPATH: the first line of the program folder's
- * file, else of the configuration folder's; the program's folder with a trailing separator
- * when neither can be read or the line is empty.
+ * file or the configuration folder's, whichever was written last (the program folder's when
+ * both were written at the same time), else of the other one; the program's folder with a
+ * trailing separator when neither can be read or the line is empty.
  */
 std::string LoadDataPath(const ProgramFolders& folders);
 

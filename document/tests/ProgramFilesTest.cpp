@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <optional>
+
 #include "Cp932.h"
 #include "ProgramFiles.h"
 #include "TestFiles.h"
@@ -60,6 +64,71 @@ TEST(DataPathFile, UsesTheConfigurationFolderWhereTheProgramFolderCannotBeWritte
 
     const ProgramFolders nowhere{notAFolder, notAFolder / "config"};
     EXPECT_FALSE(SaveDataPath("/blocks/", nowhere));
+}
+
+/** Sets when the file `name` in `folder` was last written: `hoursAgo` before `now`. */
+void SetWritten(const TempFolder& folder, const char* name, std::filesystem::file_time_type now, int hoursAgo)
+{
+    std::filesystem::last_write_time(folder.path() / name, now - std::chrono::hours(hoursAgo));
+}
+
+TEST(DataPathFile, ReadsTheFileWrittenLast)
+{
+    const struct {
+        const char* what;
+        std::optional<int> programHoursAgo;  // nullopt: no file
+        std::optional<int> configHoursAgo;
+        const char* configContent;
+        const char* expected;  // nullptr: the program's folder
+    } cases[] = {
+        {"program folder's newer", 1, 2, "/config/\r\n", "/program/"},
+        {"configuration folder's newer", 2, 1, "/config/\r\n", "/config/"},
+        {"written at the same time", 1, 1, "/config/\r\n", "/program/"},
+        {"only the program folder's", 1, std::nullopt, "", "/program/"},
+        {"only the configuration folder's", std::nullopt, 1, "/config/\r\n", "/config/"},
+        {"neither", std::nullopt, std::nullopt, "", nullptr},
+        {"the newer one empty", 2, 1, "", "/program/"},
+    };
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder program;
+        TempFolder config;
+        if (c.programHoursAgo) {
+            program.write("CVDTPATH", "/program/\r\n");
+            SetWritten(program, "CVDTPATH", now, *c.programHoursAgo);
+        }
+        if (c.configHoursAgo) {
+            config.write("CVDTPATH", c.configContent);
+            SetWritten(config, "CVDTPATH", now, *c.configHoursAgo);
+        }
+        EXPECT_EQ(LoadDataPath({program.path(), config.path()}), c.expected ? c.expected : program.dataPath());
+    }
+}
+
+TEST(DataPathFile, AFolderChosenWhileTheProgramFolderCouldNotBeWrittenIsReadBack)
+{
+    TempFolder root;
+    const auto programFolder = root.path() / "program";
+    const ProgramFolders folders{programFolder, root.path() / "config"};
+    std::filesystem::create_directory(programFolder);
+    ASSERT_TRUE(SaveDataPath("/old/", folders));
+    ASSERT_EQ(root.read("program/CVDTPATH"), "/old/\r\n");
+    // Saved in an earlier session.
+    std::filesystem::last_write_time(programFolder / "CVDTPATH",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+
+    // While a regular file stands in for the program's folder, nothing can be written there,
+    // not even by the superuser.
+    std::filesystem::rename(programFolder, root.path() / "program-away");
+    root.write("program", "");
+    ASSERT_TRUE(SaveDataPath("/new/", folders));
+    EXPECT_EQ(root.read("config/CVDTPATH"), "/new/\r\n");
+    std::filesystem::remove(programFolder);
+    std::filesystem::rename(root.path() / "program-away", programFolder);
+
+    EXPECT_EQ(root.read("program/CVDTPATH"), "/old/\r\n");
+    EXPECT_EQ(LoadDataPath(folders), "/new/");
 }
 
 TEST(VersionFile, ShowsTheFirstValueOrXXX)
