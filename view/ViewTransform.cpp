@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <initializer_list>
 #include <limits>
 
 namespace chokusho {
@@ -36,9 +35,32 @@ std::int16_t FloorToInt16(double v)
     return static_cast<std::int16_t>(f);
 }
 
-bool AllFinite(std::initializer_list<double> values)
+// How closely a window must span its canvas at the view's scale: far tighter than anything the
+// user could see, loose enough for the rounding of the window's ends. A window too narrow for
+// its distance from the origin fails it before it collapses to one value.
+constexpr double kSpanTolerance = 0x1p-31;
+
+/** Whether [lo, hi] spans `pixels` canvas pixels at `scl` pixels per metre. */
+bool SpansCanvas(double lo, double hi, double scl, int pixels)
 {
-    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+    if (!(std::isfinite(lo) && std::isfinite(hi) && lo < hi) || !(std::isfinite(scl) && scl > 0) || pixels <= 0)
+        return false;
+    const double span = hi - lo;
+    return std::isfinite(span) && std::fabs(span * scl - pixels) <= kSpanTolerance * pixels;
+}
+
+/** Moves [lo, hi] by `shift`; false, leaving both alone, when the moved window would not span its canvas. */
+bool MoveAxis(double& lo, double& hi, double shift, double scl, int pixels)
+{
+    if (shift == 0)
+        return true;
+    const double newLo = lo + shift;
+    const double newHi = hi + shift;
+    if (!SpansCanvas(newLo, newHi, scl, pixels))
+        return false;
+    lo = newLo;
+    hi = newHi;
+    return true;
 }
 
 void AddMargin(double& lo, double& hi)
@@ -74,8 +96,11 @@ void ViewTransform::Mk_Dan_xyminmax(const BlockData& data)
     double xmin = kNoMin, xmax = kNoMax, ymin = kNoMin, ymax = kNoMax;
     const int count = std::clamp<int>(data.PointCount, 0, kMaxPoints);
     for (int i = 1; i <= count; ++i) {
-        const double x = data.PointX[static_cast<std::size_t>(i)];
-        const double y = data.PointY[static_cast<std::size_t>(i)];
+        // Points beyond the limit, infinite ones too, count as lying on it, so the window
+        // reaches as close to them as it may go. A NaN coordinate fails every comparison
+        // below and has no say.
+        const double x = std::clamp(data.PointX[static_cast<std::size_t>(i)], -kFitLimit, kFitLimit);
+        const double y = std::clamp(data.PointY[static_cast<std::size_t>(i)], -kFitLimit, kFitLimit);
         if (x < xmin)
             xmin = x;
         if (x > xmax)
@@ -93,6 +118,9 @@ void ViewTransform::Mk_Dan_xyminmax(const BlockData& data)
         ymin = 0;
     if (ymax == kNoMax)
         ymax = 10;
+    // A smallest X above 999.9 leaves kNoMin and falls back to 0, and likewise for the other
+    // ends: the extents always reach to within 999.9 of the origin, so a window far out is
+    // about as wide as it is far and its margin never drowns in rounding.
     AddMargin(xmin, xmax);
     AddMargin(ymin, ymax);
 
@@ -104,23 +132,28 @@ void ViewTransform::Mk_Dan_xyminmax(const BlockData& data)
 
 void ViewTransform::Mk_Dan_scl()
 {
+    // A hidden canvas or a degenerate window has no scale that fits; the old view is the
+    // best that can be shown until the next fit. The home window always fits a canvas.
+    FitWindow(Dan_xmin, Dan_xmax, Dan_ymin, Dan_ymax);
+}
+
+bool ViewTransform::FitWindow(double xmin, double xmax, double ymin, double ymax)
+{
     const int w = Pic_width - Pic_left;
     const int h = Pic_height - Pic_top;
-    const double spanX = Dan_xmax - Dan_xmin;
-    const double spanY = Dan_ymax - Dan_ymin;
-    // A hidden canvas or a degenerate window has no scale that fits; the old view is the
-    // best that can be shown until the next fit.
+    const double spanX = xmax - xmin;
+    const double spanY = ymax - ymin;
     if (w <= 0 || h <= 0 || !(spanX > 0) || !(spanY > 0))
-        return;
+        return false;
     const double sx = w / spanX;
     const double sy = h / spanY;
     const double scl = (sx >= sy) ? sy : sx;
     if (!std::isfinite(scl) || !(scl > 0))
-        return;
-    CentreWindow(scl, (Dan_xmax + Dan_xmin) / 2, (Dan_ymax + Dan_ymin) / 2);
+        return false;
+    return CentreWindow(scl, (xmax + xmin) / 2, (ymax + ymin) / 2);
 }
 
-void ViewTransform::CentreWindow(double scl, double xc, double yc)
+bool ViewTransform::CentreWindow(double scl, double xc, double yc)
 {
     const int w = Pic_width - Pic_left;
     const int h = Pic_height - Pic_top;
@@ -129,8 +162,9 @@ void ViewTransform::CentreWindow(double scl, double xc, double yc)
     const double xmax = xc + w / scl / 2;
     const double ymax = yc + h / scl / 2;
     // The user may zoom as far as doubles reach; past that the view stays where it was.
-    if (!AllFinite({xc, yc, xmin, ymin, xmax, ymax}))
-        return;
+    if (!std::isfinite(xc) || !std::isfinite(yc) || !SpansCanvas(xmin, xmax, scl, w) ||
+        !SpansCanvas(ymin, ymax, scl, h))
+        return false;
     Dan_scl = scl;
     Dan_xc = xc;
     Dan_yc = yc;
@@ -138,6 +172,7 @@ void ViewTransform::CentreWindow(double scl, double xc, double yc)
     Dan_ymin = ymin;
     Dan_xmax = xmax;
     Dan_ymax = ymax;
+    return true;
 }
 
 void ViewTransform::Set_Dan_scl(int sclSw, double kx, double ky)
@@ -146,6 +181,19 @@ void ViewTransform::Set_Dan_scl(int sclSw, double kx, double ky)
     if (!std::isfinite(scl) || !(scl > 0))
         return;
     CentreWindow(scl, kx, ky);
+}
+
+bool ViewTransform::ShiftWindow(double dx, double dy)
+{
+    double xmin = Dan_xmin, xmax = Dan_xmax, ymin = Dan_ymin, ymax = Dan_ymax;
+    if (!MoveAxis(xmin, xmax, dx, Dan_scl, Pic_width - Pic_left) ||
+        !MoveAxis(ymin, ymax, dy, Dan_scl, Pic_height - Pic_top))
+        return false;
+    Dan_xmin = xmin;
+    Dan_xmax = xmax;
+    Dan_ymin = ymin;
+    Dan_ymax = ymax;
+    return true;
 }
 
 int ViewTransform::px(double x) const

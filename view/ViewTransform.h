@@ -7,9 +7,21 @@
 namespace chokusho {
 
 /**
+ * Showing all the data counts points farther out than this as lying at this distance; they
+ * lie beyond the window's edges. The fitted window, with its margin and widened for the most
+ * oblong canvas, then stays so far within doubles that its scale, the coordinates of every
+ * pixel and a scroll across the whole travel of both bars do too.
+ */
+inline constexpr double kFitLimit = 0x1p1000;  // about 1.07e301 metres
+
+/**
  * The mapping between model metres (Y upwards) and canvas pixels (Y downwards): the visible
  * window in metres and one scale, equal on both axes, so the section is never distorted.
  * Every field is 0 until the first fit.
+ *
+ * Once fitted to a canvas of at least one pixel each way the view stays consistent: every
+ * change below either leaves a finite window that spans the canvas exactly at the scale, or
+ * changes nothing.
  */
 struct ViewTransform {
     double Dan_xmin = 0, Dan_xmax = 0, Dan_ymin = 0, Dan_ymax = 0;
@@ -22,20 +34,33 @@ struct ViewTransform {
     void GzToKz(int gx, int gy, double& kx, double& ky) const;
     /** Model point to canvas pixel, rounded down and clamped to -32768..32767. */
     void KzToGz(double kx, double ky, std::int16_t& gx, std::int16_t& gy) const;
-    /** Window = extents of all points plus a margin; also remembered as the home window. */
+    /**
+     * Window = extents of all points, as far as kFitLimit, plus a margin; also remembered as the
+     * home window. NaN coordinates are left out.
+     */
     void Mk_Dan_xyminmax(const BlockData& data);
     /** Fits the window to the canvas with one scale, centred, widened along the roomier axis. */
     void Mk_Dan_scl();
+    /**
+     * Fits the given window as Mk_Dan_scl does. Returns false, changing nothing, when there is
+     * no canvas or the fitted window would not fit within doubles or their precision.
+     */
+    bool FitWindow(double xmin, double xmax, double ymin, double ymax);
     /** One zoom step about (kx, ky): in by 1.25 when sclSw is 0, out by 0.75 otherwise. */
     void Set_Dan_scl(int sclSw, double kx, double ky);
+    /**
+     * Moves the window by (dx, dy) metres at the same scale. Returns false, changing nothing,
+     * when the moved window would leave doubles or their precision.
+     */
+    bool ShiftWindow(double dx, double dy);
 
     /** Canvas X and Y of a model point as painting computes them: truncated, clamped to 32 bits. */
     int px(double x) const;
     int py(double y) const;
 
 private:
-    /** Scale `scl` with the window centred on (xc, yc); unchanged when that is not finite. */
-    void CentreWindow(double scl, double xc, double yc);
+    /** Scale `scl` with the window centred on (xc, yc); false and unchanged when that does not fit. */
+    bool CentreWindow(double scl, double xc, double yc);
 };
 
 }  // namespace chokusho

@@ -30,23 +30,17 @@ Corners ToModel(const ViewTransform& view, int gxa, int gya, int gxb, int gyb)
     return c;
 }
 
-bool IsUsableWindow(double xmin, double xmax, double ymin, double ymax)
-{
-    return std::isfinite(xmin) && std::isfinite(xmax) && std::isfinite(ymin) && std::isfinite(ymax) &&
-           xmax > xmin && ymax > ymin;
-}
-
 /**
- * Moves the window along one axis by the bar's travel: the full travel of the bar spans twice
- * the distance from the view's centre to the farther edge of the home window, so from any
- * view the whole section can be scrolled into sight.
+ * How far a bar's travel moves the window along one axis: the full travel of the bar spans
+ * twice the distance from the view's centre to the farther edge of the home window, so from
+ * any view the whole section can be scrolled into sight.
  */
-void ScrollAxis(double& lo, double& hi, double centre, double homeLo, double homeHi, int travel)
+double ScrollShift(double centre, double homeLo, double homeHi, int travel)
 {
+    if (travel == 0)
+        return 0;
     const double reach = std::max(std::fabs(homeHi - centre), std::fabs(homeLo - centre));
-    const double shift = travel / static_cast<double>(kScrollMax - kScrollMin) * reach * 2;
-    lo += shift;
-    hi += shift;
+    return travel / static_cast<double>(kScrollMax - kScrollMin) * reach * 2;
 }
 
 }  // namespace
@@ -95,13 +89,9 @@ ZoomResult Kakudai_disp(ViewTransform& view, int gxa, int gya, int gxb, int gyb)
     };
     pad(xmin, xmax);
     pad(ymin, ymax);
-    if (!IsUsableWindow(xmin, xmax, ymin, ymax))
+    // Zoomed in as far as doubles resolve, the rectangle has nothing more to show.
+    if (!view.FitWindow(xmin, xmax, ymin, ymax))
         return ZoomResult::RepaintOnly;
-    view.Dan_xmax = xmax;
-    view.Dan_xmin = xmin;
-    view.Dan_ymax = ymax;
-    view.Dan_ymin = ymin;
-    view.Mk_Dan_scl();
     return ZoomResult::Refitted;
 }
 
@@ -123,13 +113,8 @@ ZoomResult Shukusho_disp(ViewTransform& view, int gxa, int gya, int gxb, int gyb
     const double xmax = right / f + vx, xmin = vx - left / f;
     const double ymax = top / f + vy, ymin = vy - bottom / f;
     // Zoomed out as far as doubles reach, a further step has nowhere to go.
-    if (!IsUsableWindow(xmin, xmax, ymin, ymax))
+    if (!view.FitWindow(xmin, xmax, ymin, ymax))
         return ZoomResult::Nothing;
-    view.Dan_xmax = xmax;
-    view.Dan_xmin = xmin;
-    view.Dan_ymax = ymax;
-    view.Dan_ymin = ymin;
-    view.Mk_Dan_scl();
     return ZoomResult::Refitted;
 }
 
@@ -139,7 +124,10 @@ bool HScroll1_Change(ViewTransform& view, ScrollState& scroll, int value)
         return false;
     // The bar cannot report a value outside its range.
     value = std::clamp(value, kScrollMin, kScrollMax);
-    ScrollAxis(view.Dan_xmin, view.Dan_xmax, view.Dan_xc, view.All_xmin, view.All_xmax, value - scroll.HScr_old);
+    // A move the window cannot make leaves the bar's last value, so that the view keeps
+    // answering to it.
+    if (!view.ShiftWindow(ScrollShift(view.Dan_xc, view.All_xmin, view.All_xmax, value - scroll.HScr_old), 0))
+        return false;
     scroll.HScr_old = static_cast<std::int16_t>(value);
     return true;
 }
@@ -150,7 +138,8 @@ bool VScroll1_Change(ViewTransform& view, ScrollState& scroll, int value)
         return false;
     value = std::clamp(value, kScrollMin, kScrollMax);
     // The thumb runs downwards, Y upwards.
-    ScrollAxis(view.Dan_ymin, view.Dan_ymax, view.Dan_yc, view.All_ymin, view.All_ymax, -(value - scroll.VScr_old));
+    if (!view.ShiftWindow(0, ScrollShift(view.Dan_yc, view.All_ymin, view.All_ymax, -(value - scroll.VScr_old))))
+        return false;
     scroll.VScr_old = static_cast<std::int16_t>(value);
     return true;
 }

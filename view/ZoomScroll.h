@@ -37,7 +37,8 @@ ZoomResult Shukusho_disp(ViewTransform& view, int gxa, int gya, int gxb, int gyb
 /**
  * Applies a horizontal bar change to `value`: shifts the window by the bar's travel measured
  * against the home window (full travel = twice the distance from the view centre to the
- * farther home edge). Returns false, changing nothing, while the program holds the lock.
+ * farther home edge). Returns false, changing nothing, while the program holds the lock or
+ * when the window cannot move that far within doubles and their precision.
  */
 bool HScroll1_Change(ViewTransform& view, ScrollState& scroll, int value);
 /** The same for the vertical bar; moving the thumb down moves the view towards smaller Y. */

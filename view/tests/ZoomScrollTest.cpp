@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace chokusho {
 namespace {
@@ -129,6 +132,137 @@ TEST(Zoom, RepeatedRectanglesEndWithoutLeavingTheDoubles)
     EXPECT_GT(steps, 900);
     EXPECT_TRUE(std::isfinite(out.Dan_xmin) && std::isfinite(out.Dan_ymax));
     EXPECT_GT(out.Dan_scl, 0);
+}
+
+/**
+ * A consistent view: finite, with one positive scale at which the window spans the canvas,
+ * every canvas pixel at a finite model point and a finite home window; from it, either bar's
+ * full travel each way leads to such a view again or, where `mayStay`, changes nothing.
+ */
+void ExpectConsistent(const ViewTransform& v, bool mayStay, bool scroll = true)
+{
+    const int w = v.Pic_width - v.Pic_left, h = v.Pic_height - v.Pic_top;
+    for (const double f : {v.Dan_xmin, v.Dan_xmax, v.Dan_ymin, v.Dan_ymax, v.Dan_xc, v.Dan_yc, v.Dan_scl, v.All_xmin,
+                           v.All_xmax, v.All_ymin, v.All_ymax})
+        ASSERT_TRUE(std::isfinite(f)) << f;
+    ASSERT_TRUE(v.Dan_scl > 0 && v.Dan_xmin < v.Dan_xmax && v.Dan_ymin < v.Dan_ymax);
+    EXPECT_NEAR((v.Dan_xmax - v.Dan_xmin) * v.Dan_scl / w, 1, 1e-9);
+    EXPECT_NEAR((v.Dan_ymax - v.Dan_ymin) * v.Dan_scl / h, 1, 1e-9);
+    const int last = std::max(w, h) - 1;  // after a scroll the corners stand for every pixel
+    for (int g = 0; g <= last; g += scroll ? 1 : std::max(last, 1)) {
+        double kx = 0, ky = 0;
+        v.GzToKz(std::min(g, w - 1), std::min(g, h - 1), kx, ky);
+        ASSERT_TRUE(std::isfinite(kx) && std::isfinite(ky)) << "pixel " << g;
+    }
+    for (int run = 0; scroll && run < 4; ++run) {
+        SCOPED_TRACE(testing::Message() << "scroll run " << run);
+        const auto bar = run < 2 ? HScroll1_Change : VScroll1_Change;
+        ViewTransform u = v;
+        ScrollState s;
+        for (const int value : {run % 2 * kScrollMax, kScrollMax - run % 2 * kScrollMax}) {
+            const auto before = std::tuple(u.Dan_xmin, u.Dan_xmax, u.Dan_ymin, u.Dan_ymax, s.HScr_old, s.VScr_old);
+            if (bar(u, s, value)) {
+                ExpectConsistent(u, mayStay, false);
+            } else {
+                EXPECT_TRUE(mayStay);
+                EXPECT_EQ(std::tuple(u.Dan_xmin, u.Dan_xmax, u.Dan_ymin, u.Dan_ymax, s.HScr_old, s.VScr_old), before);
+            }
+        }
+    }
+}
+
+bool ZoomSteps(ViewTransform& v, int sclSw, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        double kx = 0, ky = 0;
+        v.GzToKz(v.Pic_width / 4, v.Pic_height / 4, kx, ky);
+        v.Set_Dan_scl(sclSw, kx, ky);
+    }
+    return true;
+}
+
+bool Rectangle(ViewTransform& v, bool in)
+{
+    const int w = v.Pic_width, h = v.Pic_height;
+    return (in ? Kakudai_disp : Shukusho_disp)(v, w / 4, h / 4, 3 * w / 4, 3 * h / 4) == ZoomResult::Refitted;
+}
+
+bool FullScroll(ViewTransform& v, int h, int vert)
+{
+    ScrollState s;
+    return HScroll1_Change(v, s, h) && VScroll1_Change(v, s, vert);
+}
+
+TEST(Consistency, EveryViewOfAnyBlockFillsTheCanvasAndScrolls)
+{
+    const double big = 1e308, inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+    const struct {
+        const char* name;
+        std::vector<std::pair<double, double>> points;
+    } blocks[] = {
+        {"points at +-1e308", {{-big, -big}, {big, big}}},
+        {"one point at 1e308", {{big, big}}},
+        {"a point at 1e308 and one at 0", {{0, 0}, {big, big}}},
+        {"the largest doubles", {{std::numeric_limits<double>::max(), std::numeric_limits<double>::lowest()}}},
+        {"points 1e-300 apart", {{1e-300, 0}, {2e-300, 1e-300}}},
+        {"two points at 1e300", {{1e300, 1e300}, {1e300, 1e300}}},
+        {"two points at -1e300", {{-1e300, -1e300}, {-1e300, -1e300}}},
+        {"a single ordinary point", {{3, 4}}},
+        {"no points", {}},
+        {"NaN among ordinary points", {{0, 0}, {nan, 5}, {20, 20}}},
+        {"infinities among ordinary points", {{0, 0}, {inf, 5}, {20, -inf}}},
+    };
+    // Each step starts from the fitted view; true when it must change a 600 x 400 one.
+    const struct {
+        const char* name;
+        bool (*apply)(ViewTransform&);
+        bool mayStay;  // zoomed to the end of doubles, a scroll may have nowhere to go
+    } steps[] = {
+        {"fit", [](ViewTransform&) { return false; }, false},
+        {"zoom step in", [](ViewTransform& v) { return ZoomSteps(v, 0, 1); }, false},
+        {"zoom step out", [](ViewTransform& v) { return ZoomSteps(v, 1, 1); }, false},
+        {"full scroll right and up", [](ViewTransform& v) { return FullScroll(v, kScrollMax, kScrollMin); }, false},
+        {"full scroll left and down", [](ViewTransform& v) { return FullScroll(v, kScrollMin, kScrollMax); }, false},
+        {"rectangle zoom in", [](ViewTransform& v) { return Rectangle(v, true); }, false},
+        {"rectangle zoom out", [](ViewTransform& v) { return Rectangle(v, false); }, false},
+        {"zoom steps in to the end", [](ViewTransform& v) { return ZoomSteps(v, 0, 4000); }, true},
+        {"zoom steps out to the end", [](ViewTransform& v) { return ZoomSteps(v, 1, 4000); }, true},
+    };
+    for (const auto& block : blocks) {
+        BlockData d;
+        d.PointCount = static_cast<std::int16_t>(block.points.size());
+        for (std::size_t i = 0; i < block.points.size(); ++i)
+            std::tie(d.PointX[i + 1], d.PointY[i + 1]) = block.points[i];
+        for (const auto& [w, h] : {std::pair(600, 400), std::pair(32767, 1), std::pair(1, 32767)}) {
+            SCOPED_TRACE(testing::Message() << block.name << ", " << w << " x " << h);
+            ViewTransform fitted;
+            fitted.Pic_width = static_cast<std::int16_t>(w), fitted.Pic_height = static_cast<std::int16_t>(h);
+            fitted.Mk_Dan_xyminmax(d);
+            fitted.Mk_Dan_scl();
+            // What can be shown is shown; the rest lies beyond an edge that reaches the limit.
+            const auto expectShown = [](double c, double lo, double hi) {
+                if (std::fabs(c) <= kFitLimit) {
+                    EXPECT_TRUE(lo < c && c < hi) << c << " in " << lo << ".." << hi;
+                } else {
+                    EXPECT_GE(c > 0 ? hi : -lo, kFitLimit * (1 - 1e-12)) << c << " beyond " << lo << ".." << hi;
+                }
+            };
+            for (const auto& [x, y] : block.points) {
+                if (!std::isnan(x) && !std::isnan(y)) {
+                    expectShown(x, fitted.Dan_xmin, fitted.Dan_xmax);
+                    expectShown(y, fitted.Dan_ymin, fitted.Dan_ymax);
+                }
+            }
+            for (const auto& step : steps) {
+                SCOPED_TRACE(step.name);
+                ViewTransform v = fitted;
+                if (step.apply(v) && w == 600) {
+                    EXPECT_NE(std::pair(v.Dan_scl, v.Dan_xmin), std::pair(fitted.Dan_scl, fitted.Dan_xmin));
+                }
+                ExpectConsistent(v, step.mayStay);
+            }
+        }
+    }
 }
 
 }  // namespace
