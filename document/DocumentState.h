@@ -27,6 +27,12 @@ struct DocumentState {
 
     std::string DataPath;  // folder of block files, ending in the platform's separator
     std::string BlkName;   // block name without folder and extension
+    /**
+     * The file the block was opened from or last saved to, with its extension, in DataPath:
+     * the name's bytes as the file system gave them, so that saving back reaches that very file
+     * even when the name is not UTF-8 or its extension is spelled ".CSV". Empty for a new block.
+     */
+    std::string BlkFile;
 
     std::array<std::int16_t, kMaxPoints + 1> SelPnt{};
     std::int16_t SelPntCount = 0;

@@ -144,6 +144,18 @@ int FindLine(const BlockData& data, double x, double y, double tolerance)
     return best;
 }
 
+int FindJoiningLine(const BlockData& data, int a, int b)
+{
+    const int lines = UsableLineCount(data);
+    for (int k = 1; k <= lines; ++k) {
+        const int s = data.LineStart[k];
+        const int e = data.LineEnd[k];
+        if ((s == a && e == b) || (s == b && e == a))
+            return k;
+    }
+    return -1;
+}
+
 AddLineResult AddLine(DocumentState& state)
 {
     BlockData& data = state.CurData;
@@ -151,13 +163,9 @@ AddLineResult AddLine(DocumentState& state)
     const int e = state.NewLine[1];
     if (!IsPoint(data, s) || !IsPoint(data, e) || s == e)
         return AddLineResult::InvalidPoints;
+    if (FindJoiningLine(data, s, e) >= 0)
+        return AddLineResult::AlreadyPresent;
     const int lines = UsableLineCount(data);
-    for (int k = 1; k <= lines; ++k) {
-        const int a = data.LineStart[k];
-        const int b = data.LineEnd[k];
-        if ((a == s && b == e) || (a == e && b == s))
-            return AddLineResult::AlreadyPresent;
-    }
     if (data.LineCount >= kMaxLines)
         return AddLineResult::TableFull;
     const int n = lines + 1;

@@ -30,6 +30,9 @@ std::vector<std::int16_t> PointsInRect(const BlockData& data, double xmin, doubl
 /** Nearest segment within `tolerance` metres; among equal distances the lowest number; -1 for none. */
 int FindLine(const BlockData& data, double x, double y, double tolerance);
 
+/** The segment that joins points a and b, in either direction; -1 when none does. */
+int FindJoiningLine(const BlockData& data, int a, int b);
+
 enum class AddLineResult {
     Added,
     AlreadyPresent,  // the pair exists in either direction: nothing changes

@@ -346,6 +346,20 @@ std::string FormatFixed(double value, int decimals)
     return text;
 }
 
+std::string FormatReadout(double value)
+{
+    constexpr double kLongest = 1e10;
+    if (!std::isfinite(value) || std::fabs(value) < kLongest)
+        return FormatFixed(value, 2);
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 2);
+    std::string text(buffer, written.ptr);
+    // "1.23e+15" as a spreadsheet writes it: a capital E and at least two exponent digits.
+    const std::size_t e = text.find('e');
+    text[e] = 'E';
+    return text;
+}
+
 std::string FormatInteger(long long value)
 {
     char buffer[24];

@@ -46,6 +46,12 @@ inline std::string Format000(double value) { return FormatFixed(value, 3); }
 inline std::string FormatGrid(double value) { return FormatFixed(value, 3); }
 /** The "0.00" format of the coordinate read-out. */
 inline std::string Format00(double value) { return FormatFixed(value, 2); }
+/**
+ * A coordinate of the read-out under the pointer: the "0.00" format while the value has fewer
+ * than eleven digits before the point; larger values (a view scrolled or zoomed far out) in a
+ * short exponent form such as "1.23E+15" rather than hundreds of digits.
+ */
+std::string FormatReadout(double value);
 /** The "0" format of integers. */
 std::string FormatInteger(long long value);
 

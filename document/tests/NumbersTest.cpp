@@ -4,8 +4,10 @@
 
 #include <cfloat>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace chokusho {
 namespace {
@@ -108,6 +110,18 @@ TEST(FormatFixed, ThousandthsWriteAndReadBackExactly)
         ASSERT_EQ(Format000(value), expected) << k;
         ASSERT_EQ(ReadReal(expected), value) << expected;
     }
+}
+
+TEST(FormatReadout, ShortEvenForCoordinatesFarOut)
+{
+    const std::pair<double, const char*> cases[] = {
+        {12.346, "12.35"},       {-3.1, "-3.10"},           {0.004, "0.00"},
+        {9999999999.994, "9999999999.99"},                  {1e10, "1.00E+10"},
+        {-1.2345e15, "-1.23E+15"}, {1e308, "1.00E+308"},    {1e-300, "0.00"},
+        {std::numeric_limits<double>::infinity(), "Infinity"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(FormatReadout(value), text) << value;
 }
 
 TEST(FormatInteger, PlainDecimal)
