@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
-#include "EditOperations.h"
+#include "BlockFile.h"
+#include "Cp932.h"
 #include "Numbers.h"
 
 namespace chokusho {
@@ -41,6 +42,21 @@ bool VolumesDisagree(double v, double total)
 double ReadNumber(const std::string& text, double blank)
 {
     return text.empty() ? blank : ReadReal(text).value_or(0);
+}
+
+/** Names of the boxes as the user finds them: the group's caption and the letter beside the box. */
+constexpr const char* kBoxNames[8] = {"名称", "種別", "寸法 B", "寸法 H", "寸法 L", "重心 X", "重心 Y", "体積 V"};
+constexpr const char* kLayerColumnNames[4] = {"No.", "高さ(m)", "⊿Ｖ(m3)", "重心X"};
+
+/** A text that holds a number too large for a real; an empty text or one without a number is fine. */
+bool Overflows(const std::string& text)
+{
+    return !text.empty() && !ReadReal(text);
+}
+
+std::string TooLargeMessage(const std::string& field)
+{
+    return field + " の数値が大きすぎて扱えません。";
 }
 
 void TintEverySecondRow(Grid& grid, std::uint32_t bgr)
@@ -185,6 +201,45 @@ void BlockParams::ReadLayerGrid()
     gv.SetDrawEnabled(true);
 }
 
+bool BlockParams::CheckTyped(bool names)
+{
+    const auto refuseBox = [this](int index, const std::string& message) {
+        form_.ShowError("Error", message);
+        form_.SelectText1(index);
+        return false;
+    };
+    if (names) {
+        for (int i = 0; i < 2; ++i) {
+            const std::string text = form_.Text1(i);
+            // The block file separates its values by commas: the name would be cut at the first.
+            if (text.find(',') != std::string::npos)
+                return refuseBox(i, std::string(kBoxNames[i]) + "に半角のカンマ「,」は使えません。");
+            if (Cp932Width(text) > kMaxNameBytes)
+                return refuseBox(i, std::string(kBoxNames[i]) + "が長すぎます（半角" + FormatInteger(kMaxNameBytes) +
+                                        "文字まで）。");
+        }
+    }
+    for (int i = 2; i < 8; ++i) {
+        if (Overflows(form_.Text1(i)))
+            return refuseBox(i, TooLargeMessage(kBoxNames[i]));
+    }
+    Grid& gv = form_.QelGV();
+    const int rows = std::min(gv.DataRows(), kMaxLayers);
+    for (int row = 1; row <= rows; ++row) {
+        for (int col = 1; col <= 3; ++col) {
+            if (!Overflows(gv.CellText(row, col)))
+                continue;
+            form_.ShowError("Error", TooLargeMessage("No." + FormatInteger(row) + " の " + kLayerColumnNames[col]));
+            gv.SelectCell(row, col);
+            return false;
+        }
+        // The rows below the first without height or volume are not read.
+        if (ReadNumber(gv.CellText(row, 1), -1) < kLayerMinimum || ReadNumber(gv.CellText(row, 2), -1) < kLayerMinimum)
+            break;
+    }
+    return true;
+}
+
 void BlockParams::Opt_sgxsw_Click(int index)
 {
     form_.ApplyLayout(LayoutOfMode(index));
@@ -193,6 +248,8 @@ void BlockParams::Opt_sgxsw_Click(int index)
 
 void BlockParams::Command1_Click()
 {
+    if (!CheckTyped(false))
+        return;
     ReadParams();
     ReadLayerGrid();
     FillLayerGrids(editData_.GxMode);
@@ -214,6 +271,8 @@ void BlockParams::CmdPara_Click(int index)
         form_.CloseForm(false);
         return;
     }
+    if (!CheckTyped(true))
+        return;
     ReadParams();
     ReadLayerGrid();
     const BlockData& d = editData_;
@@ -225,8 +284,7 @@ void BlockParams::CmdPara_Click(int index)
             return;
         }
     }
-    PushUndo(state_, undo_label::kEditParams);
-    state_.CurData = editData_;
+    // The caller records the undo snapshot and takes EditData.
     form_.CloseForm(true);
 }
 

@@ -44,6 +44,8 @@ public:
     virtual void ApplyLayout(const ParamsLayout& layout) = 0;
     /** An error box: OK only, no icon, the text aligned right; "\r\n" separates lines. */
     virtual void ShowError(const std::string& title, const std::string& text) = 0;
+    /** Puts the keyboard focus in Text1(index) with its whole text selected, for the user to correct. */
+    virtual void SelectText1(int index) = 0;
     /** Closes the dialog; `confirmed` after 登  録. */
     virtual void CloseForm(bool confirmed) = 0;
 };
@@ -83,6 +85,13 @@ public:
     void FillLayerGrids(int mode);
     /** Reads QelGV's rows into EditData's layers up to the first without height or volume. */
     void ReadLayerGrid();
+    /**
+     * Whether what is typed can be stored: numbers a real can hold in the boxes and in the rows
+     * ReadLayerGrid reads, and, with `names`, a name and kind the block file can hold (no
+     * half-width comma, at most kMaxNameBytes bytes). The first problem is shown and its box or
+     * cell selected; false then, and nothing is to be read.
+     */
+    bool CheckTyped(bool names);
 
     const BlockData& EditData() const { return editData_; }
 

@@ -9,6 +9,7 @@
 
 #include "BlockFile.h"
 #include "Cp932.h"
+#include "FileNames.h"
 #include "FileSystem.h"
 #include "Numbers.h"
 
@@ -20,6 +21,34 @@ namespace {
 constexpr std::size_t kMaxListedFileBytes = 64u << 20;
 
 constexpr std::string_view kExtension = ".csv";
+
+/**
+ * `text` with every character whose width on screen the cp932 count cannot tell replaced by "?":
+ * U+FFFD (bytes that did not decode), control characters and the private-use area (where cp932's
+ * single bytes 0xA0 and 0xFD..0xFF and its user-defined characters land). A font draws those as
+ * boxes of its own width, or not at all, and would shift the columns after them.
+ */
+std::string ListText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        std::size_t length = b0 < 0x80 ? 1 : b0 < 0xE0 ? 2 : b0 < 0xF0 ? 3 : 4;
+        length = std::min(length, text.size() - i);
+        char32_t c = length == 1 ? b0 : b0 & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+        const bool unsure = c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0xE000 && c <= 0xF8FF) || c == 0xFFFD;
+        if (unsure)
+            out += '?';
+        else
+            out.append(text, i, length);
+        i += length;
+    }
+    return out;
+}
 
 void AppendPadded(std::string& out, std::string_view text, std::size_t width)
 {
@@ -46,7 +75,7 @@ bool EndsInSeparator(std::string_view path)
 }
 
 struct FoundFile {
-    std::string name;  // UTF-8, for ordering and the base name
+    std::string name;  // as on disk (UTF-8 where it is): the block's file and base name
     std::filesystem::path path;
 };
 
@@ -108,9 +137,9 @@ std::string BlockListLine(const BlockData& record)
 {
     std::string line;
     line.reserve(96);
-    AppendPadded(line, record.Name, 20);
+    AppendPadded(line, ListText(record.Name), 20);
     line += ' ';
-    AppendPadded(line, record.Kind, 16);
+    AppendPadded(line, ListText(record.Kind), 16);
     const std::array<std::pair<double, std::size_t>, 6> numbers{
         {{record.B, 7}, {record.H, 7}, {record.L, 7}, {record.V, 9}, {record.Gx, 7}, {record.Gy, 7}}};
     for (const auto& [value, width] : numbers) {
@@ -123,24 +152,33 @@ std::string BlockListLine(const BlockData& record)
 BlockFileList FillFileList(const std::string& dataPath, BlockData& scratch)
 {
     std::vector<FoundFile> files = CsvFilesOf(dataPath);
-    // Directory order differs between file systems; name order keeps the list the same everywhere.
-    std::sort(files.begin(), files.end(), [](const FoundFile& a, const FoundFile& b) { return a.name < b.name; });
+    // Directory order differs between file systems; the order a Windows user sees in a folder
+    // keeps the list the same everywhere. The base names are compared, so "A" comes before "A-1".
+    const auto base = [](const std::string& name) {
+        return std::string_view(name).substr(0, name.size() - kExtension.size());
+    };
+    std::sort(files.begin(), files.end(), [&](const FoundFile& a, const FoundFile& b) {
+        const std::string_view x = base(a.name);
+        const std::string_view y = base(b.name);
+        return x == y ? a.name < b.name : NaturalLess(x, y);
+    });
 
     BlockFileList list;
     list.FileNames.reserve(files.size());
+    list.Files.reserve(files.size());
     list.Lines.reserve(files.size());
     for (FoundFile& file : files) {
-        std::string& base = file.name;
-        base.resize(base.size() - kExtension.size());
-        // The main window opens the choice by its base name, which must then lead back here.
-        if (base.empty() || base.find('\\') != std::string::npos)
+        std::string baseName(base(file.name));
+        // The block's name is its base name, which must be a name of the folder again.
+        if (baseName.empty() || baseName.find('\\') != std::string::npos)
             continue;
         // Read by path, not by name: the name lookup ignores case by scanning the folder, once
         // per file, which a large folder could not afford.
         const auto bytes = ReadWholeFile(file.path, kMaxListedFileBytes);
         if (!bytes || !ParseBlockFile(scratch, *bytes))
             continue;
-        list.FileNames.push_back(std::move(base));
+        list.FileNames.push_back(std::move(baseName));
+        list.Files.push_back(std::move(file.name));
         list.Lines.push_back(BlockListLine(scratch));
     }
     return list;
@@ -177,12 +215,13 @@ bool BlockPicker::ListClick(int index)
     if (index < 0 || static_cast<std::size_t>(index) >= list_.FileNames.size())
         return false;
     selected_ = index;
-    const std::string& name = list_.FileNames[static_cast<std::size_t>(index)];
-    // Through the scratch record, so that a file gone bad since the listing leaves the preview alone.
-    if (!ReadBlockFile(state_.PreviewData, state_.DataPath, name))
+    const auto at = static_cast<std::size_t>(index);
+    // Through the scratch record, so that a file gone bad since the listing leaves the preview
+    // alone; by its exact name, so that the file shown is the file listed.
+    if (!ReadBlockFileNamed(state_.PreviewData, state_.DataPath, list_.Files[at]))
         return false;
     shownData_ = state_.PreviewData;
-    label3_ = name;
+    label3_ = DisplayFileName(list_.FileNames[at]);
     return true;
 }
 
@@ -191,6 +230,7 @@ bool BlockPicker::Select()
     if (selected_ < 0)
         return false;
     blkNm_ = list_.FileNames[static_cast<std::size_t>(selected_)];
+    fileName_ = list_.Files[static_cast<std::size_t>(selected_)];
     return true;
 }
 

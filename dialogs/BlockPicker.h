@@ -47,21 +47,26 @@ std::string PadText(std::string_view text, std::size_t width);
 /** `value` in the "0.000" format, blanks in front up to `width`; longer text is kept whole. */
 std::string PadNumber(double value, std::size_t width);
 
-/** The list line of a block: name, kind, Ｂ, Ｈ, Ｌ, Ｖ, Gx, Gy under kPickerHeading's columns. */
+/**
+ * The list line of a block: name, kind, Ｂ, Ｈ, Ｌ, Ｖ, Gx, Gy under kPickerHeading's columns.
+ * Characters whose width on screen the cp932 count cannot tell (bytes that did not decode,
+ * control and private-use characters) show as "?", so that every line's columns stay in line.
+ */
 std::string BlockListLine(const BlockData& record);
 
-/** The block files of one folder, in name order: line n describes the file FileNames[n]. */
+/** The block files of one folder, in the order a Windows user sees them: line n describes file n. */
 struct BlockFileList {
     std::vector<std::string> FileNames;  // base names: the file name without ".csv"
+    std::vector<std::string> Files;      // the file names as on disk, extension included
     std::vector<std::string> Lines;      // BlockListLine of each file
 };
 
 /**
  * Lists every block file of the folder `dataPath`: each regular file whose name ends in ".csv"
- * in any letter case, in byte order of the names, read into `scratch` (the document's
- * PreviewData). Files that do not read as block files are left out without a word, and so are
- * names that could not be opened again by their base name (an empty base, or one holding a
- * '\\'). A folder that is missing or cannot be read gives an empty list; nothing is thrown.
+ * in any letter case, ordered as Windows orders names (NaturalLess), read into `scratch` (the
+ * document's PreviewData). Files that do not read as block files are left out without a word,
+ * and so are names with an empty base or one holding a '\\'. A folder that is missing or cannot
+ * be read gives an empty list; nothing is thrown.
  */
 BlockFileList FillFileList(const std::string& dataPath, BlockData& scratch);
 
@@ -88,23 +93,30 @@ public:
      */
     bool ListClick(int index);
 
-    /** Chooses the selected line's file as BlkNm; false, and nothing happens, with no line selected. */
+    /** Chooses the selected line's file as BlkNm and FileName; false, and nothing happens, with no line selected. */
     bool Select();
 
     /** Leaves BlkNm empty: nothing was chosen. */
-    void Cancel() { blkNm_.clear(); }
+    void Cancel()
+    {
+        blkNm_.clear();
+        fileName_.clear();
+    }
 
     const std::string& DataPath() const { return state_.DataPath; }
     const std::vector<std::string>& FileNames() const { return list_.FileNames; }
+    const std::vector<std::string>& Files() const { return list_.Files; }
     const std::vector<std::string>& Lines() const { return list_.Lines; }
     /** The selected line, -1 when none is. */
     int SelectedIndex() const { return selected_; }
-    /** The base name of the block shown in the preview; empty while none is. */
+    /** The base name of the block shown in the preview, as shown (DisplayFileName); empty while none is. */
     const std::string& Label3() const { return label3_; }
     /** The block drawn in the preview; an empty record while none is. */
     const BlockData& ShownData() const { return shownData_; }
     /** The chosen block's base name; empty until Select, and after Cancel. */
     const std::string& BlkNm() const { return blkNm_; }
+    /** The chosen block's file name with its extension, exactly as listed; empty with BlkNm. */
+    const std::string& FileName() const { return fileName_; }
 
 private:
     /** Lists DataPath afresh and selects its first line, as a click would. */
@@ -116,6 +128,7 @@ private:
     std::string label3_;
     BlockData shownData_;
     std::string blkNm_;
+    std::string fileName_;
 };
 
 }  // namespace chokusho

@@ -57,6 +57,12 @@ public:
     /** Background of data row `row`, as 0xBBGGRR. */
     virtual void SetRowBackColor(int row, std::uint32_t bgr) = 0;
 
+    /**
+     * Makes data cell (row, col) the current one, in sight, with the keyboard focus in the grid:
+     * where the user is to correct what the dialog could not take.
+     */
+    virtual void SelectCell(int row, int col) = 0;
+
     /** The last row holding any text (0 when none does): a reader loops over rows 1..DataRows(). */
     virtual int DataRows() const = 0;
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 
-#include "EditOperations.h"
 #include "Numbers.h"
 
 namespace chokusho {
@@ -13,10 +12,32 @@ namespace {
 /** What an empty cell reads as; a row of two of them ends the list. */
 constexpr double kBlank = -999;
 
-double ReadCell(const Grid& grid, int row, int col)
+constexpr const char* kColumnNames[3] = {"No.", "X (m)", "Y (m)"};
+
+/** What a cell reads as: kBlank when empty, nullopt when its number is too large for a real. */
+std::optional<double> ReadCell(const Grid& grid, int row, int col)
 {
     const std::string text = grid.CellText(row, col);
-    return text.empty() ? kBlank : ReadReal(text).value_or(0);
+    return text.empty() ? std::optional<double>(kBlank) : ReadReal(text);
+}
+
+/**
+ * Visits the rows that make up the point list, in order: `visit(row, x, y)` for each, up to the
+ * first row whose two cells read as blank, and at most kMaxPoints rows; stops early when
+ * `visit` returns false.
+ */
+template <class Visit>
+void ForEachPointRow(const Grid& grid, Visit visit)
+{
+    const int rows = grid.DataRows();
+    for (int row = 1, n = 1; row <= rows && n <= kMaxPoints; ++row, ++n) {
+        const std::optional<double> x = ReadCell(grid, row, 1);
+        const std::optional<double> y = ReadCell(grid, row, 2);
+        if (x == kBlank && y == kBlank)
+            return;
+        if (!visit(row, x, y))
+            return;
+    }
 }
 
 }  // namespace
@@ -52,24 +73,36 @@ void ReadPointGrid(Grid& grid, BlockData& data)
 {
     grid.SetDrawEnabled(false);
     int n = 1;
-    const int rows = grid.DataRows();
-    for (int row = 1; row <= rows && n <= kMaxPoints; ++row) {
-        const double x = ReadCell(grid, row, 1);
-        const double y = ReadCell(grid, row, 2);
-        if (x == kBlank && y == kBlank)
-            break;
-        data.PointX[n] = x;
-        data.PointY[n] = y;
+    ForEachPointRow(grid, [&](int, std::optional<double> x, std::optional<double> y) {
+        // A number too large for a real is refused before reading; should one come here, it is 0.
+        data.PointX[n] = x.value_or(0);
+        data.PointY[n] = y.value_or(0);
         ++n;
-    }
+        return true;
+    });
     data.PointCount = static_cast<std::int16_t>(n - 1);
     grid.SetDrawEnabled(true);
 }
 
-void ConfirmPointTable(DocumentState& state, Grid& grid)
+std::optional<CellProblem> CheckPointGrid(const Grid& grid)
 {
-    PushUndo(state, undo_label::kEditPoints);
-    ReadPointGrid(grid, state.CurData);
+    std::optional<CellProblem> problem;
+    ForEachPointRow(grid, [&](int row, std::optional<double> x, std::optional<double> y) {
+        if (x && y)
+            return true;
+        const int col = x ? 2 : 1;
+        problem = CellProblem{row, col,
+                              "No." + FormatInteger(row) + " の " + kColumnNames[col] + " の数値が大きすぎて扱えません。"};
+        return false;
+    });
+    return problem;
+}
+
+BlockData ConfirmedPoints(Grid& grid, const BlockData& current)
+{
+    BlockData data = current;
+    ReadPointGrid(grid, data);
+    return data;
 }
 
 }  // namespace chokusho

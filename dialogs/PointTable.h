@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "BlockData.h"
 #include "DocumentState.h"
 #include "Grid.h"
@@ -11,10 +14,12 @@ namespace chokusho {
  * (No., X, Y), typed over and confirmed as a whole.
  *
  *   load      FillPointGrid(QelGP, CurData)
- *   登  録    ConfirmPointTable(state, QelGP); close, confirmed
+ *   登  録    CheckPointGrid(QelGP): a problem is shown and its cell selected, the table stays
+ *             open; else ConfirmedPoints(QelGP, CurData) is the result; close, confirmed
  *   ｷｬﾝｾﾙ     close; nothing changes
  *
- * The segments are not touched here: the caller joins them to the new points afterwards.
+ * The dialog changes nothing itself: the caller records the undo snapshot, takes the points and
+ * joins the segments to them.
  */
 
 inline constexpr const char* kPointTableCaption = "構成点編集";
@@ -33,7 +38,20 @@ void FillPointGrid(Grid& grid, const BlockData& data);
  */
 void ReadPointGrid(Grid& grid, BlockData& data);
 
-/** 登  録: snapshots CurData for undo ("点編集"), then reads the grid into it. */
-void ConfirmPointTable(DocumentState& state, Grid& grid);
+/** A cell the dialog cannot take as typed: where it is and what to tell the user. */
+struct CellProblem {
+    int row = 0;
+    int col = 0;
+    std::string message;
+};
+
+/**
+ * The first cell, among those ReadPointGrid would read, holding a number too large for a real;
+ * nullopt when all can be read. Such a number is never stored as anything else.
+ */
+std::optional<CellProblem> CheckPointGrid(const Grid& grid);
+
+/** 登  録: a copy of `current` whose points are the grid's. */
+BlockData ConfirmedPoints(Grid& grid, const BlockData& current);
 
 }  // namespace chokusho

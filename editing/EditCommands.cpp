@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
+#include <utility>
 #include <system_error>
 
 #include "EditOperations.h"
@@ -113,10 +115,16 @@ void FrameLogic::mnuPointHen_Click()
 {
     const BlockData before = state_.CurData;
     Raber_Reset();
-    if (!port_.showPointTable())
+    const std::optional<BlockData> table = port_.showPointTable();
+    if (!table)
         return;
+    PushUndo(state_, undo_label::kEditPoints);
+    BlockData& data = state_.CurData;
+    data.PointCount = std::clamp<std::int16_t>(table->PointCount, 0, kMaxPoints);
+    data.PointX = table->PointX;
+    data.PointY = table->PointY;
     // The table renumbers points freely; a segment survives when both its ends are still there.
-    ReattachSegments(before, state_.CurData);
+    ReattachSegments(before, data);
     Repaint();
     Menu_Enable();
 }
@@ -124,7 +132,10 @@ void FrameLogic::mnuPointHen_Click()
 void FrameLogic::mnuBlkPara_Click()
 {
     Raber_Reset();
-    port_.showBlockParams();
+    if (std::optional<BlockData> edited = port_.showBlockParams()) {
+        PushUndo(state_, undo_label::kEditParams);
+        state_.CurData = std::move(*edited);
+    }
     Repaint();
     Menu_Enable();
 }

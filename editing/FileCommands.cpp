@@ -3,6 +3,7 @@
 #include "BlockFile.h"
 #include "ChangeDetection.h"
 #include "EditOperations.h"
+#include "FileNames.h"
 #include "FileSystem.h"
 #include "FrameLogic.h"
 
@@ -20,14 +21,38 @@ bool EndsWithCsv(const std::string& name)
     return name.size() >= 4 && EqualsIgnoringAsciiCase(std::string_view(name).substr(name.size() - 4), ".csv");
 }
 
-/** Where a save goes: the chosen path, with ".csv" added when the name has no such extension. */
+/** Where a save goes: the file written, the folder that becomes DataPath, and the new names. */
 struct SaveTarget {
     std::string path;
     std::string folder;   // DataPath: the folder with its trailing separator
-    std::string blkName;  // the file name without ".csv"
+    std::string blkName;  // the file name without its extension
+    std::string blkFile;  // the file name with it
 };
 
-SaveTarget TargetOf(std::string path)
+std::string WithSeparator(std::string folder)
+{
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    if (folder.empty() || folder.back() != separator)
+        folder += separator;
+    return folder;
+}
+
+/** Two spellings of one path, compared as absolute, normalised paths. */
+bool SamePath(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    const auto x = std::filesystem::absolute(PathFromUtf8(a), error).lexically_normal();
+    const auto y = std::filesystem::absolute(PathFromUtf8(b), error).lexically_normal();
+    return x == y;
+}
+
+/**
+ * The file a path chosen in the save dialog writes. A name without the ".csv" extension gets it.
+ * Accepting the name the dialog proposed, in the block's own folder, saves back to the file the
+ * block came from: its name may not be UTF-8 (the dialog shows it as best it can) or may end in
+ * ".CSV", and the dialog's text of it would name another file.
+ */
+SaveTarget TargetOf(std::string path, const DocumentState& state)
 {
     auto title = PathToUtf8(PathFromUtf8(path).filename());
     if (!EndsWithCsv(title)) {
@@ -35,13 +60,21 @@ SaveTarget TargetOf(std::string path)
         title += ".csv";
     }
     SaveTarget target;
-    target.path = path;
-    target.folder = PathToUtf8(PathFromUtf8(path).parent_path());
-    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
-    if (target.folder.empty() || target.folder.back() != separator)
-        target.folder += separator;
+    target.folder = WithSeparator(PathToUtf8(PathFromUtf8(path).parent_path()));
+    const bool proposed = !state.BlkFile.empty() &&
+                          SamePath(path, state.DataPath + DisplayFileName(state.BlkName) + ".csv");
+    if (proposed)
+        title = state.BlkFile;
+    target.path = target.folder + title;
     target.blkName = title.substr(0, title.size() - 4);
+    target.blkFile = title;
     return target;
+}
+
+/** The window's caption for a block known by `blkName`. */
+std::string CaptionOf(const std::string& blkName)
+{
+    return std::string(kMainCaption) + " - " + DisplayFileName(blkName);
 }
 
 }  // namespace
@@ -53,17 +86,24 @@ bool FrameLogic::IsModified() const
 
 std::string FrameLogic::SaveAs()
 {
-    return port_.saveFileDialog({state_.DataPath, kBlockFileFilter, state_.BlkName});
+    SaveDialogSpec dialog{state_.DataPath, kBlockFileFilter, DisplayFileName(state_.BlkName), {}};
+    dialog.targetOf = [this](const std::string& chosen) { return TargetOf(chosen, state_).path; };
+    return port_.saveFileDialog(dialog);
+}
+
+std::string FrameLogic::SaveTargetOf(const std::string& chosenPath) const
+{
+    return TargetOf(chosenPath, state_).path;
 }
 
 bool FrameLogic::SaveToPath(const std::string& chosenPath)
 {
-    const SaveTarget target = TargetOf(chosenPath);
+    const SaveTarget target = TargetOf(chosenPath, state_);
     try {
         WriteBlockFile(state_.CurData, target.path);
     } catch (const FileWriteError& error) {
         // The block stays unsaved: nothing below runs, so the question comes again at the next close.
-        port_.messageBox({"ファイル「" + target.path + "」に保存できませんでした。\r\n" + error.reason(), "Error",
+        port_.messageBox({"ファイル「" + DisplayFileName(target.path) + "」に保存できませんでした。\r\n" + error.reason(), "Error",
                           MsgButtons::Ok, MsgIcon::Exclamation});
         return false;
     }
@@ -73,7 +113,8 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
     state_.SelPntCount = 0;
     state_.Undo.clear();
     port_.setEnabled("Undo", false);
-    port_.setCaption(std::string(kMainCaption) + " - " + state_.BlkName);
+    state_.BlkFile = target.blkFile;
+    port_.setCaption(CaptionOf(state_.BlkName));
     state_.SavedData = state_.CurData;
     return true;
 }
@@ -107,6 +148,7 @@ void FrameLogic::mnuFileNew_Click()
     state_.SavedData = state_.CurData;
     Repaint();
     state_.BlkName = kUntitledName;
+    state_.BlkFile.clear();
     port_.setCaption(kMainCaption);
 }
 
@@ -115,16 +157,20 @@ void FrameLogic::mnuFileOpen_Click()
     Raber_Reset();
     if (ConfirmSave() == 2)
         return;
-    const std::string name = port_.showPicker();
-    if (name.empty())
+    const PickedBlock picked = port_.showPicker();
+    if (picked.BlkNm.empty())
         return;
-    // Read into a scratch record, so that a file that is not a block file changes nothing.
+    // Read into a scratch record, so that a file that is not a block file changes nothing. The
+    // file read is the one the picker listed, even beside one whose name differs only in case.
     BlockData opened;
-    if (!ReadBlockFile(opened, state_.DataPath, name)) {
+    const bool read = picked.FileName.empty() ? ReadBlockFile(opened, state_.DataPath, picked.BlkNm)
+                                              : ReadBlockFileNamed(opened, state_.DataPath, picked.FileName);
+    if (!read) {
         port_.messageBox({kNotABlockFile, "Error", MsgButtons::Ok, MsgIcon::Exclamation});
         return;
     }
-    state_.BlkName = name;
+    state_.BlkName = picked.BlkNm;
+    state_.BlkFile = picked.FileName;
     state_.CurData = std::move(opened);
     view_.Mk_Dan_xyminmax(state_.CurData);
     view_.Mk_Dan_scl();
@@ -132,7 +178,7 @@ void FrameLogic::mnuFileOpen_Click()
     state_.SelPntCount = 0;
     state_.Undo.clear();
     port_.setEnabled("Undo", false);
-    port_.setCaption(std::string(kMainCaption) + " - " + state_.BlkName);
+    port_.setCaption(CaptionOf(state_.BlkName));
     Menu_Enable();
     Repaint();
     state_.SavedData = state_.CurData;

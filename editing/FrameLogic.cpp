@@ -136,6 +136,7 @@ void FrameLogic::Repaint()
 {
     Picture1_Paint(port_.canvas(), state_.CurData, view_, display_);
     port_.canvasChanged();
+    ReanchorRubberBand();
 }
 
 void FrameLogic::ResetScrollBars()
@@ -155,7 +156,6 @@ void FrameLogic::HScroll1_Change(int value)
     if (!chokusho::HScroll1_Change(view_, scroll_, value))
         return;
     Repaint();
-    ReanchorRubberBand();
 }
 
 void FrameLogic::VScroll1_Change(int value)
@@ -163,7 +163,6 @@ void FrameLogic::VScroll1_Change(int value)
     if (!chokusho::VScroll1_Change(view_, scroll_, value))
         return;
     Repaint();
-    ReanchorRubberBand();
 }
 
 void FrameLogic::ReanchorRubberBand()
@@ -174,12 +173,11 @@ void FrameLogic::ReanchorRubberBand()
         view_.KzToGz(Mouse_kx, Mouse_ky, Mouse_xa, Mouse_ya);
     } else if (Disp_mode == mode::kConnect) {
         const int start = state_.NewLine[0];
-        if (start < 1 || start > state_.CurData.PointCount)
-            return;
-        view_.KzToGz(state_.CurData.PointX[start], state_.CurData.PointY[start], Mouse_xa, Mouse_ya);
-    } else {
-        return;
+        if (start >= 1 && start <= state_.CurData.PointCount)
+            view_.KzToGz(state_.CurData.PointX[start], state_.CurData.PointY[start], Mouse_xa, Mouse_ya);
     }
+    // Selecting points keeps its anchor where it was pressed. In every mode the free end joins
+    // the anchor: the repaint took the figure off, and the next pointer move draws it afresh.
     Mouse_xb = Mouse_xa;
     Mouse_yb = Mouse_ya;
 }

@@ -65,7 +65,11 @@ public:
     void Disp_Message(int msgNo);
     void Raber_Reset();
     void Menu_Enable();
-    /** Rebuilds the picture from the document and shows it. */
+    /**
+     * Rebuilds the picture from the document and shows it. A rubber band on screen is wiped by
+     * that, so it is re-anchored as after scrolling: it starts again from its anchor's place in
+     * the new picture and follows the pointer from there.
+     */
     void Repaint();
     void ResetScrollBars();
 
@@ -76,6 +80,8 @@ public:
     int ConfirmSave();
     /** Runs the save dialog; the chosen path, or "" when cancelled. */
     std::string SaveAs();
+    /** The file that saving to a path chosen in the save dialog writes. */
+    std::string SaveTargetOf(const std::string& chosenPath) const;
 
     // --- canvas mouse events, positions rounded to whole pixels
     /** button: 1 left, 2 right, others ignored. */

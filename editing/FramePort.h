@@ -1,7 +1,11 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "BlockData.h"
 
 #include "Canvas.h"
 #include "ZoomScroll.h"
@@ -24,11 +28,23 @@ struct MessageBoxSpec {
     bool alignRight = false;
 };
 
-/** The save-file dialog: asks before overwriting; cancelling gives "". */
+/** The save-file dialog; cancelling gives "". */
 struct SaveDialogSpec {
     std::string initialFolder;
     std::string filter;  // label with its pattern, e.g. "ブロックファイル (*.csv)"
     std::string fileName;
+    /**
+     * The file that a path chosen in the dialog will write (".csv" may be added, a proposed name
+     * may stand for the file the block came from). The dialog asks before replacing that file
+     * when it exists, and "いいえ" returns to the dialog. Unset: the chosen path itself.
+     */
+    std::function<std::string(const std::string& chosenPath)> targetOf;
+};
+
+/** What the block picker chose: the block's name and its file as listed in DataPath. */
+struct PickedBlock {
+    std::string BlkNm;     // the file name without its extension; empty when cancelled
+    std::string FileName;  // the file name with its extension, bytes as on disk
 };
 
 /**
@@ -62,17 +78,22 @@ public:
     virtual MsgAnswer messageBox(const MessageBoxSpec& spec) = 0;
     /** The chosen file's full path, or "" when the user cancelled. */
     virtual std::string saveFileDialog(const SaveDialogSpec& spec) = 0;
-    /** Shows the block picker modally; the chosen block's name, or "" when cancelled. It may move DataPath. */
-    virtual std::string showPicker() = 0;
+    /** Shows the block picker modally; what it chose (empty names when cancelled). It may move DataPath. */
+    virtual PickedBlock showPicker() = 0;
     /** Shows the point-move dialog modally; it sets MoveDX, MoveDY and MoveOK. */
     virtual void showPointMoveDialog() = 0;
     /**
-     * Shows the point table modally; on confirmation it snapshots and replaces the points and
-     * true is returned. false: cancelled, and nothing changed.
+     * Shows the point table modally over the document's points. On confirmation, a copy of the
+     * document whose points are those of the table; nullopt when cancelled. The dialog itself
+     * changes nothing: the caller records the undo snapshot and takes the points.
      */
-    virtual bool showPointTable() = 0;
-    /** Shows the block parameters modally; on confirmation it snapshots and replaces the record. */
-    virtual void showBlockParams() = 0;
+    virtual std::optional<BlockData> showPointTable() = 0;
+    /**
+     * Shows the block parameters modally. On confirmation, the edited record (the document with
+     * its names, figures and layers as confirmed); nullopt when cancelled. The caller records
+     * the undo snapshot and takes the record.
+     */
+    virtual std::optional<BlockData> showBlockParams() = 0;
     /** Opens a document with the desktop's application for it; false when none could be started. */
     virtual bool openDocument(const std::string& path) = 0;
 

@@ -154,7 +154,7 @@ void FrameLogic::Picture1_MouseMove(int buttons, int x, int y)
     double kx = 0;
     double ky = 0;
     view_.GzToKz(x, y, kx, ky);
-    port_.setStatusText(2, "X = " + Format00(kx) + "  Y = " + Format00(ky));
+    port_.setStatusText(2, "X = " + FormatReadout(kx) + "  Y = " + FormatReadout(ky));
 
     if (Mouse_sw != 1)
         return;
@@ -308,7 +308,9 @@ void FrameLogic::ConnectTo(std::int16_t x, std::int16_t y)
                  state_.CurData.PointY[static_cast<std::size_t>(end)], Mouse_xb, Mouse_yb);
 
     if (state_.NewLine[0] != state_.NewLine[1]) {
-        if (state_.CurData.LineCount >= kMaxLines) {
+        // A full table refuses only a new pair; joining a joined pair adds nothing anyway.
+        if (state_.CurData.LineCount >= kMaxLines &&
+            FindJoiningLine(state_.CurData, state_.NewLine[0], state_.NewLine[1]) < 0) {
             // Refused before the snapshot, so Undo does not offer a change that never happened;
             // the chain waits at its start point for the user to go on elsewhere or stop.
             port_.messageBox(

@@ -1,5 +1,7 @@
 #include "PointMoveDialog.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
@@ -9,10 +11,23 @@ namespace chokusho {
 
 namespace {
 
-/** The amount a text stands for; text without a leading number, and overflow, stand for 0. */
-double Amount(const std::string& text)
+constexpr const char* kFieldNames[2] = {"移動量 X", "移動量 Y"};
+
+/** The axis (0 X, 1 Y) on which a selected point moved by (dx, dy) would leave the reals; -1 for none. */
+int FirstAxisLeavingReals(const DocumentState& state, double dx, double dy)
 {
-    return ReadReal(text).value_or(0.0);
+    const BlockData& data = state.CurData;
+    const int selected = std::clamp<int>(state.SelPntCount, 0, static_cast<int>(state.SelPnt.size()));
+    for (int i = 0; i < selected; ++i) {
+        const int n = state.SelPnt[static_cast<std::size_t>(i)];
+        if (n < 1 || n > kMaxPoints)
+            continue;
+        if (!std::isfinite(data.PointX[static_cast<std::size_t>(n)] + dx))
+            return 0;
+        if (!std::isfinite(data.PointY[static_cast<std::size_t>(n)] + dy))
+            return 1;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -38,9 +53,30 @@ void PointMoveDialog::Command1_Click(int index)
 {
     if (!IsField(index))
         return;
-    state_.MoveDX = Amount(texts_[0]);
-    state_.MoveDY = Amount(texts_[1]);
-    state_.MoveOK = index == 0 ? 1 : 0;
+    problem_.reset();
+    // Text without a leading number stands for 0; a number too large for a real stands for nothing.
+    const std::optional<double> dx = ReadReal(texts_[0]);
+    const std::optional<double> dy = ReadReal(texts_[1]);
+    const bool ok = index == 0;
+    if (!dx || !dy) {
+        if (ok) {
+            const int field = dx ? 1 : 0;
+            problem_ = Problem{field, std::string(kFieldNames[field]) + " の数値が大きすぎて扱えません。"};
+            return;
+        }
+        state_.MoveOK = 0;
+        closing_ = true;
+        return;
+    }
+    if (ok) {
+        if (const int axis = FirstAxisLeavingReals(state_, *dx, *dy); axis >= 0) {
+            problem_ = Problem{axis, "この移動量では移動後の座標が大きすぎて扱えません。"};
+            return;
+        }
+    }
+    state_.MoveDX = *dx;
+    state_.MoveDY = *dy;
+    state_.MoveOK = ok ? 1 : 0;
     closing_ = true;
 }
 

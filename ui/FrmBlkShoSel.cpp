@@ -22,6 +22,7 @@
 #include <cmath>
 #include <utility>
 
+#include "FileIconProvider.h"
 #include "FileSystem.h"
 #include "PickerPreview.h"
 #include "QtText.h"
@@ -234,8 +235,11 @@ void FrmBlkShoSel::buildControls()
     drive_->setGeometry(TwipsToPixels(180), TwipsToPixels(360), TwipsToPixels(2415),
                         std::min(drive_->sizeHint().height(), kDriveBoxMaxHeight));
 
+    // Lives as long as the program: the model's loader may still ask it while the dialog goes.
+    static FileIconProvider icons;
     model_ = new QFileSystemModel(this);
     model_->setObjectName(QStringLiteral("Dir1Model"));
+    model_->setIconProvider(&icons);
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     model_->setReadOnly(true);
 
@@ -268,7 +272,10 @@ void FrmBlkShoSel::buildControls()
     list_->setFont(listFont);
     list_->setSortingEnabled(false);
     list_->setUniformItemSizes(true);
-    list_->setTextElideMode(Qt::ElideNone);
+    // A line is drawn only as far as the list is wide; one that runs on shows it with "…" and
+    // holds the whole line as its tooltip.
+    list_->setTextElideMode(Qt::ElideRight);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     Place(list_, 2820, 360, 8175, 3300);
 
@@ -470,9 +477,13 @@ void FrmBlkShoSel::showList()
         const QSignalBlocker blocker(list_);
         list_->clear();
         const auto& lines = picker_.Lines();
+        const QFontMetrics metrics(list_->font());
+        const int room = list_->viewport()->width();
         for (std::size_t i = 0; i < lines.size(); ++i) {
             auto* item = new QListWidgetItem(Utf8(lines[i]));
             item->setData(Qt::UserRole, static_cast<int>(i));
+            if (metrics.horizontalAdvance(item->text()) > room)
+                item->setToolTip(item->text());
             list_->addItem(item);
         }
         list_->setCurrentRow(picker_.SelectedIndex());

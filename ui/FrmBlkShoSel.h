@@ -88,6 +88,8 @@ public:
 
     /** The chosen block's base name once the dialog has closed; empty when it was cancelled. */
     const std::string& BlkNm() const { return picker_.BlkNm(); }
+    /** The chosen block's file name as listed, extension included; empty when it was cancelled. */
+    const std::string& FileName() const { return picker_.FileName(); }
 
     /** The font of the heading and the list: fixed pitch, a full-width character two half-width ones. */
     static QFont ListFont();

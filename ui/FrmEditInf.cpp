@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "BlockFile.h"
 #include "QelGrid.h"
 #include "QtText.h"
 #include "ZoomScroll.h"
@@ -118,6 +119,8 @@ void FrmEditInf::buildBoxes()
         box->installEventFilter(this);
         Text1_[static_cast<std::size_t>(i)] = box;
         if (i < 2) {
+            // A name or kind is a short label; the file holds no longer one (counted in bytes on 登  録).
+            box->setMaxLength(static_cast<int>(kMaxNameBytes));
             Place(box, 960, i == 0 ? 480 : 900, 1695, kBoxHeight);
             continue;
         }
@@ -247,6 +250,13 @@ void FrmEditInf::ShowError(const std::string& title, const std::string& text)
     if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     box.exec();
+}
+
+void FrmEditInf::SelectText1(int index)
+{
+    QLineEdit* box = Text1_.at(static_cast<std::size_t>(index));
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
 }
 
 void FrmEditInf::CloseForm(bool confirmed)

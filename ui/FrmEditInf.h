@@ -18,9 +18,10 @@ class QelGrid;
 
 /**
  * The block parameters (ブロック諸元): name, kind, dimensions, centroid, volume and the layer
- * table. Accepted after 登  録 once the layer volumes add up to V, when CurData holds the edited
- * record; rejected by ｷｬﾝｾﾙ or the frame, with nothing changed. The widgets forward their
- * events to BlockParams and carry out what it asks.
+ * table. Accepted after 登  録 once everything typed can be stored and the layer volumes add up
+ * to V, when Confirmed() holds the edited record; rejected by ｷｬﾝｾﾙ or the frame. The dialog
+ * never changes the document itself. The widgets forward their events to BlockParams and carry
+ * out what it asks.
  */
 class FrmEditInf : public QDialog, private BlockParamsForm {
     Q_OBJECT
@@ -28,6 +29,9 @@ class FrmEditInf : public QDialog, private BlockParamsForm {
 public:
     explicit FrmEditInf(DocumentState& state, QWidget* parent = nullptr);
     ~FrmEditInf() override;
+
+    /** The edited record, once 登  録 has accepted the dialog; the caller takes it. */
+    const BlockData& Confirmed() const { return logic_->EditData(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,6 +46,7 @@ private:
     void SelectOption(int index) override;
     void ApplyLayout(const ParamsLayout& layout) override;
     void ShowError(const std::string& title, const std::string& text) override;
+    void SelectText1(int index) override;
     void CloseForm(bool confirmed) override;
 
     void buildBoxes();

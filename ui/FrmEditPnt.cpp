@@ -1,6 +1,7 @@
 #include "FrmEditPnt.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "PointTable.h"
@@ -64,7 +65,14 @@ FrmEditPnt::FrmEditPnt(DocumentState& state, QWidget* parent)
 void FrmEditPnt::CmdP_0_Click()
 {
     QelGP_->commitPendingEdit();
-    ConfirmPointTable(state_, *QelGP_);
+    if (const std::optional<CellProblem> problem = CheckPointGrid(*QelGP_)) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), Utf8(problem->message), QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("ErrorBox"));
+        box.exec();
+        QelGP_->SelectCell(problem->row, problem->col);
+        return;
+    }
+    confirmed_ = ConfirmedPoints(*QelGP_, state_.CurData);
     accept();
 }
 

@@ -13,8 +13,9 @@ class QelGrid;
 
 /**
  * The point table (構成点編集): the block's points in a grid, typed over and registered as a
- * whole. Accepted after 登  録, when CurData holds the new points (the segments are joined to
- * them by the caller); rejected by ｷｬﾝｾﾙ or the frame, with nothing changed.
+ * whole. Accepted after 登  録, when Confirmed() holds the document with the new points (the
+ * caller takes them and joins the segments to them); rejected by ｷｬﾝｾﾙ or the frame. The dialog
+ * itself never changes the document.
  */
 class FrmEditPnt : public QDialog {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     explicit FrmEditPnt(DocumentState& state, QWidget* parent = nullptr);
 
     QelGrid& grid() { return *QelGP_; }
+    /** The document with the table's points, once 登  録 has accepted the dialog. */
+    const BlockData& Confirmed() const { return confirmed_; }
 
 private:
     void CmdP_0_Click();
@@ -32,6 +35,7 @@ private:
     QLabel* Label1_;
     QPushButton* CmdP_0_;
     QPushButton* CmdP_1_;
+    BlockData confirmed_;
 };
 
 }  // namespace chokusho

@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
@@ -99,6 +100,15 @@ bool FrmEditPntMov::eventFilter(QObject* watched, QEvent* event)
 void FrmEditPntMov::buttonClicked(int index)
 {
     logic_.Command1_Click(index);
+    if (const auto& problem = logic_.problem()) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), Utf8(problem->message), QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("ErrorBox"));
+        box.exec();
+        QLineEdit* field = text1_[problem->field == 1 ? 1 : 0];
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+        return;
+    }
     if (!logic_.closing())
         return;
     if (index == 0)

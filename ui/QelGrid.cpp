@@ -185,6 +185,16 @@ void QelGrid::refreshCells()
     }
 }
 
+void QelGrid::SelectCell(int row, int col)
+{
+    if (row < 1 || row > rowCount() || col < 0 || col >= columnCount())
+        return;
+    setCurrentCell(row - 1, col);
+    if (QTableWidgetItem* cell = item(row - 1, col))
+        scrollToItem(cell);
+    setFocus(Qt::OtherFocusReason);
+}
+
 std::string QelGrid::CellText(int row, int col) const
 {
     if (col < 0 || col >= columnCount())

@@ -49,6 +49,7 @@ public:
     void ConfigureColumn(bool labels, int col) override;
     void SetColumnEditable(int col, bool editable) override;
     void SetRowBackColor(int row, std::uint32_t bgr) override;
+    void SelectCell(int row, int col) override;
     int DataRows() const override;
     int RowPosition() const override;
     void SetRowPosition(int position) override;

@@ -59,12 +59,12 @@ public:
     void closeWindow() override;
     // The block picker and the save dialog (frmMainFiles.cpp)
     std::string saveFileDialog(const SaveDialogSpec& spec) override;
-    std::string showPicker() override;
+    PickedBlock showPicker() override;
     // The point-move dialog (frmMainModes.cpp)
     void showPointMoveDialog() override;
     // The point table, block parameters and manual (frmMainDialogs.cpp)
-    bool showPointTable() override;
-    void showBlockParams() override;
+    std::optional<BlockData> showPointTable() override;
+    std::optional<BlockData> showBlockParams() override;
     bool openDocument(const std::string& path) override;
 
 protected:

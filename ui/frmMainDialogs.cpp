@@ -8,16 +8,20 @@
 
 namespace chokusho {
 
-bool frmMain::showPointTable()
+std::optional<BlockData> frmMain::showPointTable()
 {
     FrmEditPnt dialog(state_, this);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Confirmed();
 }
 
-void frmMain::showBlockParams()
+std::optional<BlockData> frmMain::showBlockParams()
 {
     FrmEditInf dialog(state_, this);
-    dialog.exec();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Confirmed();
 }
 
 bool frmMain::openDocument(const std::string& path)

@@ -1,30 +1,102 @@
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTreeView>
+#include <filesystem>
+#include <functional>
+#include <system_error>
+#include <utility>
 
+#include "FileIconProvider.h"
+#include "FileNames.h"
+#include "FileSystem.h"
 #include "FrmBlkShoSel.h"
 #include "QtText.h"
 #include "frmMain.h"
 
 namespace chokusho {
 
+namespace {
+
+/** The details view's column of types: Qt reads it from the files themselves, and it says little. */
+constexpr int kTypeColumn = 2;
+
+/** True when something, even a link that leads nowhere, has the name `path`. */
+bool Exists(const std::string& path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(PathFromUtf8(path), error);
+    return !error && status.type() != std::filesystem::file_type::not_found;
+}
+
+/**
+ * Qt's save dialog, asking before it replaces the file that the save will really write: the
+ * program adds ".csv" to a name without it, and a proposed name may stand for the file the
+ * block came from, so the name in the box is not always the file.
+ */
+class SaveFileDialog : public QFileDialog {
+public:
+    SaveFileDialog(QWidget* parent, const QString& folder, const QString& filter,
+                   std::function<std::string(const std::string&)> targetOf)
+        : QFileDialog(parent, QStringLiteral("名前を付けて保存"), folder, filter), targetOf_(std::move(targetOf))
+    {
+    }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        // A folder's name opens the folder; that is the dialog's own business.
+        if (files.size() == 1 && !files.first().isEmpty() && !QFileInfo(files.first()).isDir()) {
+            const std::string chosen = ToUtf8(QDir::toNativeSeparators(files.first()));
+            const std::string target = targetOf_ ? targetOf_(chosen) : chosen;
+            if (Exists(target) && !mayReplace(target))
+                return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool mayReplace(const std::string& target)
+    {
+        const QString name = Utf8(DisplayFileName(PathToUtf8(PathFromUtf8(target).filename())));
+        QMessageBox box(QMessageBox::Warning, windowTitle(),
+                        name + QStringLiteral(" は既に存在します。\n上書きしますか?"),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setObjectName(QStringLiteral("OverwriteQuestion"));
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+
+    std::function<std::string(const std::string&)> targetOf_;
+};
+
+}  // namespace
+
 std::string frmMain::saveFileDialog(const SaveDialogSpec& spec)
 {
+    // Lives as long as the program: the dialog's model may still ask it while it is torn down.
+    static FileIconProvider icons;
+
     // Qt's own dialog on every platform: the same on each, and one that tests can fill in.
-    QFileDialog dialog(this, QStringLiteral("名前を付けて保存"), Utf8(spec.initialFolder), Utf8(spec.filter));
+    SaveFileDialog dialog(this, Utf8(spec.initialFolder), Utf8(spec.filter), spec.targetOf);
     dialog.setObjectName(QStringLiteral("SaveDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // The suffix is added before the dialog asks about overwriting, so the question covers a
-    // name typed without it.
     dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    // The dialog's own question would be about the name in the box; SaveFileDialog asks about
+    // the file that will be written.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     // Qt's own words are English unless a translation is loaded; the ones in sight are set here.
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存する場所:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存(&S)"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+        details->hideColumn(kTypeColumn);
     if (!spec.fileName.empty())
         dialog.selectFile(Utf8(spec.fileName));
     if (dialog.exec() != QDialog::Accepted)
@@ -35,11 +107,13 @@ std::string frmMain::saveFileDialog(const SaveDialogSpec& spec)
     return ToUtf8(QDir::toNativeSeparators(chosen.first()));
 }
 
-std::string frmMain::showPicker()
+PickedBlock frmMain::showPicker()
 {
     FrmBlkShoSel picker(state_, folders_.program, this);
     picker.exec();
-    return picker.result() == QDialog::Accepted ? picker.BlkNm() : std::string();
+    if (picker.result() != QDialog::Accepted)
+        return {};
+    return {picker.BlkNm(), picker.FileName()};
 }
 
 }  // namespace chokusho

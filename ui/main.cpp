@@ -15,6 +15,8 @@ int main(int argc, char* argv[])
 
     // Every text of the program is Japanese, so Qt's own buttons and dialogs are too,
     // whatever the desktop's language.
+    // Sizes, dates and numbers that Qt's widgets show read as a Japanese user expects.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

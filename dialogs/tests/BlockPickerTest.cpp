@@ -57,7 +57,7 @@ TEST(BlockPicker, ColumnsCountCp932BytesAndNeverCut)
         EXPECT_EQ(actual, expected);
 }
 
-TEST(BlockPicker, ListsBlockFilesInNameOrderIgnoringExtensionCase)
+TEST(BlockPicker, ListsBlockFilesAsAWindowsUserOrdersThemWhateverTheExtensionsCase)
 {
     test::TempFolder folder;
     const BlockData a = Block("a", 1, 1), b = Block("b", 2, 2), c = Block("c", 3, 3);
@@ -72,10 +72,70 @@ TEST(BlockPicker, ListsBlockFilesInNameOrderIgnoringExtensionCase)
     folder.write("short.csv", "#直立消波ブロック002\r\n");
     std::filesystem::create_directory(folder.path() / "sub.csv");
 
+    Put(folder, "A-10.csv", a);
+    Put(folder, "A-2.csv", b);
+
     BlockData scratch;
     const BlockFileList list = FillFileList(folder.dataPath(), scratch);
-    EXPECT_EQ(list.FileNames, (Names{"C", "a", "b"}));
-    EXPECT_EQ(list.Lines, (Names{BlockListLine(c), BlockListLine(a), BlockListLine(b)}));
+    EXPECT_EQ(list.FileNames, (Names{"a", "A-2", "A-10", "b", "C"}));
+    EXPECT_EQ(list.Files, (Names{"a.csv", "A-2.csv", "A-10.csv", "b.CSV", "C.Csv"}));
+    EXPECT_EQ(list.Lines, (Names{BlockListLine(a), BlockListLine(b), BlockListLine(a), BlockListLine(b),
+                                 BlockListLine(c)}));
+}
+
+TEST(BlockPicker, TwoFilesThatDifferInTheExtensionsCaseAreEachOpenedAsListed)
+{
+    test::TempFolder folder;
+    const BlockData lower = Block("lower", 1, 1), upper = Block("upper", 2, 2);
+    Put(folder, "same.csv", lower);
+    Put(folder, "same.CSV", upper);
+    DocumentState state;
+    state.DataPath = folder.dataPath();
+    BlockPicker picker(state);
+    picker.Load();
+    ASSERT_EQ(picker.FileNames(), (Names{"same", "same"}));
+    ASSERT_EQ(picker.Files(), (Names{"same.CSV", "same.csv"}));
+    for (int row = 0; row < 2; ++row) {
+        ASSERT_TRUE(picker.ListClick(row));
+        EXPECT_EQ(picker.ShownData(), row == 0 ? upper : lower) << row;
+        ASSERT_TRUE(picker.Select());
+        EXPECT_EQ(picker.BlkNm(), "same");
+        EXPECT_EQ(picker.FileName(), picker.Files()[static_cast<std::size_t>(row)]);
+    }
+}
+
+TEST(BlockPicker, ANameInShiftJisIsShownAsJapaneseAndKeptAsOnDisk)
+{
+    test::TempFolder folder;
+    const std::string onDisk = "\x8C\xEC\x8A\xDD";  // 護岸 in cp932
+    Put(folder, onDisk + ".csv", Block("x", 1, 1));
+    DocumentState state;
+    state.DataPath = folder.dataPath();
+    BlockPicker picker(state);
+    picker.Load();
+    ASSERT_EQ(picker.FileNames(), Names{onDisk});
+    EXPECT_EQ(picker.Label3(), "護岸");
+    ASSERT_TRUE(picker.Select());
+    EXPECT_EQ(picker.BlkNm(), onDisk);
+    EXPECT_EQ(picker.FileName(), onDisk + ".csv");
+}
+
+TEST(BlockPicker, ColumnsStayInLineWhateverTheNameHolds)
+{
+    // Bytes that did not decode, control and private-use characters take one column, as "?".
+    const std::pair<std::string, std::string> names[] = {
+        {"A\xEF\xBF\xBD" "B", "A?B"},          // U+FFFD
+        {"\xC2\x80" "x", "?x"},               // U+0080, which cp932 reads from 0x80
+        {"\xEF\xA3\xB0\xEF\xA3\xB3", "??"},  // U+F8F0, U+F8F3, read from 0xA0 and 0xFF
+        {"a\tb", "a?b"},
+        {"ｹｰｿﾝ", "ｹｰｿﾝ"},                      // half-width katakana are one column each
+    };
+    for (const auto& [name, shown] : names) {
+        BlockData record = Block(name, 1, 1), plain = Block(shown, 1, 1);
+        record.Kind = name;
+        plain.Kind = shown;
+        EXPECT_EQ(BlockListLine(record), BlockListLine(plain)) << shown;
+    }
 }
 
 TEST(BlockPicker, FolderThatCannotBeListedGivesNoLines)

@@ -31,6 +31,7 @@ public:
     void ConfigureColumn(bool labels, int col) override { labelColumns[col] = labels; }
     void SetColumnEditable(int col, bool on) override { editableColumns[col] = on; }
     void SetRowBackColor(int row, std::uint32_t bgr) override { rowColors[row] = bgr; }
+    void SelectCell(int row, int col) override { selectedCell = {row, col}; }
     int DataRows() const override;
     int RowPosition() const override { return rowPosition_; }
     void SetRowPosition(int position) override;
@@ -47,6 +48,8 @@ public:
     std::string gridName;
     std::map<int, bool> labelColumns, editableColumns;
     std::map<int, std::uint32_t> rowColors;
+    /** The cell last selected for the user to correct; (-1, -1) while none was. */
+    std::pair<int, int> selectedCell{-1, -1};
     /** The farthest the rows can scroll; a real grid stops short of a position past its end. */
     int maxRowPosition = 1000;
     /** Whether drawing is on now, and whether anything was written while it was on. */

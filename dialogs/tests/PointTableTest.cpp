@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "EditOperations.h"
@@ -117,17 +119,43 @@ TEST(PointTable, HoldsAHundredPointsAndIgnoresRowsPastThem)
     EXPECT_EQ(read.PointX[0], 0) << "slot 0 stays empty";
 }
 
-TEST(PointTable, ConfirmingSnapshotsBeforeReading)
+TEST(PointTable, ConfirmingReadsThePointsIntoACopy)
 {
-    DocumentState state;
-    state.CurData = ThreePoints();
+    const BlockData current = ThreePoints();
     FakeGrid grid = Typed({"1\t1\t1"});
-    ConfirmPointTable(state, grid);
+    const BlockData confirmed = ConfirmedPoints(grid, current);
+    EXPECT_EQ(PointsOf(confirmed), Lines{"1.000 1.000"});
+    BlockData rest = confirmed;
+    rest.PointCount = current.PointCount;
+    rest.PointX = current.PointX;
+    rest.PointY = current.PointY;
+    EXPECT_EQ(rest, current) << "only the points come from the table";
+}
 
-    ASSERT_EQ(state.Undo.UndoCount(), 1);
-    EXPECT_EQ(state.Undo.UndoText(0), "点編集");
-    EXPECT_EQ(state.Undo.UndoData(0), ThreePoints());
-    EXPECT_EQ(PointsOf(state.CurData), Lines{"1.000 1.000"});
+TEST(PointTable, ANumberTooLargeForARealIsNamedByItsCell)
+{
+    struct Case {
+        const char* what;
+        Lines rows;
+        std::optional<std::pair<int, int>> cell;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"every cell readable", {"1\t1\t2", "2\tabc\t", "3\t-1e300\t1e-400"}, std::nullopt, ""},
+        {"X of the second row", {"1\t1\t2", "2\t1e400\t0"}, std::pair{2, 1}, "No.2 の X (m) の数値が大きすぎて扱えません。"},
+        {"Y, led by a number", {"1\t1\t-2e308m"}, std::pair{1, 2}, "No.1 の Y (m) の数値が大きすぎて扱えません。"},
+        {"X before Y", {"1\t1e999\t1e999"}, std::pair{1, 1}, "No.1 の X (m) の数値が大きすぎて扱えません。"},
+        {"below the blank row nothing is read", {"1\t1\t2", "2\t\t", "3\t1e400\t0"}, std::nullopt, ""},
+    };
+    for (const Case& c : cases) {
+        FakeGrid grid = Typed(c.rows);
+        const std::optional<CellProblem> problem = CheckPointGrid(grid);
+        ASSERT_EQ(problem.has_value(), c.cell.has_value()) << c.what;
+        if (!problem)
+            continue;
+        EXPECT_EQ(std::pair(problem->row, problem->col), *c.cell) << c.what;
+        EXPECT_EQ(problem->message, c.message) << c.what;
+    }
 }
 
 }  // namespace

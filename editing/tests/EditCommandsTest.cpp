@@ -79,13 +79,13 @@ protected:
     void ConfirmTableWith(const Points& points)
     {
         port.pointTable = [this, points] {
-            PushUndo(state, undo_label::kEditPoints);
-            state.CurData.PointCount = static_cast<std::int16_t>(points.size());
+            BlockData table = state.CurData;
+            table.PointCount = static_cast<std::int16_t>(points.size());
             for (std::size_t i = 0; i < points.size(); ++i) {
-                state.CurData.PointX[i + 1] = points[i].first;
-                state.CurData.PointY[i + 1] = points[i].second;
+                table.PointX[i + 1] = points[i].first;
+                table.PointY[i + 1] = points[i].second;
             }
-            return true;
+            return std::optional<BlockData>(table);
         };
     }
     void ExpectSound()
@@ -129,6 +129,7 @@ TEST_F(EditCommandsTest, SegmentsFollowTheirPointsThroughThePointTable)
         EXPECT_GT(port.shows, 0) << c.what;
         EXPECT_EQ(port.enabled.at("mnuLineDelAll"), !c.segments.empty()) << c.what;
         ExpectSound();
+        EXPECT_EQ(state.Undo.UndoText(0), "点編集") << c.what;
 
         logic.Undo_Click();
         EXPECT_EQ(state.CurData, ThreePoints()) << c.what << ": one undo brings points and segments back";
@@ -151,7 +152,10 @@ TEST_F(EditCommandsTest, ACancelledPointTableChangesNothing)
     data.LineKind[5] = 1;  // leftovers above the count are not swept either
     Start(data);
     int shown = 0;
-    port.pointTable = [&shown] { return ++shown, false; };
+    port.pointTable = [&shown] {
+        ++shown;
+        return std::optional<BlockData>();
+    };
     logic.mnuPointHen_Click();
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(state.CurData, data);
@@ -203,15 +207,24 @@ TEST_F(EditCommandsTest, BlockParametersMayChangeTheRecord)
 {
     Start(ThreePoints());
     port.blockParams = [this] {
-        PushUndo(state, undo_label::kEditParams);
-        state.CurData.LineCount = 0;
-        state.CurData.LineStart.fill(0);
-        state.CurData.LineEnd.fill(0);
+        BlockData edited = state.CurData;
+        edited.LineCount = 0;
+        edited.LineStart.fill(0);
+        edited.LineEnd.fill(0);
+        return std::optional<BlockData>(edited);
     };
     logic.mnuBlkPara_Click();
     EXPECT_EQ(port.shows, 1);
     EXPECT_FALSE(port.enabled.at("mnuLineDelAll"));
     ExpectSound();
+    // The command records the state before the change, labelled for the block parameters.
+    ASSERT_EQ(state.Undo.UndoCount(), 1);
+    EXPECT_EQ(state.Undo.UndoText(0), "諸条件修正");
+    EXPECT_EQ(state.Undo.UndoData(0), ThreePoints());
+
+    port.blockParams = [] { return std::optional<BlockData>(); };
+    logic.mnuBlkPara_Click();
+    EXPECT_EQ(state.Undo.UndoCount(), 1) << "a cancelled dialog records nothing";
 }
 
 TEST_F(EditCommandsTest, HelpOpensTheManualOrSaysNoApplicationWasFound)

@@ -32,10 +32,13 @@ std::string FakeFramePort::saveFileDialog(const SaveDialogSpec& spec)
     return path;
 }
 
-std::string FakeFramePort::showPicker()
+PickedBlock FakeFramePort::showPicker()
 {
     ++pickerShown;
-    return picker ? picker() : std::string();
+    PickedBlock picked{picker ? picker() : std::string(), {}};
+    if (!picked.BlkNm.empty())
+        picked.FileName = pickedFile;
+    return picked;
 }
 
 bool FakeFramePort::openDocument(const std::string& path)

@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,10 +37,13 @@ public:
     std::deque<std::string> savePaths;
     /** What the picker does when shown (it may move DataPath); returns the chosen name. */
     std::function<std::string()> picker;
+    /** The file name the picker reports with its choice; empty: none, and the name is looked up. */
+    std::string pickedFile;
     int pickerShown = 0;
-    /** What the modal dialogs do when shown; the point table returns whether it was confirmed. */
-    std::function<void()> pointMoveDialog, blockParams;
-    std::function<bool()> pointTable;
+    /** What the point-move dialog does when shown. */
+    std::function<void()> pointMoveDialog;
+    /** What the point table and the block parameters confirm; nullopt (or unset) is a cancel. */
+    std::function<std::optional<BlockData>()> pointTable, blockParams;
     std::vector<std::string> openedDocuments;
     bool documentOpens = true;
 
@@ -54,10 +58,10 @@ public:
     void placeControls(const FrameLayout& placed) override { layout = placed; }
     MsgAnswer messageBox(const MessageBoxSpec& spec) override;
     std::string saveFileDialog(const SaveDialogSpec& spec) override;
-    std::string showPicker() override;
+    PickedBlock showPicker() override;
     void showPointMoveDialog() override { run(pointMoveDialog); }
-    bool showPointTable() override { return pointTable && pointTable(); }
-    void showBlockParams() override { run(blockParams); }
+    std::optional<BlockData> showPointTable() override { return pointTable ? pointTable() : std::nullopt; }
+    std::optional<BlockData> showBlockParams() override { return blockParams ? blockParams() : std::nullopt; }
     bool openDocument(const std::string& path) override;
     void showAbout() override { ++aboutShown; }
     void closeWindow() override { ++closeRequests; }

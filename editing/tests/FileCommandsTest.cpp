@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "TestFiles.h"
 #include "BlockFile.h"
@@ -154,6 +155,70 @@ TEST_F(FileCommandsTest, SaveNamesTheBlockAfterTheChosenFile)
     state.CurData.Name = "changed";
     logic.mnuFileSave_Click();
     EXPECT_TRUE(logic.IsModified());
+}
+
+TEST_F(FileCommandsTest, TheDialogIsToldWhichFileAChosenNameWrites)
+{
+    WriteBlockFile(Triangle(), folder.dataPath() + "x.csv");
+    state.CurData = Triangle();
+    port.savePaths.clear();
+    logic.mnuFileSave_Click();
+    ASSERT_EQ(port.saveDialogs.size(), 1u);
+    const SaveDialogSpec& dialog = port.saveDialogs[0];
+    ASSERT_TRUE(dialog.targetOf);
+    const std::pair<const char*, const char*> cases[] = {
+        {"No.3", "No.3.csv"}, {"a.b", "a.b.csv"}, {"x.CSV", "x.CSV"}, {"y.csv", "y.csv"}, {"無題.csv", "無題.csv"},
+    };
+    for (const auto& [typed, written] : cases)
+        EXPECT_EQ(dialog.targetOf(folder.dataPath() + typed), folder.dataPath() + written) << typed;
+}
+
+TEST_F(FileCommandsTest, SavingBackReachesTheVeryFileTheBlockCameFrom)
+{
+    const std::string cp932Name = "\x8C\xEC\x8A\xDD";  // 護岸, as a Windows disk holds it
+    struct Case {
+        const char* what;
+        std::string file;       // as on disk
+        std::string neighbour;  // another file that the dialog's text of the name would reach
+        std::string proposed;   // what the dialog shows
+    };
+    const Case cases[] = {
+        {"an extension in capitals beside a lower-case one", "same.CSV", "same.csv", "same"},
+        {"a name that is not UTF-8", cp932Name + ".csv", "護岸.csv", "護岸"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BlockData neighbour = Triangle();
+        neighbour.Name = "neighbour";
+        WriteBlockFile(Triangle(), folder.dataPath() + c.file);
+        WriteBlockFile(neighbour, folder.dataPath() + c.neighbour);
+        port.picker = [&c] { return c.file.substr(0, c.file.size() - 4); };
+        port.pickedFile = c.file;
+        logic.mnuFileOpen_Click();
+        ASSERT_EQ(state.CurData, Triangle());
+        EXPECT_EQ(port.caption, "直立消波ブロック設定 - " + c.proposed);
+
+        Edit();
+        port.savePaths = {folder.dataPath() + c.proposed + ".csv"};  // the proposal accepted
+        port.saveDialogs.clear();
+        logic.mnuFileSave_Click();
+        ASSERT_EQ(port.saveDialogs.size(), 1u);
+        EXPECT_EQ(port.saveDialogs[0].fileName, c.proposed);
+        EXPECT_EQ(port.saveDialogs[0].targetOf(folder.dataPath() + c.proposed + ".csv"), folder.dataPath() + c.file);
+        BlockData saved, other;
+        ASSERT_TRUE(ReadBlockFileNamed(saved, folder.dataPath(), c.file));
+        EXPECT_EQ(saved.Name, "edited");
+        ASSERT_TRUE(ReadBlockFileNamed(other, folder.dataPath(), c.neighbour));
+        EXPECT_EQ(other, neighbour) << "the other file is left alone";
+        EXPECT_EQ(state.BlkFile, c.file);
+        EXPECT_EQ(port.caption, "直立消波ブロック設定 - " + c.proposed);
+
+        // Another name typed in the dialog is that name.
+        port.savePaths = {folder.dataPath() + "other"};
+        logic.mnuFileSave_Click();
+        EXPECT_EQ(Saved("other.csv"), FormatBlockFile(state.CurData));
+        EXPECT_EQ(state.BlkFile, "other.csv");
+    }
 }
 
 TEST_F(FileCommandsTest, AFailedWriteIsReportedAndTheBlockStaysUnsaved)

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "DocumentInvariants.h"
@@ -265,6 +267,59 @@ TEST_F(MouseModesTest, AFullSegmentTableRefusesBeforeTheSnapshotAndTheChainStays
     EXPECT_EQ(port.picture.Of(Kind::Line).back().mode, PenMode::Xor) << "no segment is drawn";
     Move(0, {310, 210});
     EXPECT_EQ(XorLeft(), std::vector{Figure(Kind::Line, At(4), {310, 210})}) << "the band starts again at the start";
+}
+
+TEST_F(MouseModesTest, AFullSegmentTableStillLetsTheChainPassAlongAJoinedPair)
+{
+    BlockData data = Sample();
+    data.LineCount = kMaxLines;
+    for (int k = 3; k <= kMaxLines; ++k)
+        data.LineStart[k] = 1, data.LineEnd[k] = 5;
+    Start(data);
+    logic.mnuLineIn_Click();
+    Click(At(2));
+    Down(1, At(1));  // 1-2 is segment 1: nothing to add, nothing to refuse
+    EXPECT_TRUE(port.messages.empty());
+    EXPECT_EQ(state.CurData.LineCount, kMaxLines);
+    EXPECT_EQ(std::tuple(state.NewLine[0], logic.Mouse_sw), std::tuple(1, 1)) << "the chain goes on from point 1";
+    Down(1, At(3));  // 1-3 is new: refused
+    EXPECT_EQ(port.messages.size(), 1u);
+}
+
+TEST_F(MouseModesTest, ARepaintUnderABandStartsItAgainFromItsAnchor)
+{
+    struct Case {
+        const char* what;
+        Handler enter;
+        int buttons;  // held while the band follows
+    };
+    const Case modes[] = {
+        {"connecting", &FrameLogic::mnuLineIn_Click, 0},
+        {"zooming in", &FrameLogic::mnuDispKaku_Click, 1},
+        {"selecting points to move", &FrameLogic::mnuPointMov_Click, 1},
+    };
+    const std::pair<const char*, std::function<void(FrameLogic&)>> repaints[] = {
+        {"grid", [](FrameLogic& l) { l.mnuDispGrid_Click(); }},
+        {"point numbers", [](FrameLogic& l) { l.mnuDispPntNo_Click(); }},
+        {"resize", [](FrameLogic& l) { l.Form_Resize(500, 380, false); }},
+    };
+    for (const Case& m : modes) {
+        for (const auto& [why, repaint] : repaints) {
+            Start();
+            (logic.*m.enter)();
+            Down(1, At(5));
+            Move(m.buttons, {At(5).x + 60, At(5).y + 40});
+            repaint(logic);
+            // The picture was rebuilt under the band: nothing of it is on screen any more.
+            Forget();
+            const Pixel to{At(5).x + 30, At(5).y + 25};
+            Move(m.buttons, to);
+            const Pixel anchor = logic.Disp_mode == mode::kMovePoints ? Pixel{logic.Mouse_xa, logic.Mouse_ya} : At(5);
+            const Kind kind = logic.Disp_mode == mode::kConnect ? Kind::Line : Kind::Box;
+            EXPECT_EQ(XorLeft(), std::vector{Figure(kind, anchor, to)}) << m.what << ", " << why;
+            EXPECT_EQ(port.picture.Count(kind), 1u) << m.what << ", " << why << ": no stray erase";
+        }
+    }
 }
 
 TEST_F(MouseModesTest, APickSelectsAndASecondPickReleases)
@@ -529,6 +584,7 @@ TEST_F(MouseModesTest, EveryMoveShowsThePointerInMetres)
         {12.345, -3.1, 1, {0, 0}, "X = 12.35  Y = -3.10"},
         {0, 0, 2, {5, 9}, "X = 2.50  Y = -4.50"},
         {-1, 1, 4, {2, 6}, "X = -0.50  Y = -0.50"},
+        {1e308, -1e300, 1, {0, 0}, "X = 1.00E+308  Y = -1.00E+300"},
     };
     Start();
     for (const Case& c : cases) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -20,6 +22,27 @@ namespace {
 
 using test::FakeFramePort;
 using test::TempFolder;
+
+/** The record as far as a block file holds it: every slot above the counts, and slot 0, emptied. */
+BlockData Stored(BlockData r)
+{
+    const auto clearFrom = [](auto& table, int first) {
+        for (std::size_t i = static_cast<std::size_t>(std::max(first, 0)); i < table.size(); ++i)
+            table[i] = 0;
+    };
+    clearFrom(r.LayerH, r.LayerCount);
+    clearFrom(r.LayerDV, r.LayerCount);
+    clearFrom(r.LayerV, r.LayerCount);
+    clearFrom(r.LayerGx, r.LayerCount);
+    clearFrom(r.PointX, r.PointCount + 1);
+    clearFrom(r.PointY, r.PointCount + 1);
+    r.PointX[0] = r.PointY[0] = 0;
+    clearFrom(r.LineStart, r.LineCount + 1);
+    clearFrom(r.LineEnd, r.LineCount + 1);
+    clearFrom(r.LineKind, r.LineCount + 1);
+    r.LineStart[0] = r.LineEnd[0] = r.LineKind[0] = 0;
+    return r;
+}
 
 /**
  * Plays random sessions against the frame logic: canvas events, menu and toolbar commands,
@@ -42,31 +65,33 @@ public:
             state_.MoveDY = Real(-2, 2);
             state_.MoveOK = Chance(0.7) ? 1 : 0;
         };
-        // The dialogs as their confirmations behave: one snapshot, then the change.
-        port_.pointTable = [this] {
+        // The dialogs only answer; the commands that show them take the undo snapshot.
+        port_.pointTable = [this]() -> std::optional<BlockData> {
             if (Chance(0.3))
-                return false;
-            PushUndo(state_, undo_label::kEditPoints);
-            BlockData& data = state_.CurData;
-            data.PointCount = static_cast<std::int16_t>(Int(0, kMaxPoints));
-            for (int i = 1; i <= data.PointCount; ++i) {
+                return std::nullopt;
+            BlockData table = state_.CurData;
+            table.PointCount = static_cast<std::int16_t>(Int(0, kMaxPoints));
+            for (int i = 1; i <= table.PointCount; ++i) {
                 if (Chance(0.5)) {
-                    data.PointX[i] = Real(-5, 25);
-                    data.PointY[i] = Real(-5, 25);
+                    table.PointX[i] = Real(-5, 25);
+                    table.PointY[i] = Real(-5, 25);
                 }
             }
-            return true;
+            return table;
         };
-        port_.blockParams = [this] {
+        port_.blockParams = [this]() -> std::optional<BlockData> {
             if (Chance(0.5))
-                return;
-            PushUndo(state_, undo_label::kEditParams);
-            state_.CurData.V = Real(0, 100);
-            state_.CurData.LayerCount = static_cast<std::int16_t>(Int(0, kMaxLayers));
+                return std::nullopt;
+            BlockData edited = state_.CurData;
+            edited.V = Real(0, 100);
+            edited.LayerCount = static_cast<std::int16_t>(Int(0, kMaxLayers));
+            return edited;
         };
         port_.picker = [this] {
             const char* names[] = {"", "good", "junk", "missing"};
-            return std::string(names[Int(0, 3)]);
+            const std::string name = names[Int(0, 3)];
+            port_.pickedFile = Chance(0.5) ? name + ".csv" : std::string();
+            return name;
         };
     }
 
@@ -165,6 +190,9 @@ private:
     {
         if (auto problems = CheckDocumentInvariants(state_.CurData); !problems.empty())
             return "invariant: " + problems.front();
+        if (logic_.IsModified() != !(Stored(state_.CurData) == Stored(state_.SavedData)))
+            return logic_.IsModified() ? "unsaved changes reported where the stored record is the saved one"
+                                       : "a change of the stored record went unnoticed";
         const BlockData& now = state_.CurData;
         const int count = state_.Undo.UndoCount();
         for (int i = 0; i < state_.SelPntCount; ++i) {
@@ -216,6 +244,7 @@ private:
 };
 
 /** Seeds to play: CHOKUSHO_RANDOM_SEED replays one; otherwise a fixed set, so runs repeat. */
+
 std::vector<unsigned> Seeds()
 {
     if (const char* seed = std::getenv("CHOKUSHO_RANDOM_SEED"))

@@ -164,9 +164,55 @@ private slots:
 
         QTest::mouseClick(Child<QPushButton>(dialog, "CmdP_0"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(state.CurData.PointCount, 2);
-        QCOMPARE(state.CurData.PointX[1], 7.5);
-        QCOMPARE(state.Undo.UndoText(0), std::string("点編集"));
+        QCOMPARE(dialog.Confirmed().PointCount, 2);
+        QCOMPARE(dialog.Confirmed().PointX[1], 7.5);
+        QVERIFY(state.CurData == SampleBlock());  // the caller takes the points
+    }
+
+    void whatTheDialogsCannotStoreIsNamedAndSelected()
+    {
+        DocumentState state;
+        state.CurData = SampleBlock();
+        {
+            FrmEditPnt table(state);
+            Show(table);
+            auto* grid = Child<QelGrid>(table, "QelGP");
+            QVERIFY(grid);
+            TypeInto(*grid, 2, 2, QStringLiteral("1e400"), Qt::Key_Return);
+            QString text;
+            WhenModal<QMessageBox>([&](QMessageBox* box) {
+                text = box->text();
+                box->accept();
+            });
+            QTest::mouseClick(Child<QPushButton>(table, "CmdP_0"), Qt::LeftButton);
+            QCOMPARE(text, QStringLiteral("No.2 の Y (m) の数値が大きすぎて扱えません。"));
+            QVERIFY(table.isVisible());
+            QCOMPARE(table.result(), int(QDialog::Rejected));
+            QCOMPARE(grid->currentRow(), 1);
+            QCOMPARE(grid->currentColumn(), 2);
+            QCOMPARE(table.focusWidget(), grid);
+        }
+        {
+            FrmEditInf params(state);
+            Show(params);
+            QApplication::setActiveWindow(&params);
+            auto* name = Child<QLineEdit>(params, "Text1_0");
+            QVERIFY(name);
+            name->setText(QStringLiteral("北側,ケーソンA"));
+            Child<QLineEdit>(params, "Text1_2")->setFocus();
+            QString text;
+            WhenModal<QMessageBox>([&](QMessageBox* box) {
+                text = box->text();
+                box->accept();
+            });
+            QTest::mouseClick(Child<QPushButton>(params, "CmdPara_0"), Qt::LeftButton);
+            QCOMPARE(text, QStringLiteral("名称に半角のカンマ「,」は使えません。"));
+            QVERIFY(params.isVisible());
+            QCOMPARE(params.focusWidget(), name);
+            QCOMPARE(name->selectedText(), name->text());
+        }
+        QVERIFY(state.CurData == SampleBlock());
+        QCOMPARE(state.Undo.UndoCount(), 0);
     }
 
     void pointTableCancelChangesNothing()
@@ -233,10 +279,10 @@ private slots:
         QCOMPARE(gv1->item(1, 0)->text(), QStringLiteral("9.000"));
         QTest::mouseClick(Child<QPushButton>(dialog, "CmdPara_0"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(state.CurData.B, 4.25);
-        QCOMPARE(state.CurData.GxMode, std::int16_t(0));
-        QCOMPARE(state.CurData.LayerV[1], 9.0);
-        QCOMPARE(state.Undo.UndoText(0), std::string("諸条件修正"));
+        QCOMPARE(dialog.Confirmed().B, 4.25);
+        QCOMPARE(dialog.Confirmed().GxMode, std::int16_t(0));
+        QCOMPARE(dialog.Confirmed().LayerV[1], 9.0);
+        QVERIFY(state.CurData == SampleBlock());  // the caller takes the record
     }
 
     void aVolumeMismatchIsReportedAndTheDialogStays()
@@ -305,6 +351,8 @@ private slots:
         window.item(QStringLiteral("mnuBlkPara"))->trigger();
         QCOMPARE(QString::fromStdString(w.state.CurData.Name), QStringLiteral("新名称"));
         QCOMPARE(w.state.Undo.UndoCount(), 2);
+        QCOMPARE(w.state.Undo.UndoText(0), std::string("諸条件修正"));
+        QCOMPARE(w.state.Undo.UndoText(1), std::string("点編集"));
     }
 };
 

@@ -18,8 +18,21 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <QListView>
+#include <QSignalSpy>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "BlockFile.h"
 #include "BlockPicker.h"
@@ -351,6 +364,135 @@ private slots:
         QVERIFY(ReadBlockFile(kept, f.dataPath(), "BLK1"));
         QVERIFY(kept == f.first);
         QCOMPARE(Text(f.state.BlkName), QStringLiteral("無題"));
+    }
+
+    void everyNameThatWritesAnExistingFileAsksFirst_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("existing");
+        QTest::newRow("a dotted name gets .csv") << QStringLiteral("No.3") << QStringLiteral("No.3.csv");
+        QTest::newRow("another extension gets .csv") << QStringLiteral("a.b") << QStringLiteral("a.b.csv");
+        QTest::newRow(".CSV in capitals stays") << QStringLiteral("x.CSV") << QStringLiteral("x.CSV");
+        QTest::newRow(".csv typed") << QStringLiteral("y.csv") << QStringLiteral("y.csv");
+        QTest::newRow("no extension") << QStringLiteral("BLK1") << QStringLiteral("BLK1.csv");
+    }
+
+    void everyNameThatWritesAnExistingFileAsksFirst()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, existing);
+        Fixture f;
+        frmMain& window = f.make();
+        const std::string target = f.dataFile(existing.toUtf8().constData());
+        WriteBlockFile(f.first, target);
+        f.state.CurData = f.second;
+        QStringList questions;
+        bool stayed = false;
+        WhenModal<QFileDialog>(&f.scope, [&](QFileDialog* dialog) {
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(edit);
+            edit->setText(typed);
+            // いいえ: back to the dialog, which stays open.
+            WhenModal<QMessageBox>(&f.scope, [&](QMessageBox* box) {
+                questions << box->text();
+                box->button(QMessageBox::No)->click();
+            });
+            static_cast<QDialog*>(dialog)->accept();  // the Save button's slot
+            stayed = dialog->isVisible();
+            // はい: the file is replaced.
+            WhenModal<QMessageBox>(&f.scope, [&](QMessageBox* box) {
+                questions << box->text();
+                box->button(QMessageBox::Yes)->click();
+            });
+            static_cast<QDialog*>(dialog)->accept();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        window.item(QStringLiteral("mnuFileSave"))->trigger();
+
+        const QString question = existing + QStringLiteral(" は既に存在します。\n上書きしますか?");
+        QCOMPARE(questions, QStringList({question, question}));
+        QVERIFY(stayed);
+        BlockData written;
+        QVERIFY(ReadBlockFileNamed(written, f.dataPath(), existing.toStdString()));
+        QVERIFY(written == f.second);
+    }
+
+    void folderViewsNeverOpenTheFilesTheyList()
+    {
+#ifdef Q_OS_LINUX
+        // A file of /proc such as kmsg blocks the reader for ever, and a pipe blocks its opener:
+        // the views must tell what an entry is from its name and kind alone. The kernel reports
+        // every opening of these two, whoever opens them.
+        Fixture f;
+        const QString plain = f.data.filePath(QStringLiteral("kmsg"));
+        QFile stand(plain);
+        QVERIFY(stand.open(QIODevice::WriteOnly));
+        stand.write("<6>a kernel message with no name of its type\n");
+        stand.close();
+        const QByteArray fifo = QFile::encodeName(f.data.filePath(QStringLiteral("x.csv")));
+        QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), f.data.filePath(QStringLiteral("zero"))));
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(watch >= 0);
+        QVERIFY(::inotify_add_watch(watch, QFile::encodeName(plain).constData(), IN_OPEN) >= 0);
+        QVERIFY(::inotify_add_watch(watch, fifo.constData(), IN_OPEN) >= 0);
+        // Should a view open the pipe after all, a writer lets it go so that the test ends.
+        std::atomic<bool> stop{false};
+        std::thread writer([&] {
+            while (!stop) {
+                const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        });
+
+        frmMain& window = f.make();
+        window.show();
+        bool pickerListed = false;
+        WhenModal<FrmBlkShoSel>(&f.scope, [&](FrmBlkShoSel* picker) {
+            auto* tree = Child<QTreeView>(picker, "Dir1");
+            auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+            QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+            tree->expand(model->index(f.data.path()));
+            pickerListed = QTest::qWaitFor([&] {
+                return std::any_of(loaded.begin(), loaded.end(),
+                                   [&](const QList<QVariant>& args) { return args.at(0).toString() == f.data.path(); });
+            });
+            picker->grab();
+            picker->reject();
+        });
+        window.item(QStringLiteral("mnuFileOpen"))->trigger();
+
+        bool dialogListed = false;
+        WhenModal<QFileDialog>(&f.scope, [&](QFileDialog* dialog) {
+            dialog->setNameFilter(QStringLiteral("*"));
+            auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            dialogListed = list && QTest::qWaitFor([list] {
+                const QModelIndex root = list->rootIndex();
+                for (int row = 0; row < list->model()->rowCount(root); ++row) {
+                    if (list->model()->index(row, 0, root).data().toString() == QStringLiteral("kmsg"))
+                        return true;
+                }
+                return false;
+            });
+            dialog->grab();
+            dialog->reject();
+        });
+        window.item(QStringLiteral("mnuFileSave"))->trigger();
+
+        stop = true;
+        writer.join();
+        char events[4096];
+        const auto got = ::read(watch, events, sizeof events);
+        ::close(watch);
+        QVERIFY(pickerListed);
+        QVERIFY(dialogListed);
+        QVERIFY2(got <= 0, "a folder view opened a file it listed");
+#else
+        QSKIP("the kernel's report of openings is Linux's");
+#endif
     }
 
     void aCancelledPickerLeavesDataPathWhereTheTreeWent()

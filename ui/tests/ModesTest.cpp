@@ -217,6 +217,33 @@ private slots:
         QCOMPARE(state.MoveOK, 0);
         QCOMPARE(state.MoveDY, 1.5);  // キャンセル stores what was typed
     }
+
+    void pointMoveDialogKeepsANumberTooLargeForARealOut()
+    {
+        DocumentState state;
+        state.MoveDY = 2;
+        FrmEditPntMov dialog(state);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* y = dialog.findChild<QLineEdit*>(QStringLiteral("Text1_1"));
+        QVERIFY(y);
+        y->setText(QStringLiteral("1e400"));
+        QString message;
+        WhenModalOpens([&message](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box != nullptr);
+            message = box->windowTitle() + u'|' + box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Command1_0")), Qt::LeftButton);
+        QCOMPARE(message, QStringLiteral("Error|移動量 Y の数値が大きすぎて扱えません。"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.focusWidget(), y);  // the field to correct, whole text selected
+        QCOMPARE(y->selectedText(), QStringLiteral("1e400"));
+        QCOMPARE(state.MoveDY, 2.0);
+        QCOMPARE(state.MoveOK, 0);
+        dialog.reject();
+    }
 };
 
 std::unique_ptr<QObject> MakeModesTest()
