@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStorageInfo>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeView>
 #include <algorithm>
@@ -177,6 +178,10 @@ QFont FrmBlkShoSel::ListFont()
     if (!found)
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(kFontPoints);
+    // At this size IPAGothic carries a bitmap of its own in which the decimal point has a tail
+    // and "4.000" reads as "4,000"; drawn from its outline, unhinted, the point is a point. The
+    // advances stay whole pixels, a full-width character two half-width ones.
+    font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setKerning(false);
@@ -478,7 +483,8 @@ void FrmBlkShoSel::showList()
         list_->clear();
         const auto& lines = picker_.Lines();
         const QFontMetrics metrics(list_->font());
-        const int room = list_->viewport()->width();
+        // The viewport is sized only once the dialog is shown; a scroll bar may take its share.
+        const int room = list_->contentsRect().width() - list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             auto* item = new QListWidgetItem(Utf8(lines[i]));
             item->setData(Qt::UserRole, static_cast<int>(i));

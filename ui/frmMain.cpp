@@ -19,6 +19,7 @@
 #include "FileSystem.h"
 #include "Icons.h"
 #include "MagnifierCursor.h"
+#include "StatusPanel.h"
 #include "QtText.h"
 #include "frmAbout.h"
 
@@ -75,8 +76,6 @@ constexpr ToolbarEntry kToolbar[] = {
     {"Undo", "元に戻す", "undo.svg", false},
     {"Help", "ヘルプ", "help.svg", false},
 };
-
-constexpr int kStatusCoordinatesWidth = 180;
 
 /** Mouse buttons as the canvas logic numbers them: 1 left, 2 right, 4 middle. */
 int ButtonNumber(Qt::MouseButton button)
@@ -250,16 +249,16 @@ void frmMain::buildStatusBar()
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
 
-    statusPanel1_ = new QLabel(bar);
+    // The read-out takes what its text needs and the prompts the rest; a prompt wider than that
+    // is drawn a little smaller, so that every prompt reads whole at the window's starting size.
+    statusPanel1_ = new StatusPanel(bar);
     statusPanel1_->setObjectName(QStringLiteral("StatusBar1_Panel1"));
-    statusPanel1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    statusPanel1_->setMinimumWidth(1);  // a long prompt is cut rather than widening the window
+    statusPanel1_->setMinimumWidth(1);  // a long prompt never widens the window
     bar->addWidget(statusPanel1_, 1);
 
-    statusPanel2_ = new QLabel(bar);
+    statusPanel2_ = new StatusPanel(bar);
     statusPanel2_->setObjectName(QStringLiteral("StatusBar1_Panel2"));
-    statusPanel2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    statusPanel2_->setFixedWidth(kStatusCoordinatesWidth);
+    statusPanel2_->setFixedWidth(statusPanel2_->naturalWidth());
     bar->addPermanentWidget(statusPanel2_);
 }
 
@@ -324,9 +323,12 @@ void frmMain::canvasChanged()
 
 void frmMain::setStatusText(int panel, const std::string& text)
 {
-    QLabel* label = panel == 2 ? statusPanel2_ : panel == 1 ? statusPanel1_ : nullptr;
-    if (label != nullptr)
-        label->setText(Utf8(text));
+    StatusPanel* label = panel == 2 ? statusPanel2_ : panel == 1 ? statusPanel1_ : nullptr;
+    if (label == nullptr)
+        return;
+    label->setPanelText(Utf8(text));
+    if (label == statusPanel2_)
+        label->setFixedWidth(label->naturalWidth());
 }
 
 void frmMain::setCaption(const std::string& caption)

@@ -11,13 +11,13 @@
 #include "ProgramFiles.h"
 
 class QAction;
-class QLabel;
 class QScrollBar;
 class QToolBar;
 
 namespace chokusho {
 
 class CanvasWidget;
+class StatusPanel;
 
 /**
  * The main window: the frame in which every block is drawn and edited. It builds the menus,
@@ -94,8 +94,8 @@ private:
     CanvasWidget* canvas_ = nullptr;
     QScrollBar* hScroll_ = nullptr;
     QScrollBar* vScroll_ = nullptr;
-    QLabel* statusPanel1_ = nullptr;
-    QLabel* statusPanel2_ = nullptr;
+    StatusPanel* statusPanel1_ = nullptr;
+    StatusPanel* statusPanel2_ = nullptr;
     FrameLogic logic_;  // last: it may use every control as soon as it exists
 };
 

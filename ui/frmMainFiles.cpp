@@ -1,7 +1,13 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
+#include <QHeaderView>
+#include <QStyle>
 #include <QTreeView>
 #include <filesystem>
 #include <functional>
@@ -19,8 +25,37 @@ namespace chokusho {
 
 namespace {
 
-/** The details view's column of types: Qt reads it from the files themselves, and it says little. */
+/** Columns of the file system model, as the dialog's details view shows them. */
+constexpr int kSizeColumn = 1;
 constexpr int kTypeColumn = 2;
+constexpr int kDateColumn = 3;
+
+/**
+ * Sizes and dates of the dialog's details view as Windows shows them to a Japanese user
+ * ("12 KB", "2026/12/07 15:25"), whatever the language of the machine: the model would write
+ * them in the system's language ("332 bytes", "7 Dec").
+ */
+class JapaneseDetails : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || files == nullptr || (index.column() != kSizeColumn && index.column() != kDateColumn))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == kDateColumn) {
+            const QDateTime modified = files->lastModified(source);
+            return modified.isValid() ? modified.toString(QStringLiteral("yyyy/MM/dd HH:mm")) : QString();
+        }
+        if (files->isDir(source))
+            return QString();
+        // Kilobytes rounded up, grouped by thousands: an empty file is 0 KB, one byte 1 KB.
+        const qint64 kilobytes = (files->size(source) + 1023) / 1024;
+        return QLocale(QLocale::Japanese, QLocale::Japan).toString(kilobytes) + QStringLiteral(" KB");
+    }
+};
 
 /** True when something, even a link that leads nowhere, has the name `path`. */
 bool Exists(const std::string& path)
@@ -95,8 +130,13 @@ std::string frmMain::saveFileDialog(const SaveDialogSpec& spec)
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存(&S)"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
-    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
-        details->hideColumn(kTypeColumn);
+    // The type column would only repeat the extension: it is hidden, and named by FileIconProvider.
+    dialog.setProxyModel(new JapaneseDetails(&dialog));
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        view->hideColumn(kTypeColumn);
+        const int dateWidth = view->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00"));
+        view->header()->resizeSection(kDateColumn, dateWidth + view->style()->pixelMetric(QStyle::PM_HeaderMargin) * 4);
+    }
     if (!spec.fileName.empty())
         dialog.selectFile(Utf8(spec.fileName));
     if (dialog.exec() != QDialog::Accepted)

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QListView>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <algorithm>
 #include <atomic>
@@ -154,6 +155,34 @@ QStringList ListLines(QWidget* picker)
     return lines;
 }
 
+/**
+ * The lowest row of each mark of `text` drawn as the line of a list in `font`, as the picker
+ * draws its lines: a mark is a run of columns with ink, from left to right.
+ */
+QList<int> InkBottoms(const QFont& font, const QString& text)
+{
+    QListWidget list;
+    list.setFont(font);
+    list.resize(120, 60);
+    list.addItem(text);
+    list.show();
+    const QImage image = list.viewport()->grab().toImage();
+    QList<int> bottoms;
+    bool inMark = false;
+    for (int x = 0; x < image.width(); ++x) {
+        int bottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+            if (qGray(image.pixel(x, y)) < 160)
+                bottom = y;
+        if (bottom >= 0 && !inMark)
+            bottoms << bottom;
+        else if (bottom >= 0)
+            bottoms.last() = std::max(bottoms.last(), bottom);
+        inMark = bottom >= 0;
+    }
+    return bottoms;
+}
+
 bool HasWhite(const QImage& image)
 {
     for (int y = 0; y < image.height(); ++y)
@@ -189,6 +218,11 @@ private slots:
         QCOMPARE(metrics.horizontalAdvance(QStringLiteral("直Ｂ")), 4 * metrics.horizontalAdvance(u'B'));
         QCOMPARE(metrics.horizontalAdvance(QStringLiteral("0.000 ")), 6 * metrics.horizontalAdvance(u'B'));
         QCOMPARE(Child<QLabel>(&picker, "Label1")->font(), Child<QListWidget>(&picker, "List1")->font());
+        // The decimal point is plainly a point: it sits on the line as the digits do, where a
+        // comma (or a point drawn with a tail) reaches below them.
+        const QList<int> bottoms = InkBottoms(Child<QListWidget>(&picker, "List1")->font(), QStringLiteral("0.0"));
+        QCOMPARE(bottoms.size(), 3);
+        QCOMPARE(bottoms[1], bottoms[0]);
     }
 
     void previewIsLaidOutInTwips()
@@ -205,6 +239,23 @@ private slots:
         // Ｂ = 4 m is 2667 twips wide: the lower right corner at (3333, 1667).
         QCOMPARE(image.pixel(222, 111) & 0xFFFFFF, QRgb(0xFFFFFF));
         QCOMPARE(image.pixel(224, 111) & 0xFFFFFF, QRgb(0x000000));
+    }
+
+    void aListLineIsDrawnOnlyAsFarAsTheListIsWide()
+    {
+        Fixture f;
+        WriteBlockFile(Block(std::string(kMaxNameBytes, 'N').c_str(), "長い名前", 1, 1), f.dataFile("LONG.csv"));
+        f.state.DataPath = f.dataPath();
+        FrmBlkShoSel picker(f.state, PathFromUtf8(f.program.path().toStdString()));
+        auto* list = Child<QListWidget>(&picker, "List1");
+        QVERIFY(list);
+        QCOMPARE(list->textElideMode(), Qt::ElideRight);
+        QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(list->count(), 3);
+        // The long line keeps its whole text in the tooltip; the lines that fit need none.
+        QCOMPARE(list->item(2)->toolTip(), list->item(2)->text());
+        QVERIFY(list->item(2)->text().startsWith(QString(20, u'N')));
+        QCOMPARE(list->item(0)->toolTip(), QString());
     }
 
     void pickerFallsBackToTheProgramFolderAndStaysOpenWithNothingToSelect()
@@ -390,7 +441,10 @@ private slots:
         bool stayed = false;
         WhenModal<QFileDialog>(&f.scope, [&](QFileDialog* dialog) {
             auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QVERIFY(edit);
+            if (edit == nullptr) {
+                dialog->reject();
+                return;
+            }
             edit->setText(typed);
             // いいえ: back to the dialog, which stays open.
             WhenModal<QMessageBox>(&f.scope, [&](QMessageBox* box) {
@@ -416,6 +470,49 @@ private slots:
         BlockData written;
         QVERIFY(ReadBlockFileNamed(written, f.dataPath(), existing.toStdString()));
         QVERIFY(written == f.second);
+    }
+
+    void theSaveDialogShowsSizesAndDatesAsAJapaneseUserReadsThem()
+    {
+        Fixture f;
+        frmMain& window = f.make();
+        QFile big(f.data.filePath(QStringLiteral("big.csv")));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        big.write(QByteArray(1500 * 1024 + 1, 'x'));
+        big.close();
+        QString size, bigSize, date;
+        bool typeShown = true;
+        bool listed = false;
+        WhenModal<QFileDialog>(&f.scope, [&](QFileDialog* dialog) {
+            auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            if (details == nullptr) {
+                dialog->reject();
+                return;
+            }
+            QAbstractItemModel* model = details->model();
+            const auto row = [&](const QString& name) {
+                const QModelIndex root = details->rootIndex();
+                for (int r = 0; r < model->rowCount(root); ++r) {
+                    if (model->index(r, 0, root).data().toString() == name)
+                        return r;
+                }
+                return -1;
+            };
+            listed = QTest::qWaitFor([&] { return row(QStringLiteral("big.csv")) >= 0 && row(QStringLiteral("BLK1.csv")) >= 0; });
+            const QModelIndex root = details->rootIndex();
+            size = model->index(row(QStringLiteral("BLK1.csv")), 1, root).data().toString();
+            bigSize = model->index(row(QStringLiteral("big.csv")), 1, root).data().toString();
+            date = model->index(row(QStringLiteral("BLK1.csv")), 3, root).data().toString();
+            typeShown = !details->isColumnHidden(2);
+            dialog->reject();
+        });
+        window.item(QStringLiteral("mnuFileSave"))->trigger();
+        QVERIFY(listed);
+        QCOMPARE(size, QStringLiteral("1 KB"));
+        QCOMPARE(bigSize, QStringLiteral("1,501 KB"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^20\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d$")).match(date).hasMatch(),
+                 qPrintable(date));
+        QVERIFY(!typeShown);
     }
 
     void folderViewsNeverOpenTheFilesTheyList()

@@ -198,11 +198,27 @@ private slots:
         QLabel* prompt = Panel(window, 1);
         QLabel* coordinates = Panel(window, 2);
         QVERIFY(prompt != nullptr && coordinates != nullptr);
-        QVERIFY(coordinates->width() >= 150 && coordinates->width() <= 220);
-        QVERIFY(prompt->width() > coordinates->width());
 
-        window.setStatusText(2, "X = 12.35  Y = -3.10");
-        QCOMPARE(coordinates->text(), QStringLiteral("X = 12.35  Y = -3.10"));
+        // At the starting size every prompt reads whole beside an everyday read-out, and a
+        // read-out of far coordinates reads whole too.
+        const auto whole = [](QLabel* label) {
+            const int room = label->contentsRect().width() - 2 * (label->margin() + label->indent());
+            return label->fontMetrics().horizontalAdvance(label->text()) <= room;
+        };
+        for (const char* readout : {"X = 12.35  Y = -3.10", "X = -1.00E+308  Y = -9999999999.99"}) {
+            window.setStatusText(2, readout);
+            QCoreApplication::processEvents();
+            QCOMPARE(coordinates->text(), QString::fromUtf8(readout));
+            QVERIFY2(whole(coordinates), readout);
+        }
+        window.setStatusText(2, "X = -12.35  Y = -3.10");
+        for (int message = 1; message <= 11; ++message) {
+            window.logic().Disp_Message(message);
+            QCoreApplication::processEvents();
+            QVERIFY2(whole(prompt), qPrintable(QStringLiteral("prompt %1: %2 pixels for %3").arg(message)
+                                                   .arg(prompt->width())
+                                                   .arg(prompt->fontMetrics().horizontalAdvance(prompt->text()))));
+        }
         window.logic().Disp_Message(4);
         QCOMPARE(prompt->text(), QString::fromUtf8(MessageText(4)));
         window.logic().Disp_Message(0);
