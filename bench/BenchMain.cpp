@@ -29,6 +29,7 @@ struct Comparison {
     const char* counter;  // the counter compared instead of the time, or null
 };
 
+// clang-format off
 constexpr Comparison kComparisons[] = {
     {"read a full block file", "read/block_file", "read/floor_bytes", 3.0, nullptr},
     {"list a folder of 1000 block files", "list/folder_1000", "list/floor_bytes", 3.0, nullptr},
@@ -41,6 +42,7 @@ constexpr Comparison kComparisons[] = {
     {"start-up, against a window with text", "startup/chokusho", "startup/text_window", 0.0, nullptr},
     {"peak memory, against a window with text", "startup/chokusho", "startup/text_window", 0.0, "peak_KiB"},
 };
+// clang-format on
 
 struct Result {
     double seconds = 0;

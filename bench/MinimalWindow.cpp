@@ -14,8 +14,8 @@ int main(int argc, char* argv[])
 {
     const bool text = argc > 1 && std::strcmp(argv[1], "--text") == 0;
     QApplication app(argc, argv);
-    const std::unique_ptr<QWidget> window =
-        text ? std::make_unique<QLabel>(QString::fromUtf8("直立消波ブロック設定")) : std::make_unique<QWidget>();
+    const std::unique_ptr<QWidget> window = text ? std::make_unique<QLabel>(QString::fromUtf8("直立消波ブロック設定"))
+                                                 : std::make_unique<QWidget>();
     chokusho::bench::QuitAfterFirstPaint quit(window.get());
     window->show();
     return app.exec();

@@ -39,25 +39,16 @@ bool VolumesDisagree(double v, double total)
     return std::fabs(v - total) > kVolumeTolerance + slack;
 }
 
-double ReadNumber(const std::string& text, double blank)
-{
-    return text.empty() ? blank : ReadReal(text).value_or(0);
-}
+double ReadNumber(const std::string& text, double blank) { return text.empty() ? blank : ReadReal(text).value_or(0); }
 
 /** Names of the boxes as the user finds them: the group's caption and the letter beside the box. */
 constexpr const char* kBoxNames[8] = {"名称", "種別", "寸法 B", "寸法 H", "寸法 L", "重心 X", "重心 Y", "体積 V"};
 constexpr const char* kLayerColumnNames[4] = {"No.", "高さ(m)", "⊿Ｖ(m3)", "重心X"};
 
 /** A text that holds a number too large for a real; an empty text or one without a number is fine. */
-bool Overflows(const std::string& text)
-{
-    return !text.empty() && !ReadReal(text);
-}
+bool Overflows(const std::string& text) { return !text.empty() && !ReadReal(text); }
 
-std::string TooLargeMessage(const std::string& field)
-{
-    return field + " の数値が大きすぎて扱えません。";
-}
+std::string TooLargeMessage(const std::string& field) { return field + " の数値が大きすぎて扱えません。"; }
 
 void TintEverySecondRow(Grid& grid, std::uint32_t bgr)
 {
@@ -67,10 +58,7 @@ void TintEverySecondRow(Grid& grid, std::uint32_t bgr)
 
 }  // namespace
 
-ParamsLayout LayoutOfMode(int mode)
-{
-    return mode == 1 ? ParamsLayout{8325, 6950} : ParamsLayout{7375, 6000};
-}
+ParamsLayout LayoutOfMode(int mode) { return mode == 1 ? ParamsLayout{8325, 6950} : ParamsLayout{7375, 6000}; }
 
 BlockParams::BlockParams(DocumentState& state, BlockParamsForm& form) : state_(state), form_(form)
 {

@@ -48,8 +48,7 @@ void DrawPickerPreview(Canvas& canvas, const BlockData& data, double width, doub
             continue;
         canvas.SetPenStyle(data.LineKind[k] != kSolidLine ? PenStyle::Dotted : PenStyle::Solid);
         canvas.Line(ToScreen((data.PointX[p1] - x0) * scale), ToScreen((ytop - data.PointY[p1]) * scale),
-                    ToScreen((data.PointX[p2] - x0) * scale), ToScreen((ytop - data.PointY[p2]) * scale),
-                    qb::kWhite);
+                    ToScreen((data.PointX[p2] - x0) * scale), ToScreen((ytop - data.PointY[p2]) * scale), qb::kWhite);
     }
     canvas.SetPenStyle(PenStyle::Solid);
 }

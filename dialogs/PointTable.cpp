@@ -92,7 +92,8 @@ std::optional<CellProblem> CheckPointGrid(const Grid& grid)
             return true;
         const int col = x ? 2 : 1;
         problem = CellProblem{row, col,
-                              "No." + FormatInteger(row) + " の " + kColumnNames[col] + " の数値が大きすぎて扱えません。"};
+                              "No." + FormatInteger(row) + " の " + kColumnNames[col] +
+                                  " の数値が大きすぎて扱えません。"};
         return false;
     });
     return problem;

@@ -211,10 +211,7 @@ std::optional<std::array<std::string_view, N>> SplitParts(std::string_view line)
 }
 
 /** The text of a name line: everything before its first comma. */
-std::string NameField(std::string_view line)
-{
-    return DecodeCp932(line.substr(0, line.find(',')));
-}
+std::string NameField(std::string_view line) { return DecodeCp932(line.substr(0, line.find(','))); }
 
 /** A count line: read whole; an empty line is a failure, and a count below 0 reads as 0. */
 std::optional<std::int16_t> CountLine(LineReader& reader)
@@ -375,10 +372,7 @@ FileWriteError::FileWriteError(std::string path, std::string reason)
 {
 }
 
-void ClearBlock(BlockData& record)
-{
-    record = BlockData{};
-}
+void ClearBlock(BlockData& record) { record = BlockData{}; }
 
 bool ParseBlockFile(BlockData& r, std::string_view bytes)
 {
@@ -435,9 +429,8 @@ bool ParseBlockFile(BlockData& r, std::string_view bytes)
     for (int k = 1; k <= r.LineCount; ++k) {
         if (k > kMaxLines)
             return false;
-        const bool read = *version >= 2
-                              ? ReadIntegerLine<3>(reader, {&r.LineStart[k], &r.LineEnd[k], &r.LineKind[k]})
-                              : ReadIntegerLine<2>(reader, {&r.LineStart[k], &r.LineEnd[k]});
+        const bool read = *version >= 2 ? ReadIntegerLine<3>(reader, {&r.LineStart[k], &r.LineEnd[k], &r.LineKind[k]})
+                                        : ReadIntegerLine<2>(reader, {&r.LineStart[k], &r.LineEnd[k]});
         if (!read)
             return false;
         // A segment must join two points of the table: drawing, picking and deleting rely on it.

@@ -30,8 +30,7 @@ constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";  // U+FFFD
 
 bool IsAscii(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -74,6 +73,7 @@ struct SingleByteCharacter {
     char32_t codePoint;
     std::string_view utf8;
 };
+// clang-format off
 constexpr SingleByteCharacter kSingleByteCharacters[] = {
     {'\x80', 0x0080, "\xC2\x80"},
     {'\xA0', 0xF8F0, "\xEF\xA3\xB0"},
@@ -81,6 +81,7 @@ constexpr SingleByteCharacter kSingleByteCharacters[] = {
     {'\xFE', 0xF8F2, "\xEF\xA3\xB2"},
     {'\xFF', 0xF8F3, "\xEF\xA3\xB3"},
 };
+// clang-format on
 
 const SingleByteCharacter* FindSingleByte(char byte)
 {
@@ -155,8 +156,8 @@ public:
     IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from))
     {
         if (cd_ == Invalid())
-            throw std::runtime_error(std::string("the C library cannot convert from ") + from + " to " + to
-                                     + " (are its gconv modules installed?)");
+            throw std::runtime_error(std::string("the C library cannot convert from ") + from + " to " + to +
+                                     " (are its gconv modules installed?)");
     }
     ~IconvHandle() { iconv_close(cd_); }
     IconvHandle(const IconvHandle&) = delete;
@@ -370,8 +371,8 @@ void DecodeRun(std::string& out, std::string_view run, std::wstring& wide)
         const std::string_view rest = run.substr(i);
         const std::size_t length = std::max<std::size_t>(Cp932Shape(rest), 1);
         wchar_t buffer[2];
-        const int n = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, rest.data(),
-                                          static_cast<int>(length), buffer, 2);
+        const int n = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, rest.data(), static_cast<int>(length),
+                                          buffer, 2);
         if (n > 0) {
             AppendUtf16(out, buffer, n);
             i += length;
@@ -411,14 +412,12 @@ void EncodeRun(std::string& out, const std::wstring& wide)
     // Without WC_NO_BEST_FIT_CHARS Windows would write "e" for "é" and similar guesses that
     // glibc does not make.
     const int size = static_cast<int>(wide.size());
-    const int count = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0,
-                                          "?", nullptr);
+    const int count = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, "?", nullptr);
     if (count <= 0)
         throw std::runtime_error("code page 932 conversion failed");
     const std::size_t at = out.size();
     out.resize(at + static_cast<std::size_t>(count));
-    WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data() + at, count, "?",
-                        nullptr);
+    WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data() + at, count, "?", nullptr);
 }
 
 }  // namespace

@@ -42,8 +42,8 @@ std::vector<std::string> CheckDocumentInvariants(const BlockData& data)
 
     for (int k = lines + 1; k <= kMaxLines; ++k) {
         if (data.LineStart[k] != 0 || data.LineEnd[k] != 0)
-            problems.push_back("segment slot " + Num(k) + " above LineCount " + Num(data.LineCount) +
-                               " holds " + Num(data.LineStart[k]) + "-" + Num(data.LineEnd[k]));
+            problems.push_back("segment slot " + Num(k) + " above LineCount " + Num(data.LineCount) + " holds " +
+                               Num(data.LineStart[k]) + "-" + Num(data.LineEnd[k]));
     }
 
     return problems;

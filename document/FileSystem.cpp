@@ -35,8 +35,8 @@ std::string PathToUtf8(const std::filesystem::path& path)
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& folder,
@@ -154,32 +154,23 @@ std::string FileErrorText(int errorNumber)
 {
     switch (errorNumber) {
     case EACCES:
-    case EPERM:
-        return kTextNoPermission;
-    case EROFS:
-        return kTextReadOnlyFileSystem;
+    case EPERM: return kTextNoPermission;
+    case EROFS: return kTextReadOnlyFileSystem;
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
         return kTextNoSpace;
-    case EISDIR:
-        return kTextIsFolder;
+    case EISDIR: return kTextIsFolder;
     case ENOENT:
-    case ENOTDIR:
-        return kTextNotFound;
-    case ENAMETOOLONG:
-        return kTextNameTooLong;
-    case EIO:
-        return kTextIoError;
-    case EFBIG:
-        return kTextTooLarge;
+    case ENOTDIR: return kTextNotFound;
+    case ENAMETOOLONG: return kTextNameTooLong;
+    case EIO: return kTextIoError;
+    case EFBIG: return kTextTooLarge;
 #ifdef ELOOP
-    case ELOOP:
-        return kTextLinkLoop;
+    case ELOOP: return kTextLinkLoop;
 #endif
-    default:
-        return std::generic_category().message(errorNumber);
+    default: return std::generic_category().message(errorNumber);
     }
 }
 
@@ -190,8 +181,8 @@ namespace {
 std::string SystemMessage(DWORD code)
 {
     wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string reason;
     if (text) {
         const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -210,27 +201,18 @@ std::string SystemMessage(DWORD code)
 std::string Win32ErrorText(DWORD code)
 {
     switch (code) {
-    case ERROR_ACCESS_DENIED:
-        return kTextNoPermission;
-    case ERROR_WRITE_PROTECT:
-        return kTextReadOnlyFileSystem;
+    case ERROR_ACCESS_DENIED: return kTextNoPermission;
+    case ERROR_WRITE_PROTECT: return kTextReadOnlyFileSystem;
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return kTextNoSpace;
+    case ERROR_HANDLE_DISK_FULL: return kTextNoSpace;
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return kTextNotFound;
-    case ERROR_FILENAME_EXCED_RANGE:
-        return kTextNameTooLong;
-    case ERROR_FILE_TOO_LARGE:
-        return kTextTooLarge;
-    case ERROR_DIRECTORY:
-        return kTextIsFolder;
+    case ERROR_PATH_NOT_FOUND: return kTextNotFound;
+    case ERROR_FILENAME_EXCED_RANGE: return kTextNameTooLong;
+    case ERROR_FILE_TOO_LARGE: return kTextTooLarge;
+    case ERROR_DIRECTORY: return kTextIsFolder;
     case ERROR_CRC:
-    case ERROR_IO_DEVICE:
-        return kTextIoError;
-    default:
-        return SystemMessage(code);
+    case ERROR_IO_DEVICE: return kTextIoError;
+    default: return SystemMessage(code);
     }
 }
 
@@ -253,8 +235,8 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
     auto temporary = target;
     temporary += L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
 
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw FileWriteError(path, Win32ErrorText(GetLastError()));
     // The code is taken as soon as a call fails, before any other call can overwrite it.
@@ -352,7 +334,8 @@ int OpenTemporaryBeside(const std::string& target, std::string& temporary)
     static unsigned counter = 0;
     // A short name of its own, so that a target name near the length limit still has a temporary.
     const auto folder = std::filesystem::path(target).parent_path();
-    const std::string prefix = (folder.empty() ? std::string(".") : folder.string()) + "/" + std::string(kTemporaryPrefix);
+    const std::string prefix = (folder.empty() ? std::string(".") : folder.string()) + "/" +
+                               std::string(kTemporaryPrefix);
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = prefix + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -445,8 +428,10 @@ void OverwriteInPlace(const std::string& path, const std::string& target, const 
         failure = errno;
         const bool restored = RewriteWhole(fd, oldBytes);
         ::close(fd);
-        throw FileWriteError(path, FileErrorText(failure) +
-                                       (restored ? "" : "元の内容にも戻せなかったため、ファイルが壊れている可能性があります。"));
+        throw FileWriteError(path,
+                             FileErrorText(failure) +
+                                 (restored ? ""
+                                           : "元の内容にも戻せなかったため、ファイルが壊れている可能性があります。"));
     }
     if (::close(fd) != 0 && failure == 0)
         failure = errno;

@@ -99,7 +99,8 @@ std::optional<double> ReadPlainReal(std::string_view text)
 {
     // With at most 15 digits the digits are an exact integer below 2^53 and the power of ten
     // is exact too, so one division rounds exactly as a full decimal conversion would.
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     constexpr std::size_t kMaxPlainDigits = 15;
 
     std::size_t i = 0;
@@ -288,8 +289,8 @@ std::string FormatFixed(double value, int decimals)
     // not follow the locale's decimal point.
     constexpr int kSignificant = 15;
     char scientific[32];
-    const auto written = std::to_chars(scientific, scientific + sizeof scientific, value,
-                                       std::chars_format::scientific, kSignificant - 1);
+    const auto written = std::to_chars(scientific, scientific + sizeof scientific, value, std::chars_format::scientific,
+                                       kSignificant - 1);
     const char* p = scientific;
     const bool negative = *p == '-';
     if (negative)
@@ -366,7 +367,6 @@ std::string FormatInteger(long long value)
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
 }
-
 
 namespace {
 

@@ -79,10 +79,7 @@ std::string CaptionOf(const std::string& blkName)
 
 }  // namespace
 
-bool FrameLogic::IsModified() const
-{
-    return chokusho::IsModified(state_.CurData, state_.SavedData);
-}
+bool FrameLogic::IsModified() const { return chokusho::IsModified(state_.CurData, state_.SavedData); }
 
 std::string FrameLogic::SaveAs()
 {
@@ -91,10 +88,7 @@ std::string FrameLogic::SaveAs()
     return port_.saveFileDialog(dialog);
 }
 
-std::string FrameLogic::SaveTargetOf(const std::string& chosenPath) const
-{
-    return TargetOf(chosenPath, state_).path;
-}
+std::string FrameLogic::SaveTargetOf(const std::string& chosenPath) const { return TargetOf(chosenPath, state_).path; }
 
 bool FrameLogic::SaveToPath(const std::string& chosenPath)
 {
@@ -103,8 +97,9 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
         WriteBlockFile(state_.CurData, target.path);
     } catch (const FileWriteError& error) {
         // The block stays unsaved: nothing below runs, so the question comes again at the next close.
-        port_.messageBox({"ファイル「" + DisplayFileName(target.path) + "」に保存できませんでした。\r\n" + error.reason(), "Error",
-                          MsgButtons::Ok, MsgIcon::Exclamation});
+        port_.messageBox(
+            {"ファイル「" + DisplayFileName(target.path) + "」に保存できませんでした。\r\n" + error.reason(), "Error",
+             MsgButtons::Ok, MsgIcon::Exclamation});
         return false;
     }
     state_.DataPath = target.folder;
@@ -193,9 +188,6 @@ void FrameLogic::mnuFileSave_Click()
     SaveToPath(path);
 }
 
-bool FrameLogic::Form_QueryUnload()
-{
-    return ConfirmSave() == 2;
-}
+bool FrameLogic::Form_QueryUnload() { return ConfirmSave() == 2; }
 
 }  // namespace chokusho

@@ -14,10 +14,7 @@ namespace {
 /** The prompt with which each mode (0..6) waits for its first pick. */
 constexpr std::array<int, 7> kFirstPrompt = {4, 6, 1, 3, 8, 9, 11};
 
-std::int16_t ToInt16(int value)
-{
-    return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
-}
+std::int16_t ToInt16(int value) { return static_cast<std::int16_t>(std::clamp(value, -32768, 32767)); }
 
 }  // namespace
 
@@ -32,7 +29,9 @@ const char* MessageText(int msgNo)
     case 6: return "縮小 左クリック１点縮小、左ドラッグ領域指定 (マウス右：縮小終了)";
     case 7: return "縮小領域2点目指定";
     case 8: return "削除点の選択。同一点指定で解除(マウス右：削除)";
-    case 9: return "移動点の選択。左クリック→１点指定、左ドラッグ→領域指定 (マウス右：選択時→移動量指定、未選択→点移動終了)";
+    case 9:
+        return "移動点の選択。左クリック→１点指定、左ドラッグ→領域指定 "
+               "(マウス右：選択時→移動量指定、未選択→点移動終了)";
     case 10: return "移動点の選択。領域2点目指定";
     case 11: return "線種変更する線分の選択。同一線指定で解除(マウス右：線種変更)";
     default: return "";
@@ -87,10 +86,7 @@ void FrameLogic::Form_Resize(int width, int height, bool minimized)
     Repaint();
 }
 
-void FrameLogic::Disp_Message(int msgNo)
-{
-    port_.setStatusText(1, MessageText(msgNo));
-}
+void FrameLogic::Disp_Message(int msgNo) { port_.setStatusText(1, MessageText(msgNo)); }
 
 void FrameLogic::Raber_Reset()
 {
@@ -197,10 +193,7 @@ void FrameLogic::DrawRubberFigure()
 
 // --- file commands
 
-void FrameLogic::mnuFileEnd_Click()
-{
-    port_.closeWindow();
-}
+void FrameLogic::mnuFileEnd_Click() { port_.closeWindow(); }
 
 // --- display commands
 
@@ -278,6 +271,7 @@ void FrameLogic::Undo_Click()
 void FrameLogic::Toolbar1_ButtonClick(std::string_view key)
 {
     using Handler = void (FrameLogic::*)();
+    // clang-format off
     static constexpr std::pair<std::string_view, Handler> kButtons[] = {
         {"NewOpen", &FrameLogic::mnuFileNew_Click},     {"Open", &FrameLogic::mnuFileOpen_Click},
         {"Save", &FrameLogic::mnuFileSave_Click},       {"Kakudai", &FrameLogic::mnuDispKaku_Click},
@@ -287,6 +281,7 @@ void FrameLogic::Toolbar1_ButtonClick(std::string_view key)
         {"Pnt_Del", &FrameLogic::mnuPointDel_Click},    {"Undo", &FrameLogic::Undo_Click},
         {"Help", &FrameLogic::mnuHelpHelp_Click},
     };
+    // clang-format on
     for (const auto& [name, handler] : kButtons) {
         if (name == key) {
             (this->*handler)();

@@ -25,10 +25,7 @@ constexpr double kDragPixels = 20.0;
 /** The prompt with which each mode (0..6) waits for its first pick. */
 constexpr std::array<int, 7> kFirstPrompt = {4, 6, 1, 3, 8, 9, 11};
 
-std::int16_t ToInt16(int value)
-{
-    return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
-}
+std::int16_t ToInt16(int value) { return static_cast<std::int16_t>(std::clamp(value, -32768, 32767)); }
 
 /** The modes whose step is a rectangle dragged from the press. */
 bool IsAreaMode(int dispMode)
@@ -39,8 +36,8 @@ bool IsAreaMode(int dispMode)
 int FirstPrompt(int dispMode)
 {
     return dispMode >= 0 && dispMode < static_cast<int>(kFirstPrompt.size())
-        ? kFirstPrompt[static_cast<std::size_t>(dispMode)]
-        : 0;
+               ? kFirstPrompt[static_cast<std::size_t>(dispMode)]
+               : 0;
 }
 
 /** Appends `value` to a selection unless it is full; false when it did not fit. */
@@ -223,8 +220,8 @@ void FrameLogic::Pnt_AreaSel(int x1, int y1, int x2, int y2)
     double xa = 0, ya = 0, xb = 0, yb = 0;
     view_.GzToKz(x1, y1, xa, ya);
     view_.GzToKz(x2, y2, xb, yb);
-    const auto found =
-        PointsInRect(state_.CurData, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb));
+    const auto found = PointsInRect(state_.CurData, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb),
+                                    std::max(ya, yb));
     for (const std::int16_t n : found) {
         if (FindSelPnt(state_, n) < 0)
             AppendSelection(state_.SelPnt, state_.SelPntCount, n);
@@ -274,8 +271,8 @@ void FrameLogic::FirstPick(std::int16_t x, std::int16_t y)
     }
     Mouse_xb = Mouse_xa;
     Mouse_yb = Mouse_ya;
-    const bool picksOnly =
-        Disp_mode == mode::kDeleteLines || Disp_mode == mode::kDeletePoints || Disp_mode == mode::kLineKind;
+    const bool picksOnly = Disp_mode == mode::kDeleteLines || Disp_mode == mode::kDeletePoints ||
+                           Disp_mode == mode::kLineKind;
     Mouse_sw = picksOnly ? 0 : 1;
 }
 

@@ -101,9 +101,9 @@ void RequireKept(const BlockData& first, const BlockData& second)
 {
     RequireNameKept(first.Name, second.Name);
     RequireNameKept(first.Kind, second.Kind);
-    for (const auto& [a, b] : {std::pair{first.B, second.B}, std::pair{first.L, second.L},
-                               std::pair{first.H, second.H}, std::pair{first.Gx, second.Gx},
-                               std::pair{first.Gy, second.Gy}, std::pair{first.V, second.V}})
+    for (const auto& [a, b] :
+         {std::pair{first.B, second.B}, std::pair{first.L, second.L}, std::pair{first.H, second.H},
+          std::pair{first.Gx, second.Gx}, std::pair{first.Gy, second.Gy}, std::pair{first.V, second.V}})
         RequireRealKept(a, b);
     RequireRealsKept(first.LayerH, second.LayerH);
     RequireRealsKept(first.LayerDV, second.LayerDV);

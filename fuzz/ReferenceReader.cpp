@@ -170,10 +170,10 @@ bool ReferenceParse(BlockData& r, std::string_view bytes)
     for (int k = 1; k <= r.LineCount; ++k) {
         if (k > kMaxLines)
             return false;
-        const bool read =
-            *version >= 2
-                ? ReadLine<std::int16_t, 3>(lines.line(), {&r.LineStart[k], &r.LineEnd[k], &r.LineKind[k]}, integer)
-                : ReadLine<std::int16_t, 2>(lines.line(), {&r.LineStart[k], &r.LineEnd[k]}, integer);
+        const bool read = *version >= 2
+                              ? ReadLine<std::int16_t, 3>(lines.line(),
+                                                          {&r.LineStart[k], &r.LineEnd[k], &r.LineKind[k]}, integer)
+                              : ReadLine<std::int16_t, 2>(lines.line(), {&r.LineStart[k], &r.LineEnd[k]}, integer);
         if (!read)
             return false;
         if (r.LineStart[k] < 1 || r.LineStart[k] > r.PointCount || r.LineEnd[k] < 1 || r.LineEnd[k] > r.PointCount)

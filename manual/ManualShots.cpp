@@ -41,15 +41,15 @@ BlockData SampleBlock()
         r.LayerGx[r.LayerCount] = layer[2];
         ++r.LayerCount;
     }
-    const double points[][2] = {{0, 0}, {0, 3}, {4, 3}, {4, 0}, {0.6, 0.5}, {0.6, 2.5}, {1.7, 2.5}, {1.7, 0.5},
-                                {2.3, 0.5}, {2.3, 2.5}, {3.4, 2.5}, {3.4, 0.5}};
+    const double points[][2] = {{0, 0},     {0, 3},     {4, 3},     {4, 0},     {0.6, 0.5}, {0.6, 2.5},
+                                {1.7, 2.5}, {1.7, 0.5}, {2.3, 0.5}, {2.3, 2.5}, {3.4, 2.5}, {3.4, 0.5}};
     for (const auto& p : points) {
         ++r.PointCount;
         r.PointX[r.PointCount] = p[0];
         r.PointY[r.PointCount] = p[1];
     }
-    const int segments[][3] = {{1, 2, 0}, {2, 3, 0}, {3, 4, 0}, {4, 1, 0}, {5, 6, 1}, {6, 7, 1}, {7, 8, 1},
-                               {8, 5, 1}, {9, 10, 1}, {10, 11, 1}, {11, 12, 1}, {12, 9, 1}};
+    const int segments[][3] = {{1, 2, 0}, {2, 3, 0}, {3, 4, 0},  {4, 1, 0},   {5, 6, 1},   {6, 7, 1},
+                               {7, 8, 1}, {8, 5, 1}, {9, 10, 1}, {10, 11, 1}, {11, 12, 1}, {12, 9, 1}};
     for (const auto& s : segments) {
         ++r.LineCount;
         r.LineStart[r.LineCount] = static_cast<std::int16_t>(s[0]);
@@ -74,6 +74,7 @@ QImage Grab(QWidget& widget)
 std::map<QString, QImage> TakeManualShots()
 {
     std::map<QString, QImage> shots;
+    // clang-format off
     const std::pair<const char*, const char*> icons[] = {
         {"icon:new", "new.svg"},         {"icon:open", "open.svg"},           {"icon:save", "save.svg"},
         {"icon:zoomin", "zoom-in.svg"},  {"icon:zoomout", "zoom-out.svg"},    {"icon:all", "show-all.svg"},
@@ -81,6 +82,7 @@ std::map<QString, QImage> TakeManualShots()
         {"icon:deleteline", "delete-line.svg"}, {"icon:deletepoint", "delete-point.svg"},
         {"icon:undo", "undo.svg"},       {"icon:help", "help.svg"},
     };
+    // clang-format on
     for (const auto& [name, file] : icons)
         shots[QString::fromUtf8(name)] = UiIcon(QString::fromUtf8(file)).pixmap(24, 24).toImage();
 

@@ -42,10 +42,10 @@ struct Segment {
 };
 
 struct Sample {
-    const char* fileName;  // beside the program, with ".csv"
-    const char* name;      // at most 20 cp932 bytes, so that the picker's columns stay in line
-    const char* kind;      // at most 16 cp932 bytes
-    double length;         // Ｌ, along the breakwater
+    const char* fileName;       // beside the program, with ".csv"
+    const char* name;           // at most 20 cp932 bytes, so that the picker's columns stay in line
+    const char* kind;           // at most 16 cp932 bytes
+    double length;              // Ｌ, along the breakwater
     std::vector<Point> points;  // the outer four corners first, clockwise from the lower left
     std::vector<Segment> segments;
     std::vector<Region> regions;
@@ -53,16 +53,10 @@ struct Sample {
     std::int16_t gxMode = 0;
 };
 
-Polygon Rect(double x1, double y1, double x2, double y2)
-{
-    return {{x1, y1}, {x1, y2}, {x2, y2}, {x2, y1}};
-}
+Polygon Rect(double x1, double y1, double x2, double y2) { return {{x1, y1}, {x1, y2}, {x2, y2}, {x2, y1}}; }
 
 /** The format keeps three decimals; figures are rounded so that they read back as written. */
-double Round3(double value)
-{
-    return std::round(value * 1000.0) / 1000.0;
-}
+double Round3(double value) { return std::round(value * 1000.0) / 1000.0; }
 
 /** The part of `polygon` on the side of the line y = `limit` that `below` names. */
 Polygon ClipY(const Polygon& polygon, double limit, bool below)
@@ -213,8 +207,16 @@ std::vector<Sample> Samples()
                         {0.6, 1.2},
                         {0, 2.6},
                         {0.6, 2.6}},
-                       {{1, 2, S}, {2, 3, S}, {3, 4, S}, {4, 1, S}, {5, 6, S}, {6, 7, S}, {7, 8, S}, {8, 5, S},
-                        {9, 10, D}, {11, 12, D}},
+                       {{1, 2, S},
+                        {2, 3, S},
+                        {3, 4, S},
+                        {4, 1, S},
+                        {5, 6, S},
+                        {6, 7, S},
+                        {7, 8, S},
+                        {8, 5, S},
+                        {9, 10, D},
+                        {11, 12, D}},
                        {{Rect(0, 0, 4.5, 3.5), 1.0}, {Rect(0.6, 0.8, 3.7, 3.0), -1.0}, {Rect(0, 1.2, 0.6, 2.6), -0.3}},
                        {},
                        0});
@@ -228,9 +230,22 @@ std::vector<Sample> Samples()
                        {{0, 0},     {0, 4.0},   {5.0, 4.0}, {5.0, 0},   {0.5, 4.0}, {0.5, 0.6}, {2.3, 0.6},
                         {2.3, 4.0}, {2.7, 4.0}, {2.7, 0.6}, {4.4, 0.6}, {4.4, 4.0}, {0, 1.4},   {0.5, 1.4},
                         {0, 3.2},   {0.5, 3.2}, {2.3, 1.0}, {2.7, 1.0}, {2.3, 2.6}, {2.7, 2.6}},
-                       {{1, 2, S},   {2, 5, S},   {5, 6, S},   {6, 7, S},   {7, 8, S},  {8, 9, S},
-                        {9, 10, S},  {10, 11, S}, {11, 12, S}, {12, 3, S},  {3, 4, S},  {4, 1, S},
-                        {13, 14, D}, {15, 16, D}, {17, 18, D}, {19, 20, D}},
+                       {{1, 2, S},
+                        {2, 5, S},
+                        {5, 6, S},
+                        {6, 7, S},
+                        {7, 8, S},
+                        {8, 9, S},
+                        {9, 10, S},
+                        {10, 11, S},
+                        {11, 12, S},
+                        {12, 3, S},
+                        {3, 4, S},
+                        {4, 1, S},
+                        {13, 14, D},
+                        {15, 16, D},
+                        {17, 18, D},
+                        {19, 20, D}},
                        {{Rect(0, 0, 5.0, 4.0), 1.0},
                         {Rect(0.5, 0.6, 2.3, 4.0), -1.0},
                         {Rect(2.7, 0.6, 4.4, 4.0), -1.0},
@@ -257,8 +272,16 @@ std::vector<Sample> Samples()
                         {0.7, 1.6},
                         {0, 3.6},
                         {0.7, 3.6}},
-                       {{1, 2, S}, {2, 3, S}, {3, 4, S}, {4, 1, S}, {5, 6, S}, {6, 7, S}, {7, 8, S}, {8, 5, S},
-                        {9, 10, D}, {11, 12, D}},
+                       {{1, 2, S},
+                        {2, 3, S},
+                        {3, 4, S},
+                        {4, 1, S},
+                        {5, 6, S},
+                        {6, 7, S},
+                        {7, 8, S},
+                        {8, 5, S},
+                        {9, 10, D},
+                        {11, 12, D}},
                        {{{{0, 0}, {0, 5.0}, {3.5, 5.0}, {6.0, 0}}, 1.0},
                         {Rect(0.7, 1.0, 2.6, 4.2), -1.0},
                         {Rect(0, 1.6, 0.7, 3.6), -0.3}},

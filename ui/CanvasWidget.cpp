@@ -16,10 +16,7 @@ CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent)
     canvas_.setFont(font());
 }
 
-void CanvasWidget::syncPictureSize()
-{
-    canvas_.resize(size(), devicePixelRatioF());
-}
+void CanvasWidget::syncPictureSize() { canvas_.resize(size(), devicePixelRatioF()); }
 
 void CanvasWidget::paintEvent(QPaintEvent* event)
 {

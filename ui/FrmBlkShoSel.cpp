@@ -88,10 +88,7 @@ bool VolumeReady(const QString& root)
 }
 
 /** The picker's text of a folder: native separators, as DataPath is kept. */
-std::string FolderText(const QString& folder)
-{
-    return ToUtf8(QDir::toNativeSeparators(folder));
-}
+std::string FolderText(const QString& folder) { return ToUtf8(QDir::toNativeSeparators(folder)); }
 
 }  // namespace
 
@@ -107,15 +104,9 @@ void TwipsCanvas::Box(int x1, int y1, int x2, int y2, int color)
     pixels_.Box(DrawTwips(x1), DrawTwips(y1), DrawTwips(x2), DrawTwips(y2), color);
 }
 
-void TwipsCanvas::PSet(int x, int y, int color)
-{
-    pixels_.PSet(DrawTwips(x), DrawTwips(y), color);
-}
+void TwipsCanvas::PSet(int x, int y, int color) { pixels_.PSet(DrawTwips(x), DrawTwips(y), color); }
 
-void TwipsCanvas::SetTextPosition(int x, int y)
-{
-    pixels_.SetTextPosition(DrawTwips(x), DrawTwips(y));
-}
+void TwipsCanvas::SetTextPosition(int x, int y) { pixels_.SetTextPosition(DrawTwips(x), DrawTwips(y)); }
 
 // --- PickerPreviewWidget
 
@@ -269,8 +260,7 @@ void FrmBlkShoSel::buildControls()
     heading_->setObjectName(QStringLiteral("Label1"));
     heading_->setFont(listFont);
     heading_->setTextFormat(Qt::PlainText);
-    heading_->setGeometry(TwipsToPixels(2790), TwipsToPixels(120), TwipsToPixels(8175),
-                          TwipsToPixels(360 - 120));
+    heading_->setGeometry(TwipsToPixels(2790), TwipsToPixels(120), TwipsToPixels(8175), TwipsToPixels(360 - 120));
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));

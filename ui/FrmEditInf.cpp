@@ -61,11 +61,13 @@ struct FigureGroup {
     int height;  // of the frame
 };
 
+// clang-format off
 constexpr FigureGroup kGroups[] = {
     {"Frame_sunpo", "Label_sunpo", "寸  法", "(m)", 1380, 1080},
     {"Frame_juushin", "Label_juushin", "重  心", "(m)", 2520, 780},
     {"Frame_taiseki", "Label_taiseki", "体  積", "(m3)", 3360, 480},
 };
+// clang-format on
 
 /** Boxes 2..7: the letter beside each and its top. */
 struct FigureBox {
@@ -175,7 +177,8 @@ void FrmEditInf::buildGridsAndButtons()
         });
     }
 
-    const char* notes[] = {"重心位置はブロック左下を基準とした値を入力して下さい。", "層別体積はブロック下側から入力して下さい。"};
+    const char* notes[] = {"重心位置はブロック左下を基準とした値を入力して下さい。",
+                           "層別体積はブロック下側から入力して下さい。"};
     for (int i = 0; i < 2; ++i) {
         QLabel* note = Label(i == 0 ? "Label_note_0" : "Label_note_1", notes[i], this, 300, i == 0 ? 6060 : 6360, 5640);
         note->setStyleSheet(QStringLiteral("color: #0000FF;"));
@@ -199,30 +202,18 @@ bool FrmEditInf::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-Grid& FrmEditInf::QelGV()
-{
-    return *QelGV_;
-}
+Grid& FrmEditInf::QelGV() { return *QelGV_; }
 
-Grid& FrmEditInf::QelGV1()
-{
-    return *QelGV1_;
-}
+Grid& FrmEditInf::QelGV1() { return *QelGV1_; }
 
-std::string FrmEditInf::Text1(int index) const
-{
-    return ToUtf8(Text1_.at(static_cast<std::size_t>(index))->text());
-}
+std::string FrmEditInf::Text1(int index) const { return ToUtf8(Text1_.at(static_cast<std::size_t>(index))->text()); }
 
 void FrmEditInf::SetText1(int index, const std::string& text)
 {
     Text1_.at(static_cast<std::size_t>(index))->setText(Utf8(text));
 }
 
-int FrmEditInf::SelectedOption() const
-{
-    return Opt_sgxsw_[0]->isChecked() ? 0 : 1;
-}
+int FrmEditInf::SelectedOption() const { return Opt_sgxsw_[0]->isChecked() ? 0 : 1; }
 
 void FrmEditInf::SelectOption(int index)
 {

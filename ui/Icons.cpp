@@ -4,10 +4,7 @@
 
 // Q_INIT_RESOURCE must be used outside any namespace. The icons live in a static library,
 // whose resource initializer the linker would otherwise drop.
-static void InitIconResources()
-{
-    Q_INIT_RESOURCE(icons);
-}
+static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 
 namespace chokusho {
 
@@ -18,9 +15,6 @@ QIcon UiIcon(const QString& fileName)
     return QIcon(QStringLiteral(":/icons/") + fileName);
 }
 
-QIcon ProgramIcon()
-{
-    return UiIcon(QStringLiteral("chokusho.svg"));
-}
+QIcon ProgramIcon() { return UiIcon(QStringLiteral("chokusho.svg")); }
 
 }  // namespace chokusho

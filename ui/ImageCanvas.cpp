@@ -36,8 +36,7 @@ QColor PaletteColor(int index)
 }
 
 /** Clips the segment to the rectangle [left, right] x [top, bottom]; false when it misses it. */
-bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
-                 double bottom)
+bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right, double bottom)
 {
     // Liang-Barsky: the parts of the segment x = x1 + t * dx, y = y1 + t * dy, 0 <= t <= 1,
     // inside each of the four half-planes.
@@ -45,12 +44,14 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, do
     const double dy = y2 - y1;
     double t0 = 0.0;
     double t1 = 1.0;
+    // clang-format off
     const std::pair<double, double> edges[] = {
         {-dx, x1 - left},
         {dx, right - x1},
         {-dy, y1 - top},
         {dy, bottom - y1},
     };
+    // clang-format on
     for (const auto& [p, q] : edges) {
         if (p == 0.0) {
             if (q < 0.0)
@@ -93,10 +94,7 @@ ImageCanvas::ImageCanvas()
     setFont(QFont());
 }
 
-ImageCanvas::~ImageCanvas()
-{
-    endPainting();
-}
+ImageCanvas::~ImageCanvas() { endPainting(); }
 
 bool ImageCanvas::resize(QSize logicalSize, qreal devicePixelRatio)
 {

@@ -53,7 +53,8 @@ private:
 
 QColor FromBgr(std::uint32_t bgr)
 {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
 }
 
 }  // namespace
@@ -102,10 +103,7 @@ void QelGrid::commitPendingEdit()
     }
 }
 
-void QelGrid::SetDrawEnabled(bool enabled)
-{
-    setUpdatesEnabled(enabled);
-}
+void QelGrid::SetDrawEnabled(bool enabled) { setUpdatesEnabled(enabled); }
 
 void QelGrid::ClearGrid()
 {
@@ -176,7 +174,7 @@ void QelGrid::refreshCells()
             if (cell->textAlignment() != static_cast<int>(alignment))
                 cell->setTextAlignment(alignment);
             const auto tint = rowColors_.find(row + 1);
-            const QBrush background = label ? QBrush(labelColor)
+            const QBrush background = label                      ? QBrush(labelColor)
                                       : tint != rowColors_.end() ? QBrush(tint->second)
                                                                  : QBrush();
             if (cell->background() != background)
@@ -278,15 +276,9 @@ int QelGrid::DataRows() const
     return 0;
 }
 
-int QelGrid::RowPosition() const
-{
-    return verticalScrollBar()->value();
-}
+int QelGrid::RowPosition() const { return verticalScrollBar()->value(); }
 
-void QelGrid::SetRowPosition(int position)
-{
-    verticalScrollBar()->setValue(position);
-}
+void QelGrid::SetRowPosition(int position) { verticalScrollBar()->setValue(position); }
 
 void QelGrid::SetWidth(int twips)
 {
@@ -354,8 +346,7 @@ void QelGrid::keyPressEvent(QKeyEvent* event)
             clearSelectedCells();
             event->accept();
             return;
-        default:
-            break;
+        default: break;
         }
     }
     QTableWidget::keyPressEvent(event);

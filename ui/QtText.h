@@ -7,10 +7,7 @@
 namespace chokusho {
 
 /** The libraries' UTF-8 text as a QString. */
-inline QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
+inline QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 inline QString Utf8(std::string_view text)
 {
@@ -18,9 +15,6 @@ inline QString Utf8(std::string_view text)
 }
 
 /** A QString as the libraries' UTF-8 text. */
-inline std::string ToUtf8(const QString& text)
-{
-    return text.toStdString();
-}
+inline std::string ToUtf8(const QString& text) { return text.toStdString(); }
 
 }  // namespace chokusho

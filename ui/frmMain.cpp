@@ -58,6 +58,7 @@ struct ToolbarEntry {
     bool checkable;
 };
 
+// clang-format off
 constexpr ToolbarEntry kToolbar[] = {
     {"NewOpen", "新規", "new.svg", false},
     {"Open", "開く", "open.svg", false},
@@ -76,6 +77,7 @@ constexpr ToolbarEntry kToolbar[] = {
     {"Undo", "元に戻す", "undo.svg", false},
     {"Help", "ヘルプ", "help.svg", false},
 };
+// clang-format on
 
 /** Mouse buttons as the canvas logic numbers them: 1 left, 2 right, 4 middle. */
 int ButtonNumber(Qt::MouseButton button)
@@ -90,7 +92,8 @@ int ButtonNumber(Qt::MouseButton button)
 
 int ButtonMask(Qt::MouseButtons buttons)
 {
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) | (buttons & Qt::MiddleButton ? 4 : 0);
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
 }
 
 }  // namespace
@@ -99,8 +102,7 @@ ProgramFolders frmMain::DefaultFolders()
 {
     ProgramFolders folders;
     folders.program = PathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
-    folders.config =
-        PathFromUtf8(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
+    folders.config = PathFromUtf8(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
     return folders;
 }
 
@@ -270,15 +272,18 @@ void frmMain::buildFrameArea()
 
     // No layout manager: the logic places the three controls through placeControls.
     canvas_ = new CanvasWidget(frameArea_);
-    connect(canvas_, &CanvasWidget::mousePressed, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-        logic_.Picture1_MouseDown(ButtonNumber(button), x, y);
-    });
-    connect(canvas_, &CanvasWidget::mouseMoved, this, [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, int x, int y) {
-        logic_.Picture1_MouseMove(ButtonMask(buttons), x, y);
-    });
-    connect(canvas_, &CanvasWidget::mouseReleased, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-        logic_.Picture1_MouseUp(ButtonNumber(button), x, y);
-    });
+    connect(canvas_, &CanvasWidget::mousePressed, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+                logic_.Picture1_MouseDown(ButtonNumber(button), x, y);
+            });
+    connect(canvas_, &CanvasWidget::mouseMoved, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, int x, int y) {
+                logic_.Picture1_MouseMove(ButtonMask(buttons), x, y);
+            });
+    connect(canvas_, &CanvasWidget::mouseReleased, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+                logic_.Picture1_MouseUp(ButtonNumber(button), x, y);
+            });
 
     hScroll_ = new QScrollBar(Qt::Horizontal, frameArea_);
     hScroll_->setObjectName(QStringLiteral("HScroll1"));
@@ -299,27 +304,15 @@ void frmMain::buildFrameArea()
     connect(vScroll_, &QScrollBar::valueChanged, this, [this](int value) { logic_.VScroll1_Change(value); });
 }
 
-void frmMain::frameAreaResized()
-{
-    logic_.Form_Resize(frameArea_->width(), frameArea_->height(), isMinimized());
-}
+void frmMain::frameAreaResized() { logic_.Form_Resize(frameArea_->width(), frameArea_->height(), isMinimized()); }
 
-QAction* frmMain::item(const QString& name) const
-{
-    return items_.value(name, nullptr);
-}
+QAction* frmMain::item(const QString& name) const { return items_.value(name, nullptr); }
 
 // --- FramePort
 
-Canvas& frmMain::canvas()
-{
-    return canvas_->canvas();
-}
+Canvas& frmMain::canvas() { return canvas_->canvas(); }
 
-void frmMain::canvasChanged()
-{
-    canvas_->update();
-}
+void frmMain::canvasChanged() { canvas_->update(); }
 
 void frmMain::setStatusText(int panel, const std::string& text)
 {
@@ -331,10 +324,7 @@ void frmMain::setStatusText(int panel, const std::string& text)
         label->setFixedWidth(label->naturalWidth());
 }
 
-void frmMain::setCaption(const std::string& caption)
-{
-    setWindowTitle(Utf8(caption));
-}
+void frmMain::setCaption(const std::string& caption) { setWindowTitle(Utf8(caption)); }
 
 void frmMain::setEnabled(std::string_view name, bool enabled)
 {
@@ -425,10 +415,7 @@ void frmMain::showAbout()
     about.exec();
 }
 
-void frmMain::closeWindow()
-{
-    close();
-}
+void frmMain::closeWindow() { close(); }
 
 void frmMain::closeEvent(QCloseEvent* event)
 {

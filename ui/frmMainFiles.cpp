@@ -42,7 +42,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override
     {
         auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
-        if (role != Qt::DisplayRole || files == nullptr || (index.column() != kSizeColumn && index.column() != kDateColumn))
+        if (role != Qt::DisplayRole || files == nullptr ||
+            (index.column() != kSizeColumn && index.column() != kDateColumn))
             return QIdentityProxyModel::data(index, role);
         const QModelIndex source = mapToSource(index);
         if (index.column() == kDateColumn) {

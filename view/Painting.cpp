@@ -14,14 +14,11 @@ namespace {
 int SaturatingAdd(int a, int b)
 {
     const std::int64_t sum = std::int64_t{a} + b;
-    return static_cast<int>(std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(),
-                                                     std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-int ClampedCount(std::int16_t count, int capacity)
-{
-    return std::clamp<int>(count, 0, capacity);
-}
+int ClampedCount(std::int16_t count, int capacity) { return std::clamp<int>(count, 0, capacity); }
 
 /**
  * Draws the grid lines of one direction: one per whole metre from floor(lo) to floor(hi),
@@ -81,13 +78,11 @@ void DrawGrid(Canvas& canvas, const ViewTransform& view)
     const int right = view.px(xmax);
 
     DrawGridDirection(
-        xmin, xmax, scl, width, true, [&](double m) { return view.px(m); },
-        [&](int p) { return xmin + p / scl; },
+        xmin, xmax, scl, width, true, [&](double m) { return view.px(m); }, [&](int p) { return xmin + p / scl; },
         [&](int x) { canvas.Line(x, bottom, x, 0, qb::kGrey); });
     // Metres grow upwards and rows downwards: visit the rows bottom first, like the metres.
     DrawGridDirection(
-        ymin, ymax, scl, height, false, [&](double m) { return view.py(m); },
-        [&](int p) { return ymax - p / scl; },
+        ymin, ymax, scl, height, false, [&](double m) { return view.py(m); }, [&](int p) { return ymax - p / scl; },
         [&](int y) { canvas.Line(0, y, right, y, qb::kGrey); });
 }
 

@@ -196,14 +196,8 @@ bool ViewTransform::ShiftWindow(double dx, double dy)
     return true;
 }
 
-int ViewTransform::px(double x) const
-{
-    return TruncateToInt((x - Dan_xmin) * Dan_scl);
-}
+int ViewTransform::px(double x) const { return TruncateToInt((x - Dan_xmin) * Dan_scl); }
 
-int ViewTransform::py(double y) const
-{
-    return TruncateToInt((Dan_ymax - y) * Dan_scl);
-}
+int ViewTransform::py(double y) const { return TruncateToInt((Dan_ymax - y) * Dan_scl); }
 
 }  // namespace chokusho

@@ -13,10 +13,10 @@ namespace {
 constexpr int kToolbarTwips = 420;
 constexpr int kStatusBarTwips = 315;
 constexpr int kBarThicknessTwips = 255;
-constexpr int kCanvasRightGapTwips = 270;   // SW - canvas width
-constexpr int kVBarLeftGapTwips = 285;      // SW - vertical bar's left
-constexpr int kCanvasHeightGapTwips = 1020; // SH - canvas height
-constexpr int kHBarTopGapTwips = 615;       // SH - horizontal bar's top
+constexpr int kCanvasRightGapTwips = 270;    // SW - canvas width
+constexpr int kVBarLeftGapTwips = 285;       // SW - vertical bar's left
+constexpr int kCanvasHeightGapTwips = 1020;  // SH - canvas height
+constexpr int kHBarTopGapTwips = 615;        // SH - horizontal bar's top
 
 struct Corners {
     double xa, ya, xb, yb;
@@ -45,10 +45,7 @@ double ScrollShift(double centre, double homeLo, double homeHi, int travel)
 
 }  // namespace
 
-int TwipsToPixels(int twips)
-{
-    return static_cast<int>(std::lround(twips / static_cast<double>(kTwipsPerPixel)));
-}
+int TwipsToPixels(int twips) { return static_cast<int>(std::lround(twips / static_cast<double>(kTwipsPerPixel))); }
 
 FrameLayout LayoutFrame(int width, int height)
 {

@@ -92,7 +92,7 @@ TEST_F(BlockParamsTest, LoadShowsTheRecordInEitherCentroidMode)
         data.GxMode = c.mode;
         Load(data);
         EXPECT_EQ(form.texts, (std::array<std::string, 8>{"消波A", "2.0t型", "3.000", "2.000", "1.250", "1.500",
-                                                            "0.750", "10.000"}));
+                                                          "0.750", "10.000"}));
         EXPECT_EQ(form.option, c.mode);
         ASSERT_FALSE(form.layouts.empty());
         EXPECT_EQ(form.layouts.back().formWidth, c.formWidth);
@@ -138,6 +138,7 @@ TEST_F(BlockParamsTest, LayerTableEndsAtTheFirstRowWithoutHeightOrVolume)
         Lines rows;
         Lines layers;  // H DV Gx V
     };
+    // clang-format off
     const Case cases[] = {
         {"running sums", {"1\t1\t2\t0.5", "2\t0.5\t3.25\t", "3\t2\t0.0001\t1"},
          {"1.000 2.000 0.500 2.000", "0.500 3.250 0.000 5.250", "2.000 0.000 1.000 5.250"}},
@@ -149,6 +150,7 @@ TEST_F(BlockParamsTest, LayerTableEndsAtTheFirstRowWithoutHeightOrVolume)
         {"text reads 0", {"1\tabc\t1\t0"}, {}},
         {"height of exactly 0.0001 counts", {"1\t0.0001\t1\t0"}, {"0.000 1.000 0.000 1.000"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Load(TwoLayers());
         TypeLayers(c.rows);
@@ -196,6 +198,7 @@ TEST_F(BlockParamsTest, ConfirmationChecksTheLayerVolumesAgainstV)
         bool accepted;
         int layers;
     };
+    // clang-format off
     const Case cases[] = {
         {"10", {"1\t1\t4\t0", "2\t1\t6.0001\t0"}, true, 2},
         {"10", {"1\t1\t4\t0", "2\t1\t5.9999\t0"}, true, 2},
@@ -207,6 +210,7 @@ TEST_F(BlockParamsTest, ConfirmationChecksTheLayerVolumesAgainstV)
         {"123", {}, true, 0},  // an empty layer table is not checked
         {"123", {"1\t0\t5\t0"}, true, 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         state.Undo.clear();
         Load(TwoLayers());
@@ -226,7 +230,8 @@ TEST_F(BlockParamsTest, ConfirmationChecksTheLayerVolumesAgainstV)
         }
     }
     ASSERT_EQ(form.errors.size(), 3u);
-    EXPECT_EQ(form.errors.back(), "Error|層別体積表の合計値が違います。\r\n\r\n体積 = 1000.000    層別体積合計 = 999.900");
+    EXPECT_EQ(form.errors.back(),
+              "Error|層別体積表の合計値が違います。\r\n\r\n体積 = 1000.000    層別体積合計 = 999.900");
 }
 
 TEST_F(BlockParamsTest, ConfirmationKeepsFiftyOneLayersAndEveryBox)
@@ -275,6 +280,7 @@ TEST_F(BlockParamsTest, WhatTheFileCannotHoldIsRefusedAndSelected)
     std::string fullWidth;
     for (std::size_t i = 0; i < kMaxNameBytes / 2; ++i)
         fullWidth += "名";
+    // clang-format off
     const Case cases[] = {
         {"a comma in the name", 0, "北側,ケーソンA", {}, "", "Error|名称に半角のカンマ「,」は使えません。", false},
         {"a comma in the kind", 1, "A,B", {}, "", "Error|種別に半角のカンマ「,」は使えません。", false},
@@ -290,6 +296,7 @@ TEST_F(BlockParamsTest, WhatTheFileCannotHoldIsRefusedAndSelected)
         {"a centroid X too large", -1, "", {1, 3}, "2e308", "Error|No.1 の 重心X の数値が大きすぎて扱えません。", true},
         {"below the table's end nothing is read", -1, "", {4, 2}, "1e999", "", false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Load(TwoLayers());
         form.closed.reset();
@@ -339,12 +346,14 @@ TEST_F(BlockParamsTest, CancelChangesNothing)
 
 TEST_F(BlockParamsTest, FiguresAreReformattedOnLeavingOnlyWhenNumericAsAWhole)
 {
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"1.5", "1.500"},  {" -2 ", "-2.000"}, {"+.5", "0.500"},  {"5.", "5.000"},     {"1e2", "100.000"},
         {"1.2345", "1.235"}, {"", ""},        {"abc", "abc"},    {"12abc", "12abc"}, {"1.2.3", "1.2.3"},
         {"1 2", "1 2"},    {"-", "-"},         {".", "."},        {"1e", "1e"},       {"1e999", "1e999"},
         {"１２", "１２"},
     };
+    // clang-format on
     Load(TwoLayers());
     for (const auto& [typed, shown] : cases) {
         form.texts[4] = typed;

@@ -39,6 +39,7 @@ TEST(BlockPicker, ColumnsCountCp932BytesAndNeverCut)
 {
     EXPECT_EQ(EncodeCp932(kPickerHeading).size(), 87u);
     const std::string tenWide = "ａｂｃｄｅｆｇｈｉｊ", tooLong = "abcdefghijklmnopqrstuvwxy";
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {PadText("ｱｲ", 4), "ｱｲ  "},  // half-width kana: one cp932 byte each, three in UTF-8
         {PadText(tenWide, 21), tenWide + " "},
@@ -53,6 +54,7 @@ TEST(BlockPicker, ColumnsCountCp932BytesAndNeverCut)
         {BlockListLine(Block(tooLong, -4, -1234.5)),
          tooLong + " A型               -4.000 -1234.500   1.500    12.345  -0.500   1.000"},
     };
+    // clang-format on
     for (const auto& [actual, expected] : cases)
         EXPECT_EQ(actual, expected);
 }
@@ -79,8 +81,8 @@ TEST(BlockPicker, ListsBlockFilesAsAWindowsUserOrdersThemWhateverTheExtensionsCa
     const BlockFileList list = FillFileList(folder.dataPath(), scratch);
     EXPECT_EQ(list.FileNames, (Names{"a", "A-2", "A-10", "b", "C"}));
     EXPECT_EQ(list.Files, (Names{"a.csv", "A-2.csv", "A-10.csv", "b.CSV", "C.Csv"}));
-    EXPECT_EQ(list.Lines, (Names{BlockListLine(a), BlockListLine(b), BlockListLine(a), BlockListLine(b),
-                                 BlockListLine(c)}));
+    EXPECT_EQ(list.Lines,
+              (Names{BlockListLine(a), BlockListLine(b), BlockListLine(a), BlockListLine(b), BlockListLine(c)}));
 }
 
 TEST(BlockPicker, TwoFilesThatDifferInTheExtensionsCaseAreEachOpenedAsListed)
@@ -123,6 +125,7 @@ TEST(BlockPicker, ANameInShiftJisIsShownAsJapaneseAndKeptAsOnDisk)
 TEST(BlockPicker, ColumnsStayInLineWhateverTheNameHolds)
 {
     // Bytes that did not decode, control and private-use characters take one column, as "?".
+    // clang-format off
     const std::pair<std::string, std::string> names[] = {
         {"A\xEF\xBF\xBD" "B", "A?B"},          // U+FFFD
         {"\xC2\x80" "x", "?x"},               // U+0080, which cp932 reads from 0x80
@@ -130,6 +133,7 @@ TEST(BlockPicker, ColumnsStayInLineWhateverTheNameHolds)
         {"a\tb", "a?b"},
         {"ｹｰｿﾝ", "ｹｰｿﾝ"},                      // half-width katakana are one column each
     };
+    // clang-format on
     for (const auto& [name, shown] : names) {
         BlockData record = Block(name, 1, 1), plain = Block(shown, 1, 1);
         record.Kind = name;

@@ -4,10 +4,7 @@
 
 namespace chokusho::test {
 
-void FakeGrid::SetDrawEnabled(bool enabled)
-{
-    drawing = enabled;
-}
+void FakeGrid::SetDrawEnabled(bool enabled) { drawing = enabled; }
 
 void FakeGrid::noteWrite()
 {

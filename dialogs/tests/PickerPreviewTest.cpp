@@ -46,6 +46,7 @@ TEST(PickerPreview, Drawing)
         double width, height;
         std::vector<Segment> expected;
     };
+    // clang-format off
     const Case cases[] = {
         // scale 666.67, x0 -1, ytop 2.5
         {"worked example", Section(4, 2, 0, 0, 4, 2, {{1, 2, 0}, {2, 1, 1}}), 4000, 2000,
@@ -63,6 +64,7 @@ TEST(PickerPreview, Drawing)
         {"infinite size", Section(4, 2, 0, 0, 1, 1), inf, inf, {}},
         {"scale overflows", Section(tiny, tiny, 0, 0, 1, 1), 1e300, 1e300, {}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         RecordingCanvas canvas;
         canvas.style = kDotted;  // left over from an earlier drawing

@@ -79,6 +79,7 @@ TEST(PointTable, ReadsRowsUpToTheFirstWithoutCoordinates)
         Lines rows;
         Lines points;
     };
+    // clang-format off
     const Case cases[] = {
         {"all rows", {"1\t1\t2", "2\t3\t4"}, {"1.000 2.000", "3.000 4.000"}},
         {"a blank row ends the list", {"1\t1\t2", "", "3\t5\t6"}, {"1.000 2.000"}},
@@ -90,6 +91,7 @@ TEST(PointTable, ReadsRowsUpToTheFirstWithoutCoordinates)
         {"column 0 is never read", {"x\t1\t2", "\t3\t4"}, {"1.000 2.000", "3.000 4.000"}},
         {"an empty table", {}, {}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         FakeGrid grid = Typed(c.rows);
         BlockData data = ThreePoints();
@@ -140,6 +142,7 @@ TEST(PointTable, ANumberTooLargeForARealIsNamedByItsCell)
         std::optional<std::pair<int, int>> cell;
         const char* message;
     };
+    // clang-format off
     const Case cases[] = {
         {"every cell readable", {"1\t1\t2", "2\tabc\t", "3\t-1e300\t1e-400"}, std::nullopt, ""},
         {"X of the second row", {"1\t1\t2", "2\t1e400\t0"}, std::pair{2, 1}, "No.2 の X (m) の数値が大きすぎて扱えません。"},
@@ -147,6 +150,7 @@ TEST(PointTable, ANumberTooLargeForARealIsNamedByItsCell)
         {"X before Y", {"1\t1e999\t1e999"}, std::pair{1, 1}, "No.1 の X (m) の数値が大きすぎて扱えません。"},
         {"below the blank row nothing is read", {"1\t1\t2", "2\t\t", "3\t1e400\t0"}, std::nullopt, ""},
     };
+    // clang-format on
     for (const Case& c : cases) {
         FakeGrid grid = Typed(c.rows);
         const std::optional<CellProblem> problem = CheckPointGrid(grid);

@@ -167,6 +167,7 @@ TEST(BlockFile, ReadsValuesLeniently)
         const char* text;
         bool ok;
     };
+    // clang-format off
     const Case cases[] = {
         {"blanks, tabs and line feeds inside numbers", 3, " 2 . 5\t,1\n.5,3,9,1,0.75", true},
         {"letters after a number", 3, "2.5m,1.5,3,9,1,0.75", true},
@@ -182,6 +183,7 @@ TEST(BlockFile, ReadsValuesLeniently)
         {"a kind halfway rounds to even", 11, "1,2,2.5", true},
         {"a segment line with too few fields", 11, "1,2", false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         auto lines = Lines(kExample);
         lines[static_cast<std::size_t>(c.line)] = std::string(c.text) + "\r\n";
@@ -221,9 +223,13 @@ TEST(BlockFile, NameLinesKeepTheTextBeforeTheirFirstComma)
     EXPECT_EQ(record.Kind, "");
 
     // Bytes that are not cp932 decode to replacement characters rather than failing the read.
-    lines[1] = "A\x85\x80" "B\r\n";
+    lines[1] =
+        "A\x85\x80"
+        "B\r\n";
     ASSERT_TRUE(ReadContent(Join(lines), record));
-    EXPECT_EQ(record.Name, "A\xEF\xBF\xBD" "B");
+    EXPECT_EQ(record.Name,
+              "A\xEF\xBF\xBD"
+              "B");
 }
 
 /** `text` repeated `times` times. */
@@ -463,9 +469,9 @@ TEST(BlockFile, AWriteIntoAReadOnlyFolderFailsAndKeepsTheOldFile)
 {
     TempFolder folder;
     const std::string target = folder.write("old.csv", kExample);
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
-                                                     std::filesystem::perms::others_read |
-                                                     std::filesystem::perms::others_exec);
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                                     std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
     // Permissions do not bind the superuser, so the write is tried as an ordinary user.
     EXPECT_EXIT(
         {

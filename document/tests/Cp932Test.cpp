@@ -19,6 +19,7 @@ struct Pair {
 };
 
 // Where tables of Shift_JIS disagree, these follow Microsoft's, in which the files are written.
+// clang-format off
 const std::vector<Pair> kRoundTrips = {
     {"\x81\x5C", "\u2015"}, {"\x81\x60", "\uFF5E"}, {"\x81\x61", "\u2225"}, {"\x81\x7C", "\uFF0D"},
     {"\x81\xCA", "\uFFE2"}, {"\x87\x40", "①"},      {"\x87\x8A", "㈱"},     {"\xFA\x40", "ⅰ"},
@@ -27,6 +28,7 @@ const std::vector<Pair> kRoundTrips = {
     {"\xA1\xDF", "\uFF61\uFF9F"}, {"\x81\x40", "\u3000"}, {"a\0\x82\xA0"s, "a\0あ"s},
     {"C:\\\x83\x5C\x83\x74\x83\x67\\a.txt", "C:\\ソフト\\a.txt"},
 };
+// clang-format on
 
 TEST(Cp932, MicrosoftMappingsRoundTrip)
 {
@@ -47,10 +49,12 @@ TEST(Cp932, RepeatedAndLookAlikeCharactersGetTheFavouredCode)
         std::string utf8;
         std::string written;
     } cases[] = {
-        {"\xEE\xEF", "ⅰ", "\xFA\x40"},  {"\xED\x40", "纊", "\xFA\x5C"}, {"\x87\x90", "≒", "\x81\xE0"},
-        {"\xFA\x58", "㈱", "\x87\x8A"},  {"\x87\x9A", "∵", "\x81\xE6"}, {"", "\u301C", "\x81\x60"},
-        {"", "\u2014", "\x81\x5C"},      {"", "\u2016", "\x81\x61"},    {"", "\u2212", "\x81\x7C"},
-        {"", "¢", "\x81\x91"},           {"", "¬", "\x81\xCA"},         {"", "¥", "\\"},
+        {"\xEE\xEF", "ⅰ", "\xFA\x40"}, {"\xED\x40", "纊", "\xFA\x5C"},
+        {"\x87\x90", "≒", "\x81\xE0"}, {"\xFA\x58", "㈱", "\x87\x8A"},
+        {"\x87\x9A", "∵", "\x81\xE6"}, {"", "\u301C", "\x81\x60"},
+        {"", "\u2014", "\x81\x5C"},    {"", "\u2016", "\x81\x61"},
+        {"", "\u2212", "\x81\x7C"},    {"", "¢", "\x81\x91"},
+        {"", "¬", "\x81\xCA"},         {"", "¥", "\\"},
         {"", "\u203E", "~"},
     };
     for (const auto& c : cases) {
@@ -69,11 +73,8 @@ TEST(Cp932, LoneBytesOutsideTheTableAreCharactersAsOnWindows)
         std::string byte;
         std::string utf8;
     } cases[] = {
-        {"0x80", "\x80", "\u0080"},
-        {"0xA0", "\xA0", "\uF8F0"},
-        {"0xFD", "\xFD", "\uF8F1"},
-        {"0xFE", "\xFE", "\uF8F2"},
-        {"0xFF", "\xFF", "\uF8F3"},
+        {"0x80", "\x80", "\u0080"}, {"0xA0", "\xA0", "\uF8F0"}, {"0xFD", "\xFD", "\uF8F1"},
+        {"0xFE", "\xFE", "\uF8F2"}, {"0xFF", "\xFF", "\uF8F3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -109,6 +110,7 @@ TEST(Cp932, EverySingleByteThatDecodesRoundTrips)
 
 TEST(Cp932, BadBytesDecodeToReplacementCharacters)
 {
+    // clang-format off
     const Pair cases[] = {
         {"A\x81", "A" + kBad},  // cut off at the end
         {"\x81\x20", kBad + " "},
@@ -119,6 +121,7 @@ TEST(Cp932, BadBytesDecodeToReplacementCharacters)
         {"\x85\x5C" "a", kBad + "\\a"},
         {"\x82\xA0\xEF\x80\x82\xA2", "あ" + kBad + "い"},
     };
+    // clang-format on
     for (const Pair& p : cases) {
         SCOPED_TRACE(p.utf8);
         EXPECT_EQ(DecodeCp932(p.cp932), p.utf8);
@@ -127,6 +130,7 @@ TEST(Cp932, BadBytesDecodeToReplacementCharacters)
 
 TEST(Cp932, UnencodableTextBecomesQuestionMarks)
 {
+    // clang-format off
     const Pair cases[] = {
         {"?", "é"},
         {"a?b", "a\U0001F600b"},
@@ -138,6 +142,7 @@ TEST(Cp932, UnencodableTextBecomesQuestionMarks)
         {"????", "\xF4\x90\x80\x80"},    // past U+10FFFF
         {"?\x82\xA0?", "\x80あ\xFF"},
     };
+    // clang-format on
     for (const Pair& p : cases) {
         SCOPED_TRACE(p.cp932);
         EXPECT_EQ(EncodeCp932(p.utf8), p.cp932);
@@ -206,8 +211,8 @@ TEST(Cp932, ThreadsAndRepeatedCallsDoNotDisturbEachOther)
         threads.emplace_back([t, &failures] {
             for (std::size_t i = 0; i < 400; ++i) {
                 const Pair& p = kRoundTrips[(i + t) % kRoundTrips.size()];
-                if (DecodeCp932(p.cp932 + "\x81") != p.utf8 + kBad || EncodeCp932(p.utf8 + "\xE3") != p.cp932 + "?"
-                    || DecodeCp932(p.cp932) != p.utf8 || EncodeCp932(p.utf8) != p.cp932)
+                if (DecodeCp932(p.cp932 + "\x81") != p.utf8 + kBad || EncodeCp932(p.utf8 + "\xE3") != p.cp932 + "?" ||
+                    DecodeCp932(p.cp932) != p.utf8 || EncodeCp932(p.utf8) != p.cp932)
                     ++failures[t];
             }
         });

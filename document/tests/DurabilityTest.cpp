@@ -165,7 +165,8 @@ TEST(SaveDurability, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
     // Kills are spread over about one save's duration, measured here, so they land in every step.
     const auto start = std::chrono::steady_clock::now();
     WriteBlockFile(first, target);
-    const auto saveMicros = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto saveMicros =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
     std::mt19937 random(20240607);
     std::uniform_int_distribution<long> delay(0, std::clamp<long>(saveMicros * 3 / 2, 200, 20'000));
 
@@ -372,6 +373,7 @@ TEST(SaveReplacingAFile, RefusesAReadOnlyFileAndLeavesEverythingAsItWas)
         const char* reason;
     };
     // The bits alone must refuse, also for the superuser, whom the system would let write.
+    // clang-format off
     const Case cases[] = {
         {"readable by all", 0444, false, "読み取り専用のファイルです。"},
         {"readable by the owner", 0400, false, "読み取り専用のファイルです。"},
@@ -379,6 +381,7 @@ TEST(SaveReplacingAFile, RefusesAReadOnlyFileAndLeavesEverythingAsItWas)
         {"no bits at all", 0000, false, "読み取り専用のファイルです。"},
         {"another user's, writable only by that user", 0644, true, "書き込む権限がありません。"},
     };
+    // clang-format on
     const std::string oldBytes = "old\r\n\x82\xa0\r\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -412,6 +415,7 @@ TEST(SaveThroughALink, ReplacesTheFinalTargetAndTheLinkStaysALink)
         std::string finalFile;  // "" for a loop, which must fail
         bool finalExists;
     };
+    // clang-format off
     const Case cases[] = {
         {"relative target", {{"link.csv", "real.csv"}}, "link.csv", "real.csv", true},
         {"absolute target", {{"link.csv", "@/real.csv"}}, "link.csv", "real.csv", true},
@@ -424,6 +428,7 @@ TEST(SaveThroughALink, ReplacesTheFinalTargetAndTheLinkStaysALink)
         {"a ring entered from outside", {{"in.csv", "sub/a.csv"}, {"sub/a.csv", "b.csv"}, {"sub/b.csv", "@/sub/a.csv"}},
          "in.csv", "", false},
     };
+    // clang-format on
     const UmaskScope mask(022);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -466,6 +471,7 @@ TEST(SaveOfAHardLinkedFile, AllNamesShowTheNewContentAndStayOneFile)
         const char* saveAs;
         bool noRoom;  // the save fails before the shared file is touched
     };
+    // clang-format off
     const Case cases[] = {
         {"longer content", "old", std::string(100'000, 'L'), "a.csv", false},
         {"shorter content", std::string(100'000, 'O'), "new", "a.csv", false},
@@ -473,6 +479,7 @@ TEST(SaveOfAHardLinkedFile, AllNamesShowTheNewContentAndStayOneFile)
         {"emptied", "old", "", "a.csv", false},
         {"no room on the disk", "old", std::string(64 * 1024, 'N'), "a.csv", true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
@@ -486,7 +493,8 @@ TEST(SaveOfAHardLinkedFile, AllNamesShowTheNewContentAndStayOneFile)
             const rlimit limit{8 * 1024, 8 * 1024};
             if (c.noRoom && (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0))
                 return 3;
-            const auto reason = FailureOf([&] { WriteFileAtomically((folder.path() / c.saveAs).string(), c.newBytes); });
+            const auto reason = FailureOf(
+                [&] { WriteFileAtomically((folder.path() / c.saveAs).string(), c.newBytes); });
             return reason == (c.noRoom ? std::optional<std::string>("ファイルが大きすぎます。") : std::nullopt) ? 0 : 1;
         });
         EXPECT_EQ(code, 0);
@@ -504,6 +512,7 @@ TEST(SaveOfAHardLinkedFile, AllNamesShowTheNewContentAndStayOneFile)
 
 TEST(SaveErrorReasons, CommonSystemErrorsReadInJapanese)
 {
+    // clang-format off
     const std::pair<int, std::string> cases[] = {
         {EACCES, "書き込む権限がありません。"},
         {EPERM, "書き込む権限がありません。"},
@@ -519,6 +528,7 @@ TEST(SaveErrorReasons, CommonSystemErrorsReadInJapanese)
         {ELOOP, "シンボリックリンクが循環しています。"},
         {EBADF, std::strerror(EBADF)},  // any other: the system's own text
     };
+    // clang-format on
     for (const auto& [errorNumber, expected] : cases)
         EXPECT_EQ(FileErrorText(errorNumber), expected) << "errno " << errorNumber;
 }

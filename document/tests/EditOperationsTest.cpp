@@ -102,6 +102,7 @@ TEST(FootOnLineTest, FootAndWhereItFalls)
         double x1, y1, x2, y2, px, py, fx, fy;
         int flag;
     };
+    // clang-format off
     const Case cases[] = {
         {0, 0, 10, 0, 3, 5, 3, 0, 0},    // inside
         {0, 0, 10, 0, -2, 1, -2, 0, 1},  // before the start
@@ -110,6 +111,7 @@ TEST(FootOnLineTest, FootAndWhereItFalls)
         {0, 0, 4, 4, 4, 0, 2, 2, 0},     // oblique
         {4, 4, 0, 0, 4, 0, 2, 2, 0},     // same line traced backwards
     };
+    // clang-format on
     for (const Case& c : cases) {
         double fx = 99, fy = 99;
         EXPECT_EQ(FootOnLine(c.x1, c.y1, c.x2, c.y2, c.px, c.py, fx, fy), c.flag) << c.px << "," << c.py;
@@ -132,6 +134,7 @@ TEST(FindPointTest, NearestWithinToleranceHighestOnTie)
         double x, y, tol;
         int expected;
     };
+    // clang-format off
     const Case cases[] = {
         {"tie at equal distance goes to the higher", 1, 0, 1.5, 2},
         {"coincident points give the higher", 5, 5, 0.1, 4},
@@ -141,6 +144,7 @@ TEST(FindPointTest, NearestWithinToleranceHighestOnTie)
         {"just beyond tolerance", 10, 3.001, 3, -1},
         {"slot above PointCount is not a point", 20, 20, 1, -1},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(FindPoint(d, c.x, c.y, c.tol), c.expected) << c.name;
 }
@@ -154,6 +158,7 @@ TEST(PointsInRectTest, InclusiveBoundsAscending)
         double xmin, ymin, xmax, ymax;
         std::vector<std::int16_t> expected;
     };
+    // clang-format off
     const Case cases[] = {
         {0, 0, 2, 2, {1, 2, 3}},
         {0.5, -1, 2, 1, {2}},
@@ -161,6 +166,7 @@ TEST(PointsInRectTest, InclusiveBoundsAscending)
         {-1, -1, 10, 10, {1, 2, 3, 4}},
         {2, 2, 0, 0, {}},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(PointsInRect(d, c.xmin, c.ymin, c.xmax, c.ymax), c.expected)
             << c.xmin << "," << c.ymin << " " << c.xmax << "," << c.ymax;
@@ -176,6 +182,7 @@ TEST(FindLineTest, NearestSegmentLowestOnTie)
         double x, y, tol;
         int expected;
     };
+    // clang-format off
     const Case cases[] = {
         {"tie between 1 and 2 goes to the lower", 5, 1, 2, 1},
         {"nearer later segment wins", 5, 1.5, 2, 2},
@@ -188,6 +195,7 @@ TEST(FindLineTest, NearestSegmentLowestOnTie)
         {"exactly at tolerance is not found", 5, -1, 1, -1},
         {"just within tolerance", 5, -1, 1.0001, 1},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(FindLine(d, c.x, c.y, c.tol), c.expected) << c.name;
 }
@@ -225,6 +233,7 @@ TEST(AddLineTest, ResultsAndTable)
         int s, e;
         AddLineResult expected;
     };
+    // clang-format off
     const Case cases[] = {
         {3, 4, AddLineResult::Added},          {4, 1, AddLineResult::Added},
         {1, 2, AddLineResult::AlreadyPresent}, {2, 1, AddLineResult::AlreadyPresent},
@@ -232,6 +241,7 @@ TEST(AddLineTest, ResultsAndTable)
         {0, 1, AddLineResult::InvalidPoints},  {1, 5, AddLineResult::InvalidPoints},
         {-1, 2, AddLineResult::InvalidPoints},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Doc doc(base);
         doc.state->NewLine = {static_cast<std::int16_t>(c.s), static_cast<std::int16_t>(c.e)};
@@ -276,12 +286,12 @@ TEST(AddLineTest, TableHoldsTwoHundred)
 
 TEST(DeleteLinesTest, RemovesSelectedAndRenumbers)
 {
-    const BlockData base =
-        MakeBlock({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{1, 2, 0}, {2, 3, 1}, {3, 4, 0}, {4, 1, 0}});
+    const BlockData base = MakeBlock({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{1, 2, 0}, {2, 3, 1}, {3, 4, 0}, {4, 1, 0}});
     struct Case {
         std::vector<int> selection;
         std::vector<Seg> expected;
     };
+    // clang-format off
     const Case cases[] = {
         {{1, 3}, {{2, 3, 1}, {4, 1, 0}}},
         {{3, 1}, {{2, 3, 1}, {4, 1, 0}}},
@@ -291,6 +301,7 @@ TEST(DeleteLinesTest, RemovesSelectedAndRenumbers)
         {{}, SegsOf(base)},
         {{0, 5, -3, 200}, SegsOf(base)},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Doc doc(base);
         doc.selectLines(c.selection);
@@ -303,13 +314,14 @@ TEST(DeleteLinesTest, RemovesSelectedAndRenumbers)
 
 TEST(DeletePointsTest, RemovesPointsWithTheirSegmentsAndRenumbers)
 {
-    const BlockData base =
-        MakeBlock({{10, 1}, {20, 2}, {30, 3}, {40, 4}}, {{1, 2, 0}, {2, 3, 0}, {3, 4, 1}, {4, 1, 1}});
+    const BlockData base = MakeBlock({{10, 1}, {20, 2}, {30, 3}, {40, 4}},
+                                     {{1, 2, 0}, {2, 3, 0}, {3, 4, 1}, {4, 1, 1}});
     struct Case {
         std::vector<int> selection;
         std::vector<Pt> points;
         std::vector<Seg> segs;
     };
+    // clang-format off
     const Case cases[] = {
         {{2}, {{10, 1}, {30, 3}, {40, 4}}, {{2, 3, 1}, {3, 1, 1}}},
         {{2, 3}, {{10, 1}, {40, 4}}, {{2, 1, 1}}},
@@ -323,6 +335,7 @@ TEST(DeletePointsTest, RemovesPointsWithTheirSegmentsAndRenumbers)
         {{2, 2}, {{10, 1}, {40, 4}}, {{2, 1, 1}}},
         {{4, 4}, {{10, 1}, {20, 2}, {30, 3}}, {{1, 2, 0}, {2, 3, 0}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Doc doc(base);
         doc.selectPoints(c.selection);
@@ -403,18 +416,21 @@ TEST(DocumentInvariantsTest, ReportsEachBrokenRule)
     ASSERT_TRUE(Valid(good));
 
     using Edit = std::function<void(BlockData&)>;
+    // clang-format off
     const std::pair<const char*, Edit> allowed[] = {
         {"stale point above PointCount", [](BlockData& d) { d.PointX[4] = 7; }},
         {"kind above LineCount", [](BlockData& d) { d.LineKind[3] = 1; }},
         {"layer above LayerCount", [](BlockData& d) { d.LayerH[5] = 2; }},
         {"full counts", [](BlockData& d) { d.LayerCount = kMaxLayers; }},
     };
+    // clang-format on
     for (const auto& [name, edit] : allowed) {
         BlockData d = good;
         edit(d);
         EXPECT_TRUE(Valid(d)) << name;
     }
 
+    // clang-format off
     const std::pair<const char*, Edit> broken[] = {
         {"PointCount above capacity", [](BlockData& d) { d.PointCount = kMaxPoints + 1; }},
         {"PointCount negative", [](BlockData& d) { d.PointCount = -1; }},
@@ -434,6 +450,7 @@ TEST(DocumentInvariantsTest, ReportsEachBrokenRule)
         {"end in the last slot", [](BlockData& d) { d.LineEnd[kMaxLines] = 2; }},
         {"points removed under segments", [](BlockData& d) { d.PointCount = 1; }},
     };
+    // clang-format on
     for (const auto& [name, edit] : broken) {
         BlockData d = good;
         edit(d);

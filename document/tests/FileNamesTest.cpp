@@ -18,6 +18,7 @@ TEST(FileNames, ANameThatIsNotUtf8IsShownAsCp932)
         std::string name;
         std::string shown;
     };
+    // clang-format off
     const Case cases[] = {
         {"ASCII", "A-40", "A-40"},
         {"UTF-8 stays as it is", "護岸ブロック", "護岸ブロック"},
@@ -26,6 +27,7 @@ TEST(FileNames, ANameThatIsNotUtf8IsShownAsCp932)
         {"a byte neither reads", "A\x81", "A\xEF\xBF\xBD"},
         {"an overlong UTF-8 slash is no UTF-8 but katakana", "\xC0\xAF", "ﾀｯ"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(DisplayFileName(c.name), c.shown) << c.what;
         EXPECT_TRUE(IsValidUtf8(DisplayFileName(c.name))) << c.what;
@@ -44,11 +46,11 @@ TEST(FileNames, Utf8IsCheckedForWellFormedness)
 
 TEST(FileNames, FilesAreOrderedAsAWindowsUserSeesThem)
 {
-    std::vector<std::string> names = {"b", "A-10", "a-2", "A-2", "C", "x01", "x1", "x002", "10", "9", "Z9a", "z10",
-                                      "護岸", "ab", "a"};
+    std::vector<std::string> names = {"b",  "A-10", "a-2", "A-2", "C",    "x01", "x1", "x002",
+                                      "10", "9",    "Z9a", "z10", "護岸", "ab",  "a"};
     std::sort(names.begin(), names.end(), NaturalLess);
-    const std::vector<std::string> expected = {"9", "10", "a", "A-2", "a-2", "A-10", "ab", "b", "C", "x01", "x1",
-                                               "x002", "Z9a", "z10", "護岸"};
+    const std::vector<std::string> expected = {"9", "10",  "a",  "A-2",  "a-2", "A-10", "ab",  "b",
+                                               "C", "x01", "x1", "x002", "Z9a", "z10",  "護岸"};
     EXPECT_EQ(names, expected);
 }
 

@@ -26,18 +26,14 @@ TempFolder::~TempFolder()
     // Tests may leave read-only folders behind; make them writable so they can be removed.
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
          it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
     }
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempFolder::dataPath() const
-{
-    return (path_ / "").string();
-}
+std::string TempFolder::dataPath() const { return (path_ / "").string(); }
 
 std::string TempFolder::write(const std::string& name, const std::string& bytes) const
 {

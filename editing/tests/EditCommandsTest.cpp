@@ -106,6 +106,7 @@ TEST_F(EditCommandsTest, SegmentsFollowTheirPointsThroughThePointTable)
         Points points;
         Segments segments;
     };
+    // clang-format off
     const Case cases[] = {
         {"unchanged", {{0, 0}, {5, 0}, {5, 5}}, {"1-2:0", "2-3:1"}},
         {"point 1 deleted", {{5, 0}, {5, 5}}, {"1-2:1"}},
@@ -116,6 +117,7 @@ TEST_F(EditCommandsTest, SegmentsFollowTheirPointsThroughThePointTable)
         {"0.0001 away is another point", {{0.0001, 0}, {5, 0}, {5, 5}}, {"2-3:1"}},
         {"all points deleted", {}, {}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Start(ThreePoints());
         logic.mnuLineDel_Click();
@@ -235,12 +237,14 @@ TEST_F(EditCommandsTest, HelpOpensTheManualOrSaysNoApplicationWasFound)
         const char* opened;  // "current", "program" or ""
         bool warned;
     };
+    // clang-format off
     const Case cases[] = {
         {"in the program folder", false, true, true, "program", false},
         {"the current folder comes first", true, true, true, "current", false},
         {"in neither folder", false, false, true, "", true},
         {"no application for it", false, true, false, "program", true},
     };
+    // clang-format on
     const std::filesystem::path home = std::filesystem::current_path();
     for (const Case& c : cases) {
         Folder current, program;

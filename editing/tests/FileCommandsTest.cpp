@@ -182,10 +182,12 @@ TEST_F(FileCommandsTest, SavingBackReachesTheVeryFileTheBlockCameFrom)
         std::string neighbour;  // another file that the dialog's text of the name would reach
         std::string proposed;   // what the dialog shows
     };
+    // clang-format off
     const Case cases[] = {
         {"an extension in capitals beside a lower-case one", "same.CSV", "same.csv", "same"},
         {"a name that is not UTF-8", cp932Name + ".csv", "護岸.csv", "護岸"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         BlockData neighbour = Triangle();

@@ -85,11 +85,13 @@ TEST_F(FrameLogicTest, MenuEnableFollowsTheDocumentAndEndsModesItCannotServe)
         std::int16_t points, lines;
         bool ends;
     };
+    // clang-format off
     const Case cases[] = {
         {mode::kDeleteLines, 2, 0, true},  {mode::kDeleteLines, 2, 1, false}, {mode::kConnect, 0, 0, true},
         {mode::kDeletePoints, 0, 0, true}, {mode::kMovePoints, 0, 0, true},   {mode::kMovePoints, 1, 0, false},
         {mode::kLineKind, 0, 0, false},    {mode::kZoomIn, 0, 0, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         logic.Disp_mode = c.mode;
         logic.Mouse_sw = 0;

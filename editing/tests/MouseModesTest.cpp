@@ -104,7 +104,7 @@ protected:
     static std::string Figure(Kind kind, Pixel a, Pixel b)
     {
         return std::string(kind == Kind::Box ? "Box " : "Line ") + std::to_string(a.x) + "," + std::to_string(a.y) +
-            " " + std::to_string(b.x) + "," + std::to_string(b.y);
+               " " + std::to_string(b.x) + "," + std::to_string(b.y);
     }
     std::vector<int> SelectedPoints() const { return {state.SelPnt.begin(), state.SelPnt.begin() + state.SelPntCount}; }
     std::vector<int> SelectedLines() const
@@ -125,6 +125,7 @@ TEST_F(MouseModesTest, EnteringAModeClearsItsSelectionAndWaitsForTheFirstPick)
         int prompt;
         bool clearsPoints, clearsLines;
     };
+    // clang-format off
     const Case cases[] = {
         {&FrameLogic::mnuLineIn_Click, mode::kConnect, 1, false, false},
         {&FrameLogic::mnuLineDel_Click, mode::kDeleteLines, 3, false, true},
@@ -132,6 +133,7 @@ TEST_F(MouseModesTest, EnteringAModeClearsItsSelectionAndWaitsForTheFirstPick)
         {&FrameLogic::mnuPointMov_Click, mode::kMovePoints, 9, true, false},
         {&FrameLogic::mnuLineKind_Click, mode::kLineKind, 11, false, true},
     };
+    // clang-format on
     Start();
     for (const Case& c : cases) {
         logic.Raber_Reset();
@@ -154,6 +156,7 @@ TEST_F(MouseModesTest, TwentyPixelsMakeADragAndAnyReleaseCompletesIt)
         int releaseButton;
         bool rectangle;
     };
+    // clang-format off
     const Case cases[] = {
         {&FrameLogic::mnuDispKaku_Click, {112, 116}, 1, true},
         {&FrameLogic::mnuDispKaku_Click, {112, 115}, 1, false},
@@ -161,6 +164,7 @@ TEST_F(MouseModesTest, TwentyPixelsMakeADragAndAnyReleaseCompletesIt)
         {&FrameLogic::mnuDispShuku_Click, {100, 119}, 4, false},
         {&FrameLogic::mnuDispShuku_Click, {140, 100}, 1, false},  // flat: no zoom-out rectangle, no step either
     };
+    // clang-format on
     for (const Case& c : cases) {
         Start();
         (logic.*c.enter)();
@@ -293,16 +297,20 @@ TEST_F(MouseModesTest, ARepaintUnderABandStartsItAgainFromItsAnchor)
         Handler enter;
         int buttons;  // held while the band follows
     };
+    // clang-format off
     const Case modes[] = {
         {"connecting", &FrameLogic::mnuLineIn_Click, 0},
         {"zooming in", &FrameLogic::mnuDispKaku_Click, 1},
         {"selecting points to move", &FrameLogic::mnuPointMov_Click, 1},
     };
+    // clang-format on
+    // clang-format off
     const std::pair<const char*, std::function<void(FrameLogic&)>> repaints[] = {
         {"grid", [](FrameLogic& l) { l.mnuDispGrid_Click(); }},
         {"point numbers", [](FrameLogic& l) { l.mnuDispPntNo_Click(); }},
         {"resize", [](FrameLogic& l) { l.Form_Resize(500, 380, false); }},
     };
+    // clang-format on
     for (const Case& m : modes) {
         for (const auto& [why, repaint] : repaints) {
             Start();
@@ -331,11 +339,13 @@ TEST_F(MouseModesTest, APickSelectsAndASecondPickReleases)
         int number;
         int a, b;  // the segment's ends
     };
+    // clang-format off
     const Case cases[] = {
         {&FrameLogic::mnuLineDel_Click, 10, 0.5, true, 1, 1, 2},
         {&FrameLogic::mnuLineKind_Click, 19, 10, true, 2, 2, 3},  // dotted, marked solid
         {&FrameLogic::mnuPointDel_Click, 10.5, 9.5, false, 5, 0, 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Start();
         (logic.*c.enter)();
@@ -348,16 +358,15 @@ TEST_F(MouseModesTest, APickSelectsAndASecondPickReleases)
                       selecting ? std::vector<int>{c.number} : std::vector<int>{});
             EXPECT_EQ(logic.Mouse_sw, 0);
             if (c.line) {
-                EXPECT_EQ(port.picture.Of(Kind::Line),
-                          (std::vector<Op>{{Kind::Line,
-                                            At(c.a).x,
-                                            At(c.a).y,
-                                            At(c.b).x,
-                                            At(c.b).y,
-                                            selecting ? qb::kYellow : qb::kWhite,
-                                            PenStyle::Solid,
-                                            PenMode::Copy,
-                                            {}}}));
+                EXPECT_EQ(port.picture.Of(Kind::Line), (std::vector<Op>{{Kind::Line,
+                                                                         At(c.a).x,
+                                                                         At(c.a).y,
+                                                                         At(c.b).x,
+                                                                         At(c.b).y,
+                                                                         selecting ? qb::kYellow : qb::kWhite,
+                                                                         PenStyle::Solid,
+                                                                         PenMode::Copy,
+                                                                         {}}}));
             } else {
                 const auto marks = port.picture.Of(Kind::PSet);
                 ASSERT_EQ(marks.size(), 5u);
@@ -383,6 +392,7 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
         int points, lines, kind2;
     };
     const char* removePoints = "選択中の点を削除しますか？\r\n結線されている線分も削除します。";
+    // clang-format off
     const Case cases[] = {
         {&FrameLogic::mnuLineDel_Click, 10, 0, MsgAnswer::Ok, "選択中の線分を削除しますか？", "線削除", 5, 1, 0},
         {&FrameLogic::mnuLineDel_Click, 10, 0, MsgAnswer::Cancel, "選択中の線分を削除しますか？", nullptr, 5, 2, 1},
@@ -393,6 +403,7 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
         {&FrameLogic::mnuLineKind_Click, 20, 10, MsgAnswer::Cancel, "選択中線分の線種を変更しますか？", nullptr, 5, 2,
          1},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Start();
         (logic.*c.enter)();
@@ -425,6 +436,7 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
 
 TEST_F(MouseModesTest, RightPressWithNothingToApplyEndsTheMode)
 {
+    // clang-format off
     const std::pair<Handler, bool> cases[] = {
         // the mode, and whether the pointer becomes the arrow
         {&FrameLogic::mnuDispKaku_Click, true},  {&FrameLogic::mnuDispShuku_Click, true},
@@ -432,6 +444,7 @@ TEST_F(MouseModesTest, RightPressWithNothingToApplyEndsTheMode)
         {&FrameLogic::mnuPointDel_Click, false}, {&FrameLogic::mnuPointMov_Click, false},
         {&FrameLogic::mnuLineKind_Click, false},
     };
+    // clang-format on
     for (const auto& [enter, arrow] : cases) {
         Start();
         (logic.*enter)();
@@ -511,8 +524,9 @@ TEST_F(MouseModesTest, AreaSelectionsAddUpAndAClickReleasesOnePoint)
 
 TEST_F(MouseModesTest, ARightPressDuringADragDropsTheRectangle)
 {
-    const std::pair<Handler, int> cases[] = {
-        {&FrameLogic::mnuDispKaku_Click, 4}, {&FrameLogic::mnuDispShuku_Click, 6}, {&FrameLogic::mnuPointMov_Click, 9}};
+    const std::pair<Handler, int> cases[] = {{&FrameLogic::mnuDispKaku_Click, 4},
+                                             {&FrameLogic::mnuDispShuku_Click, 6},
+                                             {&FrameLogic::mnuPointMov_Click, 9}};
     for (const auto& [enter, prompt] : cases) {
         Start();
         (logic.*enter)();
@@ -580,12 +594,14 @@ TEST_F(MouseModesTest, EveryMoveShowsThePointerInMetres)
         Pixel at;
         const char* text;
     };
+    // clang-format off
     const Case cases[] = {
         {12.345, -3.1, 1, {0, 0}, "X = 12.35  Y = -3.10"},
         {0, 0, 2, {5, 9}, "X = 2.50  Y = -4.50"},
         {-1, 1, 4, {2, 6}, "X = -0.50  Y = -0.50"},
         {1e308, -1e300, 1, {0, 0}, "X = 1.00E+308  Y = -1.00E+300"},
     };
+    // clang-format on
     Start();
     for (const Case& c : cases) {
         logic.view().Dan_xmin = c.xmin, logic.view().Dan_ymax = c.ymax, logic.view().Dan_scl = c.scl;
@@ -601,11 +617,13 @@ TEST_F(MouseModesTest, PicksThatFindNothingAreIgnored)
     BlockData noLines = Sample();
     noLines.LineCount = 0;
     noLines.LineStart.fill(0), noLines.LineEnd.fill(0), noLines.LineKind.fill(0);
+    // clang-format off
     const std::pair<Handler, BlockData> cases[] = {
         {&FrameLogic::mnuLineKind_Click, noLines}, {&FrameLogic::mnuLineDel_Click, noLines},
         {&FrameLogic::mnuLineIn_Click, {}},        {&FrameLogic::mnuPointDel_Click, {}},
         {&FrameLogic::mnuPointMov_Click, {}},
     };
+    // clang-format on
     for (const auto& [enter, data] : cases) {
         Start(data);
         (logic.*enter)();

@@ -23,6 +23,7 @@ struct Opening {
 
 TEST(PointMoveDialog, OpeningsInTurn)
 {
+    // clang-format off
     const std::vector<Opening> openings = {
         {nullptr, nullptr, false, 0, "0.000", "0.000", 0, 0, 1},       // first opening shows 0.000 twice
         {"1.5", " -2 ", true, 0, "1.500", "-2.000", 1.5, -2, 1},       // a number is reformatted on leaving
@@ -33,6 +34,7 @@ TEST(PointMoveDialog, OpeningsInTurn)
         {nullptr, "", true, 0, "7.000", "", 7, 0, 1},                  // empty stays empty
         {"9", "9", false, -1, "9", "9", 7, 0, 0},                      // the frame's close stores nothing
     };
+    // clang-format on
     DocumentState state;
     state.MoveOK = 1;
     for (const Opening& o : openings) {
@@ -67,6 +69,7 @@ TEST(PointMoveDialog, OkRefusesWhatARealCannotHold)
         int field;  // -1: accepted
         const char* message;
     };
+    // clang-format off
     const Case cases[] = {
         {"X too large", "1e400", "1", 0, "移動量 X の数値が大きすぎて扱えません。"},
         {"Y too large, led by a number", "1", "-2e308m", 1, "移動量 Y の数値が大きすぎて扱えません。"},
@@ -75,6 +78,7 @@ TEST(PointMoveDialog, OkRefusesWhatARealCannotHold)
          "この移動量では移動後の座標が大きすぎて扱えません。"},
         {"large but within the reals", "-1e308", "1e308", -1, ""},
     };
+    // clang-format on
     for (const Case& c : cases) {
         DocumentState state;
         state.CurData.PointCount = 2;

@@ -146,6 +146,7 @@ private:
                 logic_.Picture1_MouseUp(button, x, y);
         } else if (choice < 75) {
             using Handler = void (FrameLogic::*)();
+            // clang-format off
             static const std::pair<const char*, Handler> kCommands[] = {
                 {"LineIn", &FrameLogic::mnuLineIn_Click},       {"LineDel", &FrameLogic::mnuLineDel_Click},
                 {"PointDel", &FrameLogic::mnuPointDel_Click},   {"PointMov", &FrameLogic::mnuPointMov_Click},
@@ -156,6 +157,7 @@ private:
                 {"PointHen", &FrameLogic::mnuPointHen_Click},   {"BlkPara", &FrameLogic::mnuBlkPara_Click},
                 {"Save", &FrameLogic::mnuFileSave_Click},
             };
+            // clang-format on
             const auto& [name, handler] = kCommands[Int(0, static_cast<int>(std::size(kCommands)) - 1)];
             what << name;
             (logic_.*handler)();

@@ -18,10 +18,7 @@ using namespace chokusho;
 
 namespace {
 
-std::filesystem::path Folder(const QTemporaryDir& dir)
-{
-    return PathFromUtf8(dir.path().toStdString());
-}
+std::filesystem::path Folder(const QTemporaryDir& dir) { return PathFromUtf8(dir.path().toStdString()); }
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
@@ -85,9 +82,9 @@ private slots:
     void everyIconIsAValidTransparentPicture_data()
     {
         QTest::addColumn<QString>("file");
-        for (const char* name : {"chokusho.svg", "connect.svg", "delete-line.svg", "delete-point.svg", "grid.svg",
-                                 "help.svg", "new.svg", "open.svg", "redraw.svg", "save.svg", "show-all.svg",
-                                 "undo.svg", "zoom-in.svg", "zoom-out.svg"})
+        for (const char* name :
+             {"chokusho.svg", "connect.svg", "delete-line.svg", "delete-point.svg", "grid.svg", "help.svg", "new.svg",
+              "open.svg", "redraw.svg", "save.svg", "show-all.svg", "undo.svg", "zoom-in.svg", "zoom-out.svg"})
             QTest::newRow(name) << QString::fromUtf8(name);
     }
 
@@ -111,9 +108,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeAboutBoxTest()
-{
-    return std::make_unique<AboutBoxTest>();
-}
+std::unique_ptr<QObject> MakeAboutBoxTest() { return std::make_unique<AboutBoxTest>(); }
 
 #include "AboutBoxTest.moc"

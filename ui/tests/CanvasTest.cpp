@@ -264,8 +264,7 @@ private slots:
 
         // A drag: the move carries the held button.
         const QPointF at(20.6, 9.4);
-        QMouseEvent drag(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
+        QMouseEvent drag(QEvent::MouseMove, at, widget.mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&widget, &drag);
         QCOMPARE(moved.count(), 1);
         QCOMPARE(moved.at(0).at(0).value<Qt::MouseButtons>(), Qt::MouseButtons(Qt::LeftButton));
@@ -288,7 +287,7 @@ private slots:
         QCOMPARE(cursor.hotSpot(), QPoint(0, 0));
         const QImage image = cursor.pixmap().toImage();
         QCOMPARE(image.size(), QSize(kMagnifierCursorSize, kMagnifierCursorSize));
-        QCOMPARE(qAlpha(image.pixel(31, 0)), 0);    // upper right and the lens: clear
+        QCOMPARE(qAlpha(image.pixel(31, 0)), 0);  // upper right and the lens: clear
         QCOMPARE(qAlpha(image.pixel(10, 10)), 0);
         QCOMPARE(image.pixel(10, 2), 0xFFFFFFFFu);  // the lens ring, white, outlined in black
         QCOMPARE(image.pixel(10, 0) & 0xFFFFFF, 0u);
@@ -300,9 +299,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeCanvasTest()
-{
-    return std::make_unique<CanvasTest>();
-}
+std::unique_ptr<QObject> MakeCanvasTest() { return std::make_unique<CanvasTest>(); }
 
 #include "CanvasTest.moc"

@@ -105,8 +105,8 @@ struct Window {
 
     frmMain& make(const BlockData& data)
     {
-        window = std::make_unique<frmMain>(
-            state, ProgramFolders{PathFromUtf8(program.path().toStdString()), PathFromUtf8(config.path().toStdString())});
+        window = std::make_unique<frmMain>(state, ProgramFolders{PathFromUtf8(program.path().toStdString()),
+                                                                 PathFromUtf8(config.path().toStdString())});
         state.CurData = data;
         state.SavedData = data;
         window->logic().Repaint();
@@ -139,7 +139,8 @@ private slots:
         QCOMPARE(grid->item(2, 1)->text(), QStringLiteral("4.000"));
         QVERIFY(!(grid->item(0, 0)->flags() & Qt::ItemIsEditable));
         QVERIFY(grid->item(0, 1)->flags() & Qt::ItemIsEditable);
-        QCOMPARE(Child<QLabel>(dialog, "Label1")->text(), QStringLiteral("外側４隅の点を右回りで最初に登録して下さい。"));
+        QCOMPARE(Child<QLabel>(dialog, "Label1")->text(),
+                 QStringLiteral("外側４隅の点を右回りで最初に登録して下さい。"));
 
         // Typing replaces the text and Enter moves down; Tab moves right, then on to the next row.
         TypeInto(*grid, 1, 1, QStringLiteral("7.5"), Qt::Key_Return);
@@ -356,9 +357,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeDialogsTest()
-{
-    return std::make_unique<DialogsTest>();
-}
+std::unique_ptr<QObject> MakeDialogsTest() { return std::make_unique<DialogsTest>(); }
 
 #include "DialogsTest.moc"

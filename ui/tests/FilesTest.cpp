@@ -78,10 +78,7 @@ BlockData Block(const char* name, const char* kind, double b, double h)
     return r;
 }
 
-QString Text(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 /** Program, configuration and data folders; the data folder holds two blocks and a stray .CSV. */
 struct Fixture {
@@ -106,8 +103,8 @@ struct Fixture {
     std::string dataPath() const { return (QDir::toNativeSeparators(data.path()) + QDir::separator()).toStdString(); }
     frmMain& make()
     {
-        window = std::make_unique<frmMain>(
-            state, ProgramFolders{PathFromUtf8(program.path().toStdString()), PathFromUtf8(config.path().toStdString())});
+        window = std::make_unique<frmMain>(state, ProgramFolders{PathFromUtf8(program.path().toStdString()),
+                                                                 PathFromUtf8(config.path().toStdString())});
         state.DataPath = dataPath();
         return *window;
     }
@@ -498,7 +495,8 @@ private slots:
                 }
                 return -1;
             };
-            listed = QTest::qWaitFor([&] { return row(QStringLiteral("big.csv")) >= 0 && row(QStringLiteral("BLK1.csv")) >= 0; });
+            listed = QTest::qWaitFor(
+                [&] { return row(QStringLiteral("big.csv")) >= 0 && row(QStringLiteral("BLK1.csv")) >= 0; });
             const QModelIndex root = details->rootIndex();
             size = model->index(row(QStringLiteral("BLK1.csv")), 1, root).data().toString();
             bigSize = model->index(row(QStringLiteral("big.csv")), 1, root).data().toString();
@@ -567,13 +565,13 @@ private slots:
             dialog->setNameFilter(QStringLiteral("*"));
             auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
             dialogListed = list && QTest::qWaitFor([list] {
-                const QModelIndex root = list->rootIndex();
-                for (int row = 0; row < list->model()->rowCount(root); ++row) {
-                    if (list->model()->index(row, 0, root).data().toString() == QStringLiteral("kmsg"))
-                        return true;
-                }
-                return false;
-            });
+                               const QModelIndex root = list->rootIndex();
+                               for (int row = 0; row < list->model()->rowCount(root); ++row) {
+                                   if (list->model()->index(row, 0, root).data().toString() == QStringLiteral("kmsg"))
+                                       return true;
+                               }
+                               return false;
+                           });
             dialog->grab();
             dialog->reject();
         });
@@ -657,9 +655,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeFilesTest()
-{
-    return std::make_unique<FilesTest>();
-}
+std::unique_ptr<QObject> MakeFilesTest() { return std::make_unique<FilesTest>(); }
 
 #include "FilesTest.moc"

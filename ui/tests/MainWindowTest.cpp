@@ -51,10 +51,7 @@ QToolButton* Button(frmMain& window, const char* key)
     return qobject_cast<QToolButton*>(toolbar->widgetForAction(Item(window, key)));
 }
 
-QLabel* Panel(frmMain& window, int n)
-{
-    return window.findChild<QLabel*>(QStringLiteral("StatusBar1_Panel%1").arg(n));
-}
+QLabel* Panel(frmMain& window, int n) { return window.findChild<QLabel*>(QStringLiteral("StatusBar1_Panel%1").arg(n)); }
 
 QRgb CanvasPixel(frmMain& window, int x, int y)
 {
@@ -90,7 +87,8 @@ private slots:
         QStringList titles;
         for (const QAction* action : window.menuBar()->actions())
             titles << action->text();
-        QCOMPARE(titles, QStringLiteral("ﾌｧｲﾙ(&F) 表示(&V) ブロック諸元(&B)... 点(&P) 線分(&L) ヘルプ(&H)").split(u' '));
+        QCOMPARE(titles,
+                 QStringLiteral("ﾌｧｲﾙ(&F) 表示(&V) ブロック諸元(&B)... 点(&P) 線分(&L) ヘルプ(&H)").split(u' '));
         // ブロック諸元 is a command of the bar itself, without a drop-down.
         QAction* blockParameters = window.menuBar()->actions().at(2);
         QCOMPARE(blockParameters->objectName(), QStringLiteral("mnuBlkPara"));
@@ -103,16 +101,19 @@ private slots:
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("items");  // "name=caption", "-" for a separator
         QTest::newRow("mnuFile") << QStringLiteral("mnuFile")
-                                 << QStringLiteral("mnuFileNew=新規(&N) mnuFileOpen=開く(&O)... "
-                                                   "mnuFileSave=保存(&S)... - mnuFileEnd=終了(&X)");
+                                 << QStringLiteral(
+                                        "mnuFileNew=新規(&N) mnuFileOpen=開く(&O)... "
+                                        "mnuFileSave=保存(&S)... - mnuFileEnd=終了(&X)");
         QTest::newRow("mnuDisp") << QStringLiteral("mnuDisp")
-                                 << QStringLiteral("mnuDispKaku=拡大 mnuDispShuku=縮小 mnuDispAll=全表示 "
-                                                   "mnuDispRedraw=再表示 - mnuDispGrid=グリッド mnuDispPntNo=点名表示");
+                                 << QStringLiteral(
+                                        "mnuDispKaku=拡大 mnuDispShuku=縮小 mnuDispAll=全表示 "
+                                        "mnuDispRedraw=再表示 - mnuDispGrid=グリッド mnuDispPntNo=点名表示");
         QTest::newRow("mnuPoint") << QStringLiteral("mnuPoint")
                                   << QStringLiteral("mnuPointHen=編集... mnuPointDel=削除 mnuPointMov=移動");
         QTest::newRow("mnuLine") << QStringLiteral("mnuLine")
-                                 << QStringLiteral("mnuLineIn=結線 mnuLineDel=削除 mnuLineDelAll=一括削除 "
-                                                   "mnuLineKind=線種変更");
+                                 << QStringLiteral(
+                                        "mnuLineIn=結線 mnuLineDel=削除 mnuLineDelAll=一括削除 "
+                                        "mnuLineKind=線種変更");
         QTest::newRow("mnuHelp") << QStringLiteral("mnuHelp")
                                  << QStringLiteral("mnuHelpHelp=ヘルプ（&M）... - mnuHelpVer=バージョン情報（&A）...");
     }
@@ -154,8 +155,9 @@ private slots:
         QCOMPARE(keys, QStringLiteral("NewOpen Open Save - Kakudai Shukusho Zenhyoji Redraw Grid - Line Line_Del "
                                       "Pnt_Del - Undo Help")
                            .split(u' '));
-        QCOMPARE(tips, QStringLiteral("新規 開く 保存 拡大 縮小 全表示 再表示 グリッド 結線 線削除 点削除 元に戻す ヘルプ")
-                           .split(u' '));
+        QCOMPARE(tips,
+                 QStringLiteral("新規 開く 保存 拡大 縮小 全表示 再表示 グリッド 結線 線削除 点削除 元に戻す ヘルプ")
+                     .split(u' '));
         QVERIFY(Item(window, "Grid")->isCheckable());
     }
 
@@ -163,10 +165,10 @@ private slots:
     {
         Fixture f;
         frmMain& window = f.make();
-        const QStringList disabled{QStringLiteral("mnuPointDel"), QStringLiteral("mnuPointMov"),
-                                   QStringLiteral("mnuLineIn"),   QStringLiteral("mnuLineDel"),
+        const QStringList disabled{QStringLiteral("mnuPointDel"),   QStringLiteral("mnuPointMov"),
+                                   QStringLiteral("mnuLineIn"),     QStringLiteral("mnuLineDel"),
                                    QStringLiteral("mnuLineDelAll"), QStringLiteral("Line"),
-                                   QStringLiteral("Line_Del"),    QStringLiteral("Pnt_Del"),
+                                   QStringLiteral("Line_Del"),      QStringLiteral("Pnt_Del"),
                                    QStringLiteral("Undo")};
         QList<QAction*> everyItem;
         for (QAction* action : window.menuBar()->actions()) {
@@ -215,7 +217,8 @@ private slots:
         for (int message = 1; message <= 11; ++message) {
             window.logic().Disp_Message(message);
             QCoreApplication::processEvents();
-            QVERIFY2(whole(prompt), qPrintable(QStringLiteral("prompt %1: %2 pixels for %3").arg(message)
+            QVERIFY2(whole(prompt), qPrintable(QStringLiteral("prompt %1: %2 pixels for %3")
+                                                   .arg(message)
                                                    .arg(prompt->width())
                                                    .arg(prompt->fontMetrics().horizontalAdvance(prompt->text()))));
         }
@@ -296,8 +299,8 @@ private slots:
         frmMain& window = f.make();
         PutSampleBlock(f.state.CurData);
         f.state.notifyMenuEnable();
-        for (const char* name : {"Line", "Line_Del", "Pnt_Del", "mnuLineIn", "mnuLineDel", "mnuLineDelAll",
-                                 "mnuPointDel", "mnuPointMov"})
+        for (const char* name :
+             {"Line", "Line_Del", "Pnt_Del", "mnuLineIn", "mnuLineDel", "mnuLineDelAll", "mnuPointDel", "mnuPointMov"})
             QVERIFY2(Item(window, name)->isEnabled(), name);
         QVERIFY(!Item(window, "Undo")->isEnabled());
         f.state.notifyUndoEnabled(true);
@@ -369,8 +372,7 @@ private slots:
         QCOMPARE(window.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->geometry(), rect(layout.hScroll));
         QCOMPARE(window.findChild<QScrollBar*>(QStringLiteral("VScroll1"))->geometry(), rect(layout.vScroll));
         // and the block is drawn again at the new size.
-        QVERIFY(canvas.canvas().image().pixel(window.logic().view().px(5), window.logic().view().py(0)) ==
-                0xFFFFFFFF);
+        QVERIFY(canvas.canvas().image().pixel(window.logic().view().px(5), window.logic().view().py(0)) == 0xFFFFFFFF);
     }
 
     // --- program files
@@ -428,9 +430,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeMainWindowTest()
-{
-    return std::make_unique<MainWindowTest>();
-}
+std::unique_ptr<QObject> MakeMainWindowTest() { return std::make_unique<MainWindowTest>(); }
 
 #include "MainWindowTest.moc"

@@ -246,9 +246,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> MakeModesTest()
-{
-    return std::make_unique<ModesTest>();
-}
+std::unique_ptr<QObject> MakeModesTest() { return std::make_unique<ModesTest>(); }
 
 #include "ModesTest.moc"

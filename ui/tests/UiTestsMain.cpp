@@ -9,7 +9,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("chokusho_ui_tests"));
 
     int failures = 0;
-    for (auto make : {MakeCanvasTest, MakeAboutBoxTest, MakeMainWindowTest, MakeFilesTest, MakeModesTest, MakeDialogsTest}) {
+    for (auto make :
+         {MakeCanvasTest, MakeAboutBoxTest, MakeMainWindowTest, MakeFilesTest, MakeModesTest, MakeDialogsTest}) {
         const std::unique_ptr<QObject> test = make();
         failures += QTest::qExec(test.get(), argc, argv);
     }

@@ -45,16 +45,13 @@ std::pair<std::vector<Op>, std::vector<Op>> GridOf(const ViewTransform& view)
     return {vertical, horizontal};
 }
 
-std::tuple<int, int, int, int> Ends(const Op& op)
-{
-    return {op.x1, op.y1, op.x2, op.y2};
-}
+std::tuple<int, int, int, int> Ends(const Op& op) { return {op.x1, op.y1, op.x2, op.y2}; }
 
 TEST(Painting, GridOneLinePerMetre)
 {
     const auto [vertical, horizontal] = GridOf(kHome);
-    ASSERT_EQ(vertical.size(), 37u);    // metres -8..28
-    ASSERT_EQ(horizontal.size(), 25u);  // metres -2..22
+    ASSERT_EQ(vertical.size(), 37u);                              // metres -8..28
+    ASSERT_EQ(horizontal.size(), 25u);                            // metres -2..22
     EXPECT_EQ(Ends(vertical.front()), std::tuple(0, 400, 0, 0));  // the edge's own metre, at pixel 0
     EXPECT_EQ(Ends(vertical[1]), std::tuple(16, 400, 16, 0));
     EXPECT_EQ(Ends(vertical.back()), std::tuple(600, 400, 600, 0));
@@ -113,10 +110,10 @@ TEST(Painting, ExtremeZoomsStayBounded)
     d.Gx = 1e300, d.Gy = -1e300;
     const double max = std::numeric_limits<double>::max(), inf = std::numeric_limits<double>::infinity();
     const ViewTransform far = View(-3e11, 3e11, -2e11, 2e11, 1e-9);
-    for (const ViewTransform& v : {far, View(1e15, 1e15 + 6e-10, 1e15, 1e15 + 4e-10, 1e12),
-                                   View(1e15 - 3e11, 1e15 + 3e11, 1e15 - 2e11, 1e15 + 2e11, 1e-9),
-                                   View(-1e15, 1e15, -1e15, 1e15, 0), View(-max, max, -max, max, 1e-300),
-                                   View(0, 1, 0, 1, inf), View(std::nan(""), 1, 0, 1, 1)})
+    for (const ViewTransform& v :
+         {far, View(1e15, 1e15 + 6e-10, 1e15, 1e15 + 4e-10, 1e12),
+          View(1e15 - 3e11, 1e15 + 3e11, 1e15 - 2e11, 1e15 + 2e11, 1e-9), View(-1e15, 1e15, -1e15, 1e15, 0),
+          View(-max, max, -max, max, 1e-300), View(0, 1, 0, 1, inf), View(std::nan(""), 1, 0, 1, 1)})
         EXPECT_LE(Paint(d, v, {true, true}).ops.size(), 1100u) << v.Dan_scl;
     const auto [vertical, horizontal] = GridOf(far);
     EXPECT_EQ(vertical.size(), 601u);  // every column holds a line
@@ -136,11 +133,13 @@ TEST(Painting, SegmentsDottedByKindAndOnlyBetweenExistingPoints)
     std::set<std::tuple<int, int, int, int, PenStyle, int>> drawn;
     for (const Op& op : Paint(d, kHome, {false, false}).Of(Kind::Line))
         drawn.insert({op.x1, op.y1, op.x2, op.y2, op.style, op.color});
+    // clang-format off
     const std::set<std::tuple<int, int, int, int, PenStyle, int>> expected = {
         {133, 366, 300, 366, PenStyle::Solid, qb::kWhite},
         {300, 366, 300, 200, PenStyle::Dotted, qb::kWhite},
         {300, 200, 133, 366, PenStyle::Solid, qb::kWhite},
     };
+    // clang-format on
     EXPECT_EQ(drawn, expected);
 }
 
@@ -155,6 +154,7 @@ TEST(Painting, PointCrossesNumbersAndCentroid)
     for (auto op = canvas.ops.end() - 14; op != canvas.ops.end(); ++op)
         if (op->kind != Kind::SetPenStyle && op->kind != Kind::SetPenMode)
             tail.emplace_back(op->kind, op->x1, op->y1, op->color, op->text);
+    // clang-format off
     const std::vector<std::tuple<Kind, int, int, int, std::string>> expected = {
         {Kind::PSet, 300, 200, 13, ""}, {Kind::PSet, 299, 200, 13, ""}, {Kind::PSet, 301, 200, 13, ""},
         {Kind::PSet, 300, 199, 13, ""}, {Kind::PSet, 300, 201, 13, ""}, {Kind::Print, 300, 201, 15, " 12 "},
@@ -162,12 +162,14 @@ TEST(Painting, PointCrossesNumbersAndCentroid)
         {Kind::PSet, 300, 199, 11, ""}, {Kind::PSet, 300, 201, 11, ""}, {Kind::SetTextPosition, 305, 195, -1, ""},
         {Kind::Print, 305, 195, 15, "G"},
     };
+    // clang-format on
     EXPECT_EQ(tail, expected);
     EXPECT_EQ(canvas.Of(Kind::Print).front().text, " 1 ");
     EXPECT_EQ(canvas.Count(Kind::PSet), 65u);
 
     const RecordingCanvas silent = Paint(d, kHome, {false, false});
-    EXPECT_EQ(std::pair(silent.Count(Kind::PSet), silent.Count(Kind::Print)), std::pair(std::size_t{65}, std::size_t{1}));
+    EXPECT_EQ(std::pair(silent.Count(Kind::PSet), silent.Count(Kind::Print)),
+              std::pair(std::size_t{65}, std::size_t{1}));
 
     RecordingCanvas outside;
     for (const int n : {0, 13, -1})

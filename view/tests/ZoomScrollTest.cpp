@@ -57,11 +57,9 @@ TEST(Scroll, ShiftsByTheBarsTravelAgainstTheHomeWindow)
         int value;
         double xmin, xmax, ymin, ymax;
     } cases[] = {
-        {false, 52, -7.52, 28.48, -2, 22},
-        {false, 100, 4, 40, -2, 22},
-        {false, 0, -20, 16, -2, 22},
-        {true, 52, -8, 28, -2.48, 21.52},  // thumb down, view down
-        {true, 500, -8, 28, -14, 10},      // held at the bar's end
+        {false, 52, -7.52, 28.48, -2, 22}, {false, 100, 4, 40, -2, 22},
+        {false, 0, -20, 16, -2, 22},       {true, 52, -8, 28, -2.48, 21.52},  // thumb down, view down
+        {true, 500, -8, 28, -14, 10},                                         // held at the bar's end
     };
     for (const auto& c : cases) {
         ViewTransform v = Fitted();
@@ -107,7 +105,8 @@ TEST(Zoom, DraggedRectangles)
     };
     for (const auto& c : cases) {
         ViewTransform v = Fitted();
-        const ZoomResult r = c.in ? Kakudai_disp(v, c.gxa, c.gya, c.gxb, c.gyb) : Shukusho_disp(v, c.gxa, c.gya, c.gxb, c.gyb);
+        const ZoomResult r = c.in ? Kakudai_disp(v, c.gxa, c.gya, c.gxb, c.gyb)
+                                  : Shukusho_disp(v, c.gxa, c.gya, c.gxb, c.gyb);
         SCOPED_TRACE(testing::Message() << c.gxa << "," << c.gya << " " << c.gxb << "," << c.gyb);
         EXPECT_EQ(r, c.result);
         EXPECT_NEAR(v.Dan_scl, c.scl, kEps);
