@@ -26,8 +26,8 @@ public:
     {
         canvas_.resize(QSize(layout.canvas.width, layout.canvas.height), 1.0);
     }
-    MsgAnswer messageBox(const MessageBoxSpec&) override { return MsgAnswer::Cancel; }
-    std::string saveFileDialog(const SaveDialogSpec&) override { return {}; }
+    MsgAnswer messageBox(const MessageBoxRequest&) override { return MsgAnswer::Cancel; }
+    std::string saveFileDialog(const SaveDialogRequest&) override { return {}; }
     std::string showPicker() override { return {}; }
     void showPointMoveDialog() override {}
     bool showPointTable() override { return false; }

@@ -95,7 +95,7 @@ void FrameLogic::mnuLineDelAll_Click()
     Disp_mode = mode::kNone;
     Disp_Message(0);
 
-    MessageBoxSpec question;
+    MessageBoxRequest question;
     question.text = "登録線分を全て消去します。よろしいですか？";
     question.title = "確認";
     question.buttons = MsgButtons::OkCancel;
@@ -145,7 +145,7 @@ void FrameLogic::mnuHelpHelp_Click()
     const std::filesystem::path manual = FindManual(ProgramFolder);
     if (!manual.empty() && port_.openDocument(PathToUtf8(manual)))
         return;
-    MessageBoxSpec failure;
+    MessageBoxRequest failure;
     failure.text = "pdfファイルに関連づけられたアプリケーションが見つかりません";
     failure.title = "Corvel_T";
     failure.icon = MsgIcon::Warning;

@@ -83,7 +83,7 @@ bool FrameLogic::IsModified() const { return chokusho::IsModified(state_.CurData
 
 std::string FrameLogic::SaveAs()
 {
-    SaveDialogSpec dialog{state_.DataPath, kBlockFileFilter, DisplayFileName(state_.BlkName), {}};
+    SaveDialogRequest dialog{state_.DataPath, kBlockFileFilter, DisplayFileName(state_.BlkName), {}};
     dialog.targetOf = [this](const std::string& chosen) { return TargetOf(chosen, state_).path; };
     return port_.saveFileDialog(dialog);
 }

@@ -20,7 +20,7 @@ enum class MsgIcon { None, Exclamation, Warning };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 /** A modal message box; its first button (OK or Yes) is the default. */
-struct MessageBoxSpec {
+struct MessageBoxRequest {
     std::string text;  // lines joined by "\r\n"
     std::string title;
     MsgButtons buttons = MsgButtons::Ok;
@@ -29,7 +29,7 @@ struct MessageBoxSpec {
 };
 
 /** The save-file dialog; cancelling gives "". */
-struct SaveDialogSpec {
+struct SaveDialogRequest {
     std::string initialFolder;
     std::string filter;  // label with its pattern, e.g. "ブロックファイル (*.csv)"
     std::string fileName;
@@ -75,9 +75,9 @@ public:
     virtual void placeControls(const FrameLayout& layout) = 0;
 
     /** Shows a message box modally; closing it by its frame answers Cancel (or OK when it has only OK). */
-    virtual MsgAnswer messageBox(const MessageBoxSpec& spec) = 0;
+    virtual MsgAnswer messageBox(const MessageBoxRequest& spec) = 0;
     /** The chosen file's full path, or "" when the user cancelled. */
-    virtual std::string saveFileDialog(const SaveDialogSpec& spec) = 0;
+    virtual std::string saveFileDialog(const SaveDialogRequest& spec) = 0;
     /** Shows the block picker modally; what it chose (empty names when cancelled). It may move DataPath. */
     virtual PickedBlock showPicker() = 0;
     /** Shows the point-move dialog modally; it sets MoveDX, MoveDY and MoveOK. */

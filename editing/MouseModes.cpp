@@ -63,7 +63,7 @@ void RemoveSelection(std::array<std::int16_t, N>& entries, std::int16_t& count, 
     count = static_cast<std::int16_t>(used - 1);
 }
 
-MessageBoxSpec Confirmation(std::string text)
+MessageBoxRequest Confirmation(std::string text)
 {
     return {std::move(text), "確認", MsgButtons::OkCancel, MsgIcon::None, false};
 }

@@ -367,7 +367,7 @@ void frmMain::placeControls(const FrameLayout& layout)
     canvas_->syncPictureSize();
 }
 
-MsgAnswer frmMain::messageBox(const MessageBoxSpec& spec)
+MsgAnswer frmMain::messageBox(const MessageBoxRequest& spec)
 {
     QMessageBox box(this);
     box.setWindowTitle(Utf8(spec.title));

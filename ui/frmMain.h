@@ -54,11 +54,11 @@ public:
     void setCanvasCursor(CanvasCursor cursor) override;
     void setScrollValue(ScrollBar bar, int value) override;
     void placeControls(const FrameLayout& layout) override;
-    MsgAnswer messageBox(const MessageBoxSpec& spec) override;
+    MsgAnswer messageBox(const MessageBoxRequest& spec) override;
     void showAbout() override;
     void closeWindow() override;
     // The block picker and the save dialog (frmMainFiles.cpp)
-    std::string saveFileDialog(const SaveDialogSpec& spec) override;
+    std::string saveFileDialog(const SaveDialogRequest& spec) override;
     PickedBlock showPicker() override;
     // The point-move dialog (frmMainModes.cpp)
     void showPointMoveDialog() override;

@@ -109,7 +109,7 @@ private:
 
 }  // namespace
 
-std::string frmMain::saveFileDialog(const SaveDialogSpec& spec)
+std::string frmMain::saveFileDialog(const SaveDialogRequest& spec)
 {
     // Lives as long as the program: the dialog's model may still ask it while it is torn down.
     static FileIconProvider icons;

@@ -242,7 +242,7 @@ TEST_F(BlockParamsTest, ConfirmationKeepsFiftyOneLayersAndEveryBox)
         data.LayerH[k] = 0.5;
         data.LayerDV[k] = static_cast<double>(k + 1);
         data.LayerGx[k] = 0.25;
-        data.LayerV[k] = (k + 1) * (k + 2) / 2.0;
+        data.LayerV[k] = static_cast<double>((k + 1) * (k + 2)) / 2.0;
     }
     data.V = data.LayerV[kMaxLayers - 1];
     Load(data);

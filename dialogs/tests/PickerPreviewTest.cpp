@@ -49,7 +49,7 @@ TEST(PickerPreview, Drawing)
     // clang-format off
     const Case cases[] = {
         // scale 666.67, x0 -1, ytop 2.5
-        {"worked example", Section(4, 2, 0, 0, 4, 2, {{1, 2, 0}, {2, 1, 1}}), 4000, 2000,
+        {"a 4 x 2 block is centred with half a metre to spare above and below", Section(4, 2, 0, 0, 4, 2, {{1, 2, 0}, {2, 1, 1}}), 4000, 2000,
          {{667, 1667, 3333, 333, kSolid}, {3333, 333, 667, 1667, kDotted}}},
         // scale 1, x0 -0.5, ytop 1.5: every end falls on a half
         {"halves to even", Section(1, 1, 0, 0, 1, 1), 2, 2, {{0, 2, 2, 0, kSolid}}},

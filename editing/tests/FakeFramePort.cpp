@@ -12,7 +12,7 @@ void FakeFramePort::setScrollValue(ScrollBar bar, int value)
         onScrollChanged(bar, value);
 }
 
-MsgAnswer FakeFramePort::messageBox(const MessageBoxSpec& spec)
+MsgAnswer FakeFramePort::messageBox(const MessageBoxRequest& spec)
 {
     messages.push_back(spec);
     if (answers.empty())
@@ -22,7 +22,7 @@ MsgAnswer FakeFramePort::messageBox(const MessageBoxSpec& spec)
     return answer;
 }
 
-std::string FakeFramePort::saveFileDialog(const SaveDialogSpec& spec)
+std::string FakeFramePort::saveFileDialog(const SaveDialogRequest& spec)
 {
     saveDialogs.push_back(spec);
     if (savePaths.empty())

@@ -30,10 +30,10 @@ public:
     std::function<void(ScrollBar, int)> onScrollChanged;
 
     /** Message boxes shown, and the answers the user gives in turn (OK when none is left). */
-    std::vector<MessageBoxSpec> messages;
+    std::vector<MessageBoxRequest> messages;
     std::deque<MsgAnswer> answers;
     /** Save dialogs shown, and the paths the user chooses in turn ("" = cancel when none is left). */
-    std::vector<SaveDialogSpec> saveDialogs;
+    std::vector<SaveDialogRequest> saveDialogs;
     std::deque<std::string> savePaths;
     /** What the picker does when shown (it may move DataPath); returns the chosen name. */
     std::function<std::string()> picker;
@@ -56,8 +56,8 @@ public:
     void setCanvasCursor(CanvasCursor shape) override { cursor = shape; }
     void setScrollValue(ScrollBar bar, int value) override;
     void placeControls(const FrameLayout& placed) override { layout = placed; }
-    MsgAnswer messageBox(const MessageBoxSpec& spec) override;
-    std::string saveFileDialog(const SaveDialogSpec& spec) override;
+    MsgAnswer messageBox(const MessageBoxRequest& spec) override;
+    std::string saveFileDialog(const SaveDialogRequest& spec) override;
     PickedBlock showPicker() override;
     void showPointMoveDialog() override { run(pointMoveDialog); }
     std::optional<BlockData> showPointTable() override { return pointTable ? pointTable() : std::nullopt; }

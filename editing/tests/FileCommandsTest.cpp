@@ -164,7 +164,7 @@ TEST_F(FileCommandsTest, TheDialogIsToldWhichFileAChosenNameWrites)
     port.savePaths.clear();
     logic.mnuFileSave_Click();
     ASSERT_EQ(port.saveDialogs.size(), 1u);
-    const SaveDialogSpec& dialog = port.saveDialogs[0];
+    const SaveDialogRequest& dialog = port.saveDialogs[0];
     ASSERT_TRUE(dialog.targetOf);
     const std::pair<const char*, const char*> cases[] = {
         {"No.3", "No.3.csv"}, {"a.b", "a.b.csv"}, {"x.CSV", "x.CSV"}, {"y.csv", "y.csv"}, {"無題.csv", "無題.csv"},
