@@ -122,7 +122,9 @@ void RubberBandMove(benchmark::State& state)
     logic.Mouse_sw = 1;
     logic.Mouse_xa = logic.Mouse_xb = 600;
     logic.Mouse_ya = logic.Mouse_yb = 300;
-    logic.view().GzToKz(600, 300, logic.Mouse_kx, logic.Mouse_ky);
+    const ModelPoint press = logic.view().GzToKz(600, 300);
+    logic.Mouse_kx = press.kx;
+    logic.Mouse_ky = press.ky;
 
     std::int64_t step = 0;
     for (auto _ : state) {

@@ -49,7 +49,7 @@ struct CellProblem {
  * The first cell, among those ReadPointGrid would read, holding a number too large for a real;
  * nullopt when all can be read. Such a number is never stored as anything else.
  */
-std::optional<CellProblem> CheckPointGrid(const Grid& grid);
+[[nodiscard]] std::optional<CellProblem> CheckPointGrid(const Grid& grid);
 
 /** 登  録: a copy of `current` whose points are the grid's. */
 BlockData ConfirmedPoints(Grid& grid, const BlockData& current);

@@ -38,20 +38,20 @@ void ClearBlock(BlockData& record);
  * regard to ASCII letter case). Versions 0, 1 and 2 are read. Returns false when the file is
  * missing or is not a complete block file; `record` then holds what was read until the failure.
  */
-bool ReadBlockFile(BlockData& record, const std::string& dataPath, const std::string& name);
+[[nodiscard]] bool ReadBlockFile(BlockData& record, const std::string& dataPath, const std::string& name);
 
 /**
  * Reads exactly the file `fileName` (with its extension) in `dataPath` into `record`, as
  * ReadBlockFile reads the file it finds: for a choice made from a folder's listing, where the
  * file listed must be the file read even beside another spelled differently.
  */
-bool ReadBlockFileNamed(BlockData& record, const std::string& dataPath, const std::string& fileName);
+[[nodiscard]] bool ReadBlockFileNamed(BlockData& record, const std::string& dataPath, const std::string& fileName);
 
 /** Reads a block file from the bytes of its content, as ReadBlockFile does after opening it. */
-bool ParseBlockFile(BlockData& record, std::string_view bytes);
+[[nodiscard]] bool ParseBlockFile(BlockData& record, std::string_view bytes);
 
 /** The version 2 content of `record`, as WriteBlockFile writes it. */
-std::string FormatBlockFile(const BlockData& record);
+[[nodiscard]] std::string FormatBlockFile(const BlockData& record);
 
 /**
  * Writes `record` to `path` in the version 2 layout through WriteFileAtomically: a failure at

@@ -9,6 +9,6 @@ namespace chokusho {
  * GxMode, the used layer rows, points and segments with their kinds. Slots above the counts
  * are not stored and so not compared.
  */
-bool IsModified(const BlockData& current, const BlockData& saved);
+[[nodiscard]] bool IsModified(const BlockData& current, const BlockData& saved);
 
 }  // namespace chokusho

@@ -12,10 +12,10 @@ namespace chokusho {
  */
 
 /** Decodes cp932 bytes to UTF-8; bytes that do not decode become U+FFFD. */
-std::string DecodeCp932(std::string_view bytes);
+[[nodiscard]] std::string DecodeCp932(std::string_view bytes);
 
 /** Encodes UTF-8 to cp932; a character that cp932 cannot hold (or bad UTF-8) becomes "?". */
-std::string EncodeCp932(std::string_view utf8);
+[[nodiscard]] std::string EncodeCp932(std::string_view utf8);
 
 /** True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF). */
 bool IsValidUtf8(std::string_view text);

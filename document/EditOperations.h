@@ -64,6 +64,6 @@ int FindSelPnt(const DocumentState& state, int point);
 void PushUndo(DocumentState& state, const std::string& label);
 
 /** Restores CurData from the newest snapshot; false (and nothing changes) when there is none. */
-bool PopUndo(DocumentState& state);
+[[nodiscard]] bool PopUndo(DocumentState& state);
 
 }  // namespace chokusho

@@ -21,11 +21,11 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
  * regular file of the folder whose name equals it ignoring ASCII case (the first in name
  * order when several do). Names on Windows already match without regard to case.
  */
-std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& folder,
+[[nodiscard]] std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& folder,
                                                           std::string_view fileName);
 
 /** The bytes of a regular file, or nullopt when it cannot be read or is larger than `limit`. */
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit);
+[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit);
 
 /** The Japanese reason shown to the user for the system error `errorNumber` (an errno value). */
 std::string FileErrorText(int errorNumber);

@@ -15,20 +15,20 @@ namespace chokusho {
  */
 
 /** The lenient value of `text`; nullopt when it overflows a 64-bit real. */
-std::optional<double> ReadReal(std::string_view text);
+[[nodiscard]] std::optional<double> ReadReal(std::string_view text);
 
 /**
  * The lenient value of `text` rounded to the nearest integer, halves to the even neighbour;
  * nullopt when it lies outside -32768..32767 or overflows.
  */
-std::optional<std::int16_t> ReadInteger(std::string_view text);
+[[nodiscard]] std::optional<std::int16_t> ReadInteger(std::string_view text);
 
 /**
  * True when `text` is one number as a whole: optional blanks, sign, digits with an optional
  * point (at least one digit), an optional exponent with digits, optional blanks, nothing else.
  * A field that holds such a text is shown reformatted when the user leaves it.
  */
-bool IsWholeNumber(std::string_view text);
+[[nodiscard]] bool IsWholeNumber(std::string_view text);
 
 /** `text` in the "0.000" format when it is a whole number that a real can hold; else `text` itself. */
 std::string ReformatWholeNumber(const std::string& text);

@@ -23,7 +23,7 @@ inline constexpr const char* kUnknownVersion = "X.X.X";
  * both were written at the same time), else of the other one; the program's folder with a
  * trailing separator when neither can be read or the line is empty.
  */
-std::string LoadDataPath(const ProgramFolders& folders);
+[[nodiscard]] std::string LoadDataPath(const ProgramFolders& folders);
 
 /**
  * Remembers `dataPath` in CVDTPATH beside the executable, or in the configuration folder
@@ -33,6 +33,6 @@ std::string LoadDataPath(const ProgramFolders& folders);
 bool SaveDataPath(const std::string& dataPath, const ProgramFolders& folders);
 
 /** The first value of SYSVER.DAT in `programFolder`, without quotes; "X.X.X" when it is missing. */
-std::string ReadVersionFile(const std::filesystem::path& programFolder);
+[[nodiscard]] std::string ReadVersionFile(const std::filesystem::path& programFolder);
 
 }  // namespace chokusho

@@ -185,7 +185,8 @@ void FrameLogic::mnuFileSave_Click()
     const std::string path = SaveAs();
     if (path.empty())
         return;
-    SaveToPath(path);
+    // A failed write has been reported and leaves the block unsaved; nothing more is to be done.
+    static_cast<void>(SaveToPath(path));
 }
 
 bool FrameLogic::Form_QueryUnload() { return ConfirmSave() == 2; }

@@ -165,13 +165,16 @@ void FrameLogic::ReanchorRubberBand()
 {
     if (Mouse_sw != 1)
         return;
+    CanvasPoint anchor{Mouse_xa, Mouse_ya};
     if (Disp_mode == mode::kZoomIn || Disp_mode == mode::kZoomOut) {
-        view_.KzToGz(Mouse_kx, Mouse_ky, Mouse_xa, Mouse_ya);
+        anchor = view_.KzToGz(Mouse_kx, Mouse_ky);
     } else if (Disp_mode == mode::kConnect) {
         const int start = state_.NewLine[0];
         if (start >= 1 && start <= state_.CurData.PointCount)
-            view_.KzToGz(state_.CurData.PointX[start], state_.CurData.PointY[start], Mouse_xa, Mouse_ya);
+            anchor = view_.KzToGz(state_.CurData.PointX[start], state_.CurData.PointY[start]);
     }
+    Mouse_xa = anchor.gx;
+    Mouse_ya = anchor.gy;
     // Selecting points keeps its anchor where it was pressed. In every mode the free end joins
     // the anchor: the repaint took the figure off, and the next pointer move draws it afresh.
     Mouse_xb = Mouse_xa;

@@ -59,7 +59,7 @@ public:
     /** The area between toolbar and status bar changed size; refits the view to all data. */
     void Form_Resize(int width, int height, bool minimized);
     /** Closing was asked for; true when the close must be cancelled. */
-    bool Form_QueryUnload();
+    [[nodiscard]] bool Form_QueryUnload();
 
     // --- housekeeping of the frame
     void Disp_Message(int msgNo);
@@ -75,11 +75,11 @@ public:
 
     // --- file commands
     /** True when the document has changes that were not saved. */
-    bool IsModified() const;
+    [[nodiscard]] bool IsModified() const;
     /** Asks whether unsaved changes are saved: 0 saved, 1 go on, 2 stop. */
-    int ConfirmSave();
+    [[nodiscard]] int ConfirmSave();
     /** Runs the save dialog; the chosen path, or "" when cancelled. */
-    std::string SaveAs();
+    [[nodiscard]] std::string SaveAs();
     /** The file that saving to a path chosen in the save dialog writes. */
     std::string SaveTargetOf(const std::string& chosenPath) const;
 
@@ -130,7 +130,7 @@ public:
 
 private:
     /** Writes the document to the chosen path and records it as saved; false (reported) on failure. */
-    bool SaveToPath(const std::string& chosenPath);
+    [[nodiscard]] bool SaveToPath(const std::string& chosenPath);
     /** After a scroll the model moved under a rubber band: anchor it where its model point now is. */
     void ReanchorRubberBand();
 

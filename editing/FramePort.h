@@ -75,11 +75,11 @@ public:
     virtual void placeControls(const FrameLayout& layout) = 0;
 
     /** Shows a message box modally; closing it by its frame answers Cancel (or OK when it has only OK). */
-    virtual MsgAnswer messageBox(const MessageBoxRequest& spec) = 0;
+    [[nodiscard]] virtual MsgAnswer messageBox(const MessageBoxRequest& spec) = 0;
     /** The chosen file's full path, or "" when the user cancelled. */
-    virtual std::string saveFileDialog(const SaveDialogRequest& spec) = 0;
+    [[nodiscard]] virtual std::string saveFileDialog(const SaveDialogRequest& spec) = 0;
     /** Shows the block picker modally; what it chose (empty names when cancelled). It may move DataPath. */
-    virtual PickedBlock showPicker() = 0;
+    [[nodiscard]] virtual PickedBlock showPicker() = 0;
     /** Shows the point-move dialog modally; it sets MoveDX, MoveDY and MoveOK. */
     virtual void showPointMoveDialog() = 0;
     /**
@@ -87,15 +87,15 @@ public:
      * document whose points are those of the table; nullopt when cancelled. The dialog itself
      * changes nothing: the caller records the undo snapshot and takes the points.
      */
-    virtual std::optional<BlockData> showPointTable() = 0;
+    [[nodiscard]] virtual std::optional<BlockData> showPointTable() = 0;
     /**
      * Shows the block parameters modally. On confirmation, the edited record (the document with
      * its names, figures and layers as confirmed); nullopt when cancelled. The caller records
      * the undo snapshot and takes the record.
      */
-    virtual std::optional<BlockData> showBlockParams() = 0;
+    [[nodiscard]] virtual std::optional<BlockData> showBlockParams() = 0;
     /** Opens a document with the desktop's application for it; false when none could be started. */
-    virtual bool openDocument(const std::string& path) = 0;
+    [[nodiscard]] virtual bool openDocument(const std::string& path) = 0;
 
     /** Shows the version box modally. */
     virtual void showAbout() = 0;

@@ -148,9 +148,7 @@ void FrameLogic::Picture1_MouseDown(int button, int x, int y)
 
 void FrameLogic::Picture1_MouseMove(int buttons, int x, int y)
 {
-    double kx = 0;
-    double ky = 0;
-    view_.GzToKz(x, y, kx, ky);
+    const auto [kx, ky] = view_.GzToKz(x, y);
     port_.setStatusText(2, "X = " + FormatReadout(kx) + "  Y = " + FormatReadout(ky));
 
     if (Mouse_sw != 1)
@@ -204,7 +202,9 @@ void FrameLogic::Picture1_MouseUp(int, int x, int y)
     } else {
         Mouse_xb = ux;
         Mouse_yb = uy;
-        view_.GzToKz(ux, uy, Mouse_kx, Mouse_ky);
+        const ModelPoint click = view_.GzToKz(ux, uy);
+        Mouse_kx = click.kx;
+        Mouse_ky = click.ky;
         view_.Set_Dan_scl(Disp_mode, Mouse_kx, Mouse_ky);
         Repaint();
         ResetScrollBars();
@@ -217,9 +217,8 @@ void FrameLogic::Pnt_AreaSel(int x1, int y1, int x2, int y2)
 {
     if (!(view_.Dan_scl > 0))
         return;
-    double xa = 0, ya = 0, xb = 0, yb = 0;
-    view_.GzToKz(x1, y1, xa, ya);
-    view_.GzToKz(x2, y2, xb, yb);
+    const auto [xa, ya] = view_.GzToKz(x1, y1);
+    const auto [xb, yb] = view_.GzToKz(x2, y2);
     const auto found = PointsInRect(state_.CurData, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb),
                                     std::max(ya, yb));
     for (const std::int16_t n : found) {
@@ -243,7 +242,11 @@ void FrameLogic::FirstPick(std::int16_t x, std::int16_t y)
     case mode::kZoomOut:
     case mode::kMovePoints:
         Disp_Message(Disp_mode == mode::kZoomIn ? 5 : Disp_mode == mode::kZoomOut ? 7 : 10);
-        view_.GzToKz(x, y, Mouse_kx, Mouse_ky);
+        {
+            const ModelPoint press = view_.GzToKz(x, y);
+            Mouse_kx = press.kx;
+            Mouse_ky = press.ky;
+        }
         Mouse_xa = x;
         Mouse_ya = y;
         break;
@@ -253,8 +256,12 @@ void FrameLogic::FirstPick(std::int16_t x, std::int16_t y)
         if (start < 0)
             return;
         state_.NewLine[0] = static_cast<std::int16_t>(start);
-        view_.KzToGz(state_.CurData.PointX[static_cast<std::size_t>(start)],
-                     state_.CurData.PointY[static_cast<std::size_t>(start)], Mouse_xa, Mouse_ya);
+        {
+            const CanvasPoint anchor = view_.KzToGz(state_.CurData.PointX[static_cast<std::size_t>(start)],
+                                                    state_.CurData.PointY[static_cast<std::size_t>(start)]);
+            Mouse_xa = anchor.gx;
+            Mouse_ya = anchor.gy;
+        }
         Disp_Message(2);
         break;
     }
@@ -301,8 +308,10 @@ void FrameLogic::ConnectTo(std::int16_t x, std::int16_t y)
     XorRubberFigure();
     Mouse_sw = 0;
     state_.NewLine[1] = static_cast<std::int16_t>(end);
-    view_.KzToGz(state_.CurData.PointX[static_cast<std::size_t>(end)],
-                 state_.CurData.PointY[static_cast<std::size_t>(end)], Mouse_xb, Mouse_yb);
+    const CanvasPoint endPoint = view_.KzToGz(state_.CurData.PointX[static_cast<std::size_t>(end)],
+                                              state_.CurData.PointY[static_cast<std::size_t>(end)]);
+    Mouse_xb = endPoint.gx;
+    Mouse_yb = endPoint.gy;
 
     if (state_.NewLine[0] != state_.NewLine[1]) {
         // A full table refuses only a new pair; joining a joined pair adds nothing anyway.
@@ -408,15 +417,13 @@ void FrameLogic::EndMode()
 
 int FrameLogic::PickPoint(int x, int y) const
 {
-    double kx = 0, ky = 0;
-    view_.GzToKz(x, y, kx, ky);
+    const auto [kx, ky] = view_.GzToKz(x, y);
     return FindPoint(state_.CurData, kx, ky, kPickReach);
 }
 
 int FrameLogic::PickLine(int x, int y) const
 {
-    double kx = 0, ky = 0;
-    view_.GzToKz(x, y, kx, ky);
+    const auto [kx, ky] = view_.GzToKz(x, y);
     return FindLine(state_.CurData, kx, ky, kPickReach);
 }
 
@@ -471,9 +478,10 @@ void FrameLogic::DrawSegmentHighlight(int line, int color)
     const int points = std::clamp<int>(data.PointCount, 0, kMaxPoints);
     if (a < 1 || a > points || b < 1 || b > points)
         return;
-    std::int16_t xa = 0, ya = 0, xb = 0, yb = 0;
-    view_.KzToGz(data.PointX[static_cast<std::size_t>(a)], data.PointY[static_cast<std::size_t>(a)], xa, ya);
-    view_.KzToGz(data.PointX[static_cast<std::size_t>(b)], data.PointY[static_cast<std::size_t>(b)], xb, yb);
+    const auto [xa, ya] = view_.KzToGz(data.PointX[static_cast<std::size_t>(a)],
+                                       data.PointY[static_cast<std::size_t>(a)]);
+    const auto [xb, yb] = view_.KzToGz(data.PointX[static_cast<std::size_t>(b)],
+                                       data.PointY[static_cast<std::size_t>(b)]);
     Canvas& canvas = port_.canvas();
     // A dotted segment is marked solid too: the mark must show over its gaps.
     canvas.SetPenStyle(PenStyle::Solid);

@@ -98,12 +98,11 @@ std::map<QString, QImage> TakeManualShots()
     shots[QStringLiteral("shot:main")] = Grab(window);
 
     // Connecting points: the chain has started at point 2 and the rubber line follows the pointer.
-    std::int16_t x = 0, y = 0;
     logic.mnuLineIn_Click();
-    logic.view().KzToGz(state.CurData.PointX[2], state.CurData.PointY[2], x, y);
-    logic.Picture1_MouseDown(1, x, y);
-    logic.view().KzToGz(1.2, 2.0, x, y);
-    logic.Picture1_MouseMove(0, x, y);
+    const CanvasPoint start = logic.view().KzToGz(state.CurData.PointX[2], state.CurData.PointY[2]);
+    logic.Picture1_MouseDown(1, start.gx, start.gy);
+    const CanvasPoint pointer = logic.view().KzToGz(1.2, 2.0);
+    logic.Picture1_MouseMove(0, pointer.gx, pointer.gy);
     shots[QStringLiteral("shot:connect")] = Grab(window);
     logic.Raber_Reset();
 

@@ -73,22 +73,17 @@ void AddMargin(double& lo, double& hi)
 
 }  // namespace
 
-void ViewTransform::GzToKz(int gx, int gy, double& kx, double& ky) const
+ModelPoint ViewTransform::GzToKz(int gx, int gy) const
 {
-    if (Dan_scl == 0) {
-        // Before the first fit there is no scale; every pixel stands for the window's corner.
-        kx = Dan_xmin;
-        ky = Dan_ymax;
-        return;
-    }
-    kx = (gx - Pic_left) / Dan_scl + Dan_xmin;
-    ky = -(gy - Pic_top) / Dan_scl + Dan_ymax;
+    // Before the first fit there is no scale; every pixel stands for the window's corner.
+    if (Dan_scl == 0)
+        return {Dan_xmin, Dan_ymax};
+    return {(gx - Pic_left) / Dan_scl + Dan_xmin, -(gy - Pic_top) / Dan_scl + Dan_ymax};
 }
 
-void ViewTransform::KzToGz(double kx, double ky, std::int16_t& gx, std::int16_t& gy) const
+CanvasPoint ViewTransform::KzToGz(double kx, double ky) const
 {
-    gx = FloorToInt16((kx - Dan_xmin) * Dan_scl);
-    gy = FloorToInt16((Dan_ymax - ky) * Dan_scl);
+    return {FloorToInt16((kx - Dan_xmin) * Dan_scl), FloorToInt16((Dan_ymax - ky) * Dan_scl)};
 }
 
 void ViewTransform::Mk_Dan_xyminmax(const BlockData& data)

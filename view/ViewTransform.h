@@ -23,6 +23,20 @@ inline constexpr double kFitLimit = 0x1p1000;  // about 1.07e301 metres
  * change below either leaves a finite window that spans the canvas exactly at the scale, or
  * changes nothing.
  */
+/** A point of the model, in metres, Y upwards. */
+struct ModelPoint {
+    double kx = 0;
+    double ky = 0;
+    bool operator==(const ModelPoint&) const = default;
+};
+
+/** A pixel of the canvas, Y downwards, in the 16-bit range of the mouse positions. */
+struct CanvasPoint {
+    std::int16_t gx = 0;
+    std::int16_t gy = 0;
+    bool operator==(const CanvasPoint&) const = default;
+};
+
 struct ViewTransform {
     double Dan_xmin = 0, Dan_xmax = 0, Dan_ymin = 0, Dan_ymax = 0;
     double Dan_xc = 0, Dan_yc = 0;  // centre as last set by a fit or a zoom step; scrolling keeps it
@@ -30,10 +44,10 @@ struct ViewTransform {
     std::int16_t Pic_left = 0, Pic_width = 0, Pic_top = 0, Pic_height = 0;
     double All_xmin = 0, All_xmax = 0, All_ymin = 0, All_ymax = 0;  // home window of the last Mk_Dan_xyminmax
 
-    /** Canvas pixel to model point. */
-    void GzToKz(int gx, int gy, double& kx, double& ky) const;
+    /** Canvas pixel (Gz, 画面座標) to model point (Kz, 空間座標). */
+    [[nodiscard]] ModelPoint GzToKz(int gx, int gy) const;
     /** Model point to canvas pixel, rounded down and clamped to -32768..32767. */
-    void KzToGz(double kx, double ky, std::int16_t& gx, std::int16_t& gy) const;
+    [[nodiscard]] CanvasPoint KzToGz(double kx, double ky) const;
     /**
      * Window = extents of all points, as far as kFitLimit, plus a margin; also remembered as the
      * home window. NaN coordinates are left out.

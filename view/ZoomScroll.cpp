@@ -24,10 +24,9 @@ struct Corners {
 
 Corners ToModel(const ViewTransform& view, int gxa, int gya, int gxb, int gyb)
 {
-    Corners c{};
-    view.GzToKz(gxa, gya, c.xa, c.ya);
-    view.GzToKz(gxb, gyb, c.xb, c.yb);
-    return c;
+    const ModelPoint a = view.GzToKz(gxa, gya);
+    const ModelPoint b = view.GzToKz(gxb, gyb);
+    return {a.kx, a.ky, b.kx, b.ky};
 }
 
 /**

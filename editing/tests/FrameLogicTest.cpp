@@ -193,20 +193,19 @@ TEST_F(FrameLogicTest, ScrollingReanchorsARubberBand)
     logic.Mouse_ky = 10;
     logic.Mouse_xb = 400;
     port.setScrollValue(ScrollBar::Horizontal, 52);
-    std::int16_t gx = 0, gy = 0;
-    logic.view().KzToGz(10, 10, gx, gy);
-    EXPECT_EQ(logic.Mouse_xa, gx);
-    EXPECT_EQ(logic.Mouse_ya, gy);
-    EXPECT_EQ(logic.Mouse_xb, gx);
-    EXPECT_EQ(logic.Mouse_yb, gy);
+    const CanvasPoint press = logic.view().KzToGz(10, 10);
+    EXPECT_EQ(logic.Mouse_xa, press.gx);
+    EXPECT_EQ(logic.Mouse_ya, press.gy);
+    EXPECT_EQ(logic.Mouse_xb, press.gx);
+    EXPECT_EQ(logic.Mouse_yb, press.gy);
 
     // Connecting points: the band starts again at the chain's start point.
     logic.Disp_mode = mode::kConnect;
     state.NewLine[0] = 2;
     port.setScrollValue(ScrollBar::Vertical, 55);
-    logic.view().KzToGz(20, 20, gx, gy);
-    EXPECT_EQ(logic.Mouse_xa, gx);
-    EXPECT_EQ(logic.Mouse_ya, gy);
+    const CanvasPoint start = logic.view().KzToGz(20, 20);
+    EXPECT_EQ(logic.Mouse_xa, start.gx);
+    EXPECT_EQ(logic.Mouse_ya, start.gy);
 }
 
 TEST_F(FrameLogicTest, GridMenuAndButtonStayEqual)

@@ -65,8 +65,7 @@ protected:
     }
     Pixel At(int n) const
     {
-        std::int16_t x = 0, y = 0;
-        logic.view().KzToGz(state.CurData.PointX[n], state.CurData.PointY[n], x, y);
+        const auto [x, y] = logic.view().KzToGz(state.CurData.PointX[n], state.CurData.PointY[n]);
         return {x, y};
     }
 
@@ -170,8 +169,7 @@ TEST_F(MouseModesTest, TwentyPixelsMakeADragAndAnyReleaseCompletesIt)
         (logic.*c.enter)();
         const int zoomMode = logic.Disp_mode;
         ViewTransform expected = logic.view();
-        double kx = 0, ky = 0;
-        expected.GzToKz(c.to.x, c.to.y, kx, ky);
+        const auto [kx, ky] = expected.GzToKz(c.to.x, c.to.y);
         const double d = std::hypot(c.to.x - 100, c.to.y - 100);
         if (c.rectangle)
             zoomMode == 0 ? Kakudai_disp(expected, 100, 100, c.to.x, c.to.y)
@@ -349,8 +347,7 @@ TEST_F(MouseModesTest, APickSelectsAndASecondPickReleases)
     for (const Case& c : cases) {
         Start();
         (logic.*c.enter)();
-        std::int16_t x = 0, y = 0;
-        logic.view().KzToGz(c.x, c.y, x, y);
+        const auto [x, y] = logic.view().KzToGz(c.x, c.y);
         for (const bool selecting : {true, false}) {
             Forget();
             Click({x, y});
@@ -409,8 +406,7 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
         (logic.*c.enter)();
         const std::int16_t mode = logic.Disp_mode;
         const std::string prompt = port.status[1];
-        std::int16_t x = 0, y = 0;
-        logic.view().KzToGz(c.x, c.y, x, y);
+        const auto [x, y] = logic.view().KzToGz(c.x, c.y);
         Click({x, y});
         port.answers = {c.answer};
         Forget();
@@ -496,8 +492,7 @@ TEST_F(MouseModesTest, AreaSelectionsAddUpAndAClickReleasesOnePoint)
     Start(row);
     logic.mnuPointMov_Click();
     const auto px = [this](double x, double y) {
-        std::int16_t gx = 0, gy = 0;
-        logic.view().KzToGz(x, y, gx, gy);
+        const auto [gx, gy] = logic.view().KzToGz(x, y);
         return Pixel{gx, gy};
     };
     Down(1, px(-1, -0.5));

@@ -44,9 +44,8 @@ struct Fixture : test::WindowFixture {
     void trigger(const char* item) { window->item(QString::fromUtf8(item))->trigger(); }
     QPoint at(double x, double y) const
     {
-        std::int16_t gx = 0, gy = 0;
-        window->logic().view().KzToGz(x, y, gx, gy);
-        return {gx, gy};
+        const CanvasPoint g = window->logic().view().KzToGz(x, y);
+        return {g.gx, g.gy};
     }
     QPoint point(int n) const { return at(state.CurData.PointX[n], state.CurData.PointY[n]); }
     /** A move with the left button held, as the window system sends it during a drag. */

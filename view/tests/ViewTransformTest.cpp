@@ -104,18 +104,14 @@ TEST(ViewTransform, PixelsAndMetres)
         {nan, nan, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {
-        std::int16_t gx = 7, gy = 7;
-        v.KzToGz(c.kx, c.ky, gx, gy);
-        EXPECT_EQ(std::tuple(gx, gy, v.px(c.kx), v.py(c.ky)), std::tuple(c.gx, c.gy, c.px, c.py)) << c.kx;
+        const CanvasPoint g = v.KzToGz(c.kx, c.ky);
+        EXPECT_EQ(std::tuple(g.gx, g.gy, v.px(c.kx), v.py(c.ky)), std::tuple(c.gx, c.gy, c.px, c.py)) << c.kx;
     }
-    double kx = 0, ky = 0;
-    v.GzToKz(0, 0, kx, ky);
-    EXPECT_EQ(std::pair(kx, ky), std::pair(-8.0, 22.0));
+    EXPECT_EQ(v.GzToKz(0, 0), (ModelPoint{-8.0, 22.0}));
 
     ViewTransform unfitted;  // no scale yet: every pixel is the corner
     unfitted.Dan_xmin = 3, unfitted.Dan_ymax = 4;
-    unfitted.GzToKz(100, 100, kx, ky);
-    EXPECT_EQ(std::pair(kx, ky), std::pair(3.0, 4.0));
+    EXPECT_EQ(unfitted.GzToKz(100, 100), (ModelPoint{3.0, 4.0}));
 }
 
 TEST(ViewTransform, ZoomStepsAboutAPoint)

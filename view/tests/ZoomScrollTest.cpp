@@ -149,8 +149,7 @@ void ExpectConsistent(const ViewTransform& v, bool mayStay, bool scroll = true)
     EXPECT_NEAR((v.Dan_ymax - v.Dan_ymin) * v.Dan_scl / h, 1, 1e-9);
     const int last = std::max(w, h) - 1;  // after a scroll the corners stand for every pixel
     for (int g = 0; g <= last; g += scroll ? 1 : std::max(last, 1)) {
-        double kx = 0, ky = 0;
-        v.GzToKz(std::min(g, w - 1), std::min(g, h - 1), kx, ky);
+        const auto [kx, ky] = v.GzToKz(std::min(g, w - 1), std::min(g, h - 1));
         ASSERT_TRUE(std::isfinite(kx) && std::isfinite(ky)) << "pixel " << g;
     }
     for (int run = 0; scroll && run < 4; ++run) {
@@ -173,8 +172,7 @@ void ExpectConsistent(const ViewTransform& v, bool mayStay, bool scroll = true)
 bool ZoomSteps(ViewTransform& v, int sclSw, int count)
 {
     for (int i = 0; i < count; ++i) {
-        double kx = 0, ky = 0;
-        v.GzToKz(v.Pic_width / 4, v.Pic_height / 4, kx, ky);
+        const auto [kx, ky] = v.GzToKz(v.Pic_width / 4, v.Pic_height / 4);
         v.Set_Dan_scl(sclSw, kx, ky);
     }
     return true;
