@@ -75,7 +75,7 @@ public:
     virtual void placeControls(const FrameLayout& layout) = 0;
 
     /** Shows a message box modally; closing it by its frame answers Cancel (or OK when it has only OK). */
-    [[nodiscard]] virtual MsgAnswer messageBox(const MessageBoxRequest& spec) = 0;
+    virtual MsgAnswer messageBox(const MessageBoxRequest& spec) = 0;
     /** The chosen file's full path, or "" when the user cancelled. */
     [[nodiscard]] virtual std::string saveFileDialog(const SaveDialogRequest& spec) = 0;
     /** Shows the block picker modally; what it chose (empty names when cancelled). It may move DataPath. */
