@@ -11,11 +11,13 @@
 #include "BlockFile.h"
 #include "FakeGrid.h"
 #include "Numbers.h"
+#include "TestBlocks.h"
 
 namespace chokusho {
 namespace {
 
 using test::FakeGrid;
+using test::SampleBlock;
 using Lines = std::vector<std::string>;
 
 class FakeForm : public BlockParamsForm {
@@ -42,23 +44,6 @@ public:
     std::optional<bool> closed;
 };
 
-/** Two layers of 1.5 m each, volumes 4 and 6 (V = 10), centroid X per layer. */
-BlockData TwoLayers()
-{
-    BlockData d;
-    d.Name = "消波A";
-    d.Kind = "2.0t型";
-    d.B = 3, d.H = 2, d.L = 1.25, d.Gx = 1.5, d.Gy = 0.75, d.V = 10;
-    d.GxMode = 1;
-    d.LayerCount = 2;
-    d.LayerH = {1.5, 1.5};
-    d.LayerDV = {4, 6};
-    d.LayerV = {4, 10};
-    d.LayerGx = {1.2, 1.4};
-    d.PointCount = 1;
-    return d;
-}
-
 class BlockParamsTest : public ::testing::Test {
 protected:
     void Load(const BlockData& data)
@@ -83,16 +68,24 @@ protected:
 TEST_F(BlockParamsTest, LoadShowsTheRecordInEitherCentroidMode)
 {
     struct Case {
+        const char* what;
         std::int16_t mode;
         int gvWidth, formWidth, buttonLeft;
         bool gxEditable;
     };
-    for (const Case& c : {Case{1, 3710, 8325, 6950, true}, Case{0, 2760, 7375, 6000, false}}) {
-        BlockData data = TwoLayers();
+    // clang-format off
+    const Case cases[] = {
+        {"a centroid X per layer", 1, 3710, 8325, 6950, true},
+        {"one centroid X",         0, 2760, 7375, 6000, false},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BlockData data = SampleBlock();
         data.GxMode = c.mode;
         Load(data);
-        EXPECT_EQ(form.texts, (std::array<std::string, 8>{"消波A", "2.0t型", "3.000", "2.000", "1.250", "1.500",
-                                                          "0.750", "10.000"}));
+        EXPECT_EQ(form.texts, (std::array<std::string, 8>{"消波A", "2.0t型", "4.000", "3.000", "2.000", "2.000",
+                                                          "1.500", "10.000"}));
         EXPECT_EQ(form.option, c.mode);
         ASSERT_FALSE(form.layouts.empty());
         EXPECT_EQ(form.layouts.back().formWidth, c.formWidth);
@@ -107,7 +100,7 @@ TEST_F(BlockParamsTest, LoadShowsTheRecordInEitherCentroidMode)
         EXPECT_EQ(gv.ColumnWidth(0) + gv.ColumnWidth(1) + gv.ColumnWidth(2) + gv.ColumnWidth(3), 500 + 3 * 950);
         EXPECT_EQ(gv.Width(), c.gvWidth);
         EXPECT_EQ(gv.editableColumns.at(3), c.gxEditable);
-        EXPECT_EQ(gv.DataLines(), (Lines{"1\t1.500\t4.000\t1.200", "2\t1.500\t6.000\t1.400"}));
+        EXPECT_EQ(gv.DataLines(), (Lines{"1\t1.500\t4.000\t1.900", "2\t1.500\t6.000\t2.100"}));
 
         FakeGrid& gv1 = form.gv1;
         EXPECT_EQ(gv1.Rows(), 51);
@@ -152,7 +145,7 @@ TEST_F(BlockParamsTest, LayerTableEndsAtTheFirstRowWithoutHeightOrVolume)
     };
     // clang-format on
     for (const Case& c : cases) {
-        Load(TwoLayers());
+        Load(SampleBlock());
         TypeLayers(c.rows);
         logic.ReadLayerGrid();
         const BlockData& d = logic.EditData();
@@ -166,7 +159,7 @@ TEST_F(BlockParamsTest, LayerTableEndsAtTheFirstRowWithoutHeightOrVolume)
 
 TEST_F(BlockParamsTest, OptionRefillsFromTheRecordAsLastReadAndRecalculationReadsEverything)
 {
-    Load(TwoLayers());
+    Load(SampleBlock());
     form.gv.SetCellText(1, 1, "9");
     logic.Opt_sgxsw_Click(0);
     EXPECT_EQ(form.gv.CellText(1, 1), "1.500") << "typed values give way to the record";
@@ -187,12 +180,13 @@ TEST_F(BlockParamsTest, OptionRefillsFromTheRecordAsLastReadAndRecalculationRead
     logic.Opt_sgxsw_Click(1);
     EXPECT_EQ(form.gv.DataLines(), (Lines{"1\t1.000\t2.000\t0.500", "2\t1.000\t3.000\t0.500"}));
     EXPECT_EQ(form.gv.editableColumns.at(3), true);
-    EXPECT_TRUE(state.Undo.UndoCount() == 0 && state.CurData == TwoLayers()) << "nothing is confirmed yet";
+    EXPECT_TRUE(state.Undo.UndoCount() == 0 && state.CurData == SampleBlock()) << "nothing is confirmed yet";
 }
 
 TEST_F(BlockParamsTest, ConfirmationChecksTheLayerVolumesAgainstV)
 {
     struct Case {
+        const char* what;
         const char* v;
         Lines rows;
         bool accepted;
@@ -200,33 +194,34 @@ TEST_F(BlockParamsTest, ConfirmationChecksTheLayerVolumesAgainstV)
     };
     // clang-format off
     const Case cases[] = {
-        {"10", {"1\t1\t4\t0", "2\t1\t6.0001\t0"}, true, 2},
-        {"10", {"1\t1\t4\t0", "2\t1\t5.9999\t0"}, true, 2},
-        {"10.0001", {"1\t1\t10\t0"}, true, 1},
-        {"9.9999", {"1\t1\t10\t0"}, true, 1},
-        {"10", {"1\t1\t4\t0", "2\t1\t6.00011\t0"}, false, 0},
-        {"10", {"1\t1\t4\t0", "2\t1\t5.99989\t0"}, false, 0},
-        {"1000", {"1\t1\t999.9\t0"}, false, 0},
-        {"123", {}, true, 0},  // an empty layer table is not checked
-        {"123", {"1\t0\t5\t0"}, true, 0},
+        {"the sum 0.0001 above V",              "10", {"1\t1\t4\t0", "2\t1\t6.0001\t0"}, true, 2},
+        {"the sum 0.0001 below V",              "10", {"1\t1\t4\t0", "2\t1\t5.9999\t0"}, true, 2},
+        {"V 0.0001 above the sum",              "10.0001", {"1\t1\t10\t0"}, true, 1},
+        {"V 0.0001 below the sum",              "9.9999", {"1\t1\t10\t0"}, true, 1},
+        {"the sum just over 0.0001 above V",    "10", {"1\t1\t4\t0", "2\t1\t6.00011\t0"}, false, 0},
+        {"the sum just over 0.0001 below V",    "10", {"1\t1\t4\t0", "2\t1\t5.99989\t0"}, false, 0},
+        {"the sum 0.1 short of V",              "1000", {"1\t1\t999.9\t0"}, false, 0},
+        {"an empty layer table is not checked", "123", {}, true, 0},
+        {"a first row without height: no table", "123", {"1\t0\t5\t0"}, true, 0},
     };
     // clang-format on
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         state.Undo.clear();
-        Load(TwoLayers());
+        Load(SampleBlock());
         form.closed.reset();
         const std::size_t errorsBefore = form.errors.size();
         form.texts[7] = c.v;
         TypeLayers(c.rows);
         logic.CmdPara_Click(0);
-        EXPECT_EQ(form.closed.has_value(), c.accepted) << c.v;
-        EXPECT_EQ(form.errors.size() == errorsBefore, c.accepted) << c.v;
+        EXPECT_EQ(form.closed.has_value(), c.accepted);
+        EXPECT_EQ(form.errors.size() == errorsBefore, c.accepted);
         // The dialog only answers; the command that showed it records the snapshot and takes EditData.
-        EXPECT_EQ(state.Undo.UndoCount(), 0) << c.v;
-        EXPECT_EQ(state.CurData, TwoLayers()) << c.v;
+        EXPECT_EQ(state.Undo.UndoCount(), 0);
+        EXPECT_EQ(state.CurData, SampleBlock());
         if (c.accepted) {
             EXPECT_TRUE(*form.closed);
-            EXPECT_EQ(logic.EditData().LayerCount, c.layers) << c.v;
+            EXPECT_EQ(logic.EditData().LayerCount, c.layers);
         }
     }
     ASSERT_EQ(form.errors.size(), 3u);
@@ -236,7 +231,7 @@ TEST_F(BlockParamsTest, ConfirmationChecksTheLayerVolumesAgainstV)
 
 TEST_F(BlockParamsTest, ConfirmationKeepsFiftyOneLayersAndEveryBox)
 {
-    BlockData data = TwoLayers();
+    BlockData data = SampleBlock();
     data.LayerCount = kMaxLayers;
     for (std::size_t k = 0; k < kMaxLayers; ++k) {
         data.LayerH[k] = 0.5;
@@ -262,7 +257,7 @@ TEST_F(BlockParamsTest, ConfirmationKeepsFiftyOneLayersAndEveryBox)
     EXPECT_EQ(d.Kind, "新種");
     EXPECT_EQ(std::vector<double>({d.B, d.H, d.L, d.Gx, d.Gy}), std::vector<double>({1, 2, 3, 4.5, 0}));
     EXPECT_EQ(d.GxMode, 0);
-    EXPECT_EQ(d.PointCount, 1) << "the points come along untouched";
+    EXPECT_EQ(test::PointsOf(d), test::PointsOf(data)) << "the points come along untouched";
 }
 
 TEST_F(BlockParamsTest, WhatTheFileCannotHoldIsRefusedAndSelected)
@@ -298,7 +293,7 @@ TEST_F(BlockParamsTest, WhatTheFileCannotHoldIsRefusedAndSelected)
     };
     // clang-format on
     for (const Case& c : cases) {
-        Load(TwoLayers());
+        Load(SampleBlock());
         form.closed.reset();
         form.errors.clear();
         form.selectedBox = -1;
@@ -330,44 +325,61 @@ TEST_F(BlockParamsTest, WhatTheFileCannotHoldIsRefusedAndSelected)
         } else {
             EXPECT_EQ(form.gv.selectedCell, c.layerCell) << c.what;
         }
-        EXPECT_EQ(state.CurData, TwoLayers()) << c.what;
+        EXPECT_EQ(state.CurData, SampleBlock()) << c.what;
     }
 }
 
 TEST_F(BlockParamsTest, CancelChangesNothing)
 {
-    Load(TwoLayers());
+    Load(SampleBlock());
     form.texts[0] = "changed";
     logic.CmdPara_Click(1);
     EXPECT_EQ(form.closed, std::optional<bool>(false));
-    EXPECT_EQ(state.CurData, TwoLayers());
+    EXPECT_EQ(state.CurData, SampleBlock());
     EXPECT_EQ(state.Undo.UndoCount(), 0);
 }
 
 TEST_F(BlockParamsTest, FiguresAreReformattedOnLeavingOnlyWhenNumericAsAWhole)
 {
     // clang-format off
-    const std::pair<const char*, const char*> cases[] = {
-        {"1.5", "1.500"},  {" -2 ", "-2.000"}, {"+.5", "0.500"},  {"5.", "5.000"},     {"1e2", "100.000"},
-        {"1.2345", "1.235"}, {"", ""},        {"abc", "abc"},    {"12abc", "12abc"}, {"1.2.3", "1.2.3"},
-        {"1 2", "1 2"},    {"-", "-"},         {".", "."},        {"1e", "1e"},       {"1e999", "1e999"},
-        {"１２", "１２"},
+    const struct {
+        const char* what;
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"a decimal",                       "1.5", "1.500"},
+        {"blanks around a negative",        " -2 ", "-2.000"},
+        {"a sign and no digit before the point", "+.5", "0.500"},
+        {"no digit after the point",        "5.", "5.000"},
+        {"an exponent",                     "1e2", "100.000"},
+        {"four decimals rounded",           "1.2345", "1.235"},
+        {"empty",                           "", ""},
+        {"letters",                         "abc", "abc"},
+        {"letters after a number",          "12abc", "12abc"},
+        {"two points",                      "1.2.3", "1.2.3"},
+        {"a blank between digits",          "1 2", "1 2"},
+        {"a sign alone",                    "-", "-"},
+        {"a point alone",                   ".", "."},
+        {"an exponent's letter alone",      "1e", "1e"},
+        {"too large for a real",            "1e999", "1e999"},
+        {"full-width digits",               "１２", "１２"},
     };
     // clang-format on
-    Load(TwoLayers());
-    for (const auto& [typed, shown] : cases) {
-        form.texts[4] = typed;
-        form.texts[1] = typed;
+    Load(SampleBlock());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        form.texts[4] = c.typed;
+        form.texts[1] = c.typed;
         logic.Text1_LostFocus(4);
         logic.Text1_LostFocus(1);
-        EXPECT_EQ(form.texts[4], shown) << typed;
-        EXPECT_EQ(form.texts[1], typed) << "the kind is text";
+        EXPECT_EQ(form.texts[4], c.shown);
+        EXPECT_EQ(form.texts[1], c.typed) << "the kind is text";
     }
 }
 
 TEST_F(BlockParamsTest, TheTwoGridsScrollTogether)
 {
-    Load(TwoLayers());
+    Load(SampleBlock());
     form.gv.SetRowPosition(7);
     EXPECT_EQ(form.gv1.RowPosition(), 7);
     form.gv1.SetRowPosition(3);

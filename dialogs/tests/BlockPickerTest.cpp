@@ -10,6 +10,7 @@
 
 #include "BlockFile.h"
 #include "Cp932.h"
+#include "TestBlocks.h"
 #include "TestFiles.h"
 
 namespace chokusho {
@@ -17,17 +18,10 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+/** A b x h outline of kind A型 whose other figures fill every column of the list. */
 BlockData Block(std::string name, double b, double h)
 {
-    BlockData r;
-    r.Name = std::move(name);
-    r.Kind = "A型";
-    r.B = b, r.H = h, r.L = 1.5, r.V = 12.345, r.Gx = -0.5, r.Gy = 1;
-    r.PointCount = 2;
-    r.PointX[2] = b, r.PointY[2] = h;
-    r.LineCount = 1;
-    r.LineStart[1] = 1, r.LineEnd[1] = 2;
-    return r;
+    return test::BlockBuilder().named(std::move(name), "A型").size(b, h, 1.5, 12.345).centroid(-0.5, 1).rectangle(b, h);
 }
 
 void Put(const test::TempFolder& folder, const std::string& file, const BlockData& record)
@@ -40,23 +34,27 @@ TEST(BlockPicker, ColumnsCountCp932BytesAndNeverCut)
     EXPECT_EQ(EncodeCp932(kPickerHeading).size(), 87u);
     const std::string tenWide = "ａｂｃｄｅｆｇｈｉｊ", tooLong = "abcdefghijklmnopqrstuvwxy";
     // clang-format off
-    const std::pair<std::string, std::string> cases[] = {
-        {PadText("ｱｲ", 4), "ｱｲ  "},  // half-width kana: one cp932 byte each, three in UTF-8
-        {PadText(tenWide, 21), tenWide + " "},
-        {PadText(tooLong, 20), tooLong},
-        {PadNumber(-0.25, 7), " -0.250"},
-        {PadNumber(0.0004, 7), "  0.000"},
-        {PadNumber(12345678.9, 7), "12345678.900"},
-        {BlockListLine(Block("堤体", 4, 2)),
+    const struct {
+        const char* what;
+        std::string actual;
+        std::string expected;
+    } cases[] = {
+        {"half-width kana: one cp932 byte each, three in UTF-8", PadText("ｱｲ", 4), "ｱｲ  "},
+        {"full-width letters: two columns each", PadText(tenWide, 21), tenWide + " "},
+        {"text longer than its column is not cut", PadText(tooLong, 20), tooLong},
+        {"a negative number", PadNumber(-0.25, 7), " -0.250"},
+        {"rounded to zero", PadNumber(0.0004, 7), "  0.000"},
+        {"a number longer than its column is not cut", PadNumber(12345678.9, 7), "12345678.900"},
+        {"a line with a short name", BlockListLine(Block("堤体", 4, 2)),
          "堤体                 A型                4.000   2.000   1.500    12.345  -0.500   1.000"},
-        {BlockListLine(Block(tenWide, 4, 2)),
+        {"a line with a name that fills its column", BlockListLine(Block(tenWide, 4, 2)),
          tenWide + " A型                4.000   2.000   1.500    12.345  -0.500   1.000"},
-        {BlockListLine(Block(tooLong, -4, -1234.5)),
+        {"a line whose name and H overflow their columns", BlockListLine(Block(tooLong, -4, -1234.5)),
          tooLong + " A型               -4.000 -1234.500   1.500    12.345  -0.500   1.000"},
     };
     // clang-format on
-    for (const auto& [actual, expected] : cases)
-        EXPECT_EQ(actual, expected);
+    for (const auto& c : cases)
+        EXPECT_EQ(c.actual, c.expected) << c.what;
 }
 
 TEST(BlockPicker, ListsBlockFilesAsAWindowsUserOrdersThemWhateverTheExtensionsCase)
@@ -126,19 +124,23 @@ TEST(BlockPicker, ColumnsStayInLineWhateverTheNameHolds)
 {
     // Bytes that did not decode, control and private-use characters take one column, as "?".
     // clang-format off
-    const std::pair<std::string, std::string> names[] = {
-        {"A\xEF\xBF\xBD" "B", "A?B"},          // U+FFFD
-        {"\xC2\x80" "x", "?x"},               // U+0080, which cp932 reads from 0x80
-        {"\xEF\xA3\xB0\xEF\xA3\xB3", "??"},  // U+F8F0, U+F8F3, read from 0xA0 and 0xFF
-        {"a\tb", "a?b"},
-        {"ｹｰｿﾝ", "ｹｰｿﾝ"},                      // half-width katakana are one column each
+    const struct {
+        const char* what;
+        std::string name;
+        std::string shown;
+    } names[] = {
+        {"the replacement character", "A\xEF\xBF\xBD" "B", "A?B"},
+        {"U+0080, which cp932 reads from 0x80", "\xC2\x80" "x", "?x"},
+        {"U+F8F0 and U+F8F3, read from 0xA0 and 0xFF", "\xEF\xA3\xB0\xEF\xA3\xB3", "??"},
+        {"a tab", "a\tb", "a?b"},
+        {"half-width katakana are one column each", "ｹｰｿﾝ", "ｹｰｿﾝ"},
     };
     // clang-format on
-    for (const auto& [name, shown] : names) {
-        BlockData record = Block(name, 1, 1), plain = Block(shown, 1, 1);
-        record.Kind = name;
-        plain.Kind = shown;
-        EXPECT_EQ(BlockListLine(record), BlockListLine(plain)) << shown;
+    for (const auto& c : names) {
+        BlockData record = Block(c.name, 1, 1), plain = Block(c.shown, 1, 1);
+        record.Kind = c.name;
+        plain.Kind = c.shown;
+        EXPECT_EQ(BlockListLine(record), BlockListLine(plain)) << c.what;
     }
 }
 
@@ -150,12 +152,16 @@ TEST(BlockPicker, FolderThatCannotBeListedGivesNoLines)
     std::filesystem::permissions(locked.path(), std::filesystem::perms::none);
     std::error_code error;
     std::filesystem::directory_iterator probe(locked.path(), error);
-    std::vector<std::string> paths{folder.dataPath() + "missing/", folder.dataPath() + "a.csv/", ""};
+    std::vector<std::pair<const char*, std::string>> paths{
+        {"a missing folder", folder.dataPath() + "missing/"},
+        {"a file taken for a folder", folder.dataPath() + "a.csv/"},
+        {"no path at all", ""},
+    };
     if (error)  // permissions bind this user (not root)
-        paths.push_back(locked.dataPath());
-    for (const std::string& path : paths) {
+        paths.push_back({"a folder that may not be read", locked.dataPath()});
+    for (const auto& [what, path] : paths) {
         BlockData scratch;
-        EXPECT_TRUE(FillFileList(path, scratch).FileNames.empty()) << path;
+        EXPECT_TRUE(FillFileList(path, scratch).FileNames.empty()) << what;
     }
 }
 
@@ -191,8 +197,13 @@ TEST_F(PickerTest, FailedClickKeepsThePreview)
 {
     picker.Load();
     std::filesystem::remove(folder.path() / "b.csv");
-    for (int index : {-1, 2, 1}) {
-        EXPECT_FALSE(picker.ListClick(index)) << index;
+    const struct {
+        const char* what;
+        int index;
+    } clicks[] = {{"above the first line", -1}, {"below the last line", 2}, {"a file deleted since it was listed", 1}};
+    for (const auto& c : clicks) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(picker.ListClick(c.index));
         EXPECT_EQ(picker.Label3(), "a");
         EXPECT_EQ(picker.ShownData(), a);
     }

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <limits>
 #include <tuple>
 #include <vector>
 
 #include "RecordingCanvas.h"
+#include "TestBlocks.h"
 
 namespace chokusho {
 namespace {
@@ -17,20 +17,11 @@ using Segment = std::tuple<int, int, int, int, PenStyle>;
 constexpr auto kSolid = PenStyle::Solid;
 constexpr auto kDotted = PenStyle::Dotted;
 
-/** A block of extent b x h with points (x1, y1) and (x2, y2) and the given segments (start, end, kind). */
-BlockData Section(double b, double h, double x1, double y1, double x2, double y2,
-                  std::vector<std::array<int, 3>> joins = {{1, 2, 0}})
+/** A block of extent b x h with two points and these segments, by default one between them. */
+BlockData Block(double b, double h, test::Point first, test::Point second,
+                const std::vector<test::Segment>& joins = {{1, 2}})
 {
-    BlockData r;
-    r.B = b, r.H = h, r.PointCount = 2;
-    r.PointX[1] = x1, r.PointY[1] = y1, r.PointX[2] = x2, r.PointY[2] = y2;
-    for (const auto& [from, to, kind] : joins) {
-        ++r.LineCount;
-        r.LineStart[r.LineCount] = static_cast<std::int16_t>(from);
-        r.LineEnd[r.LineCount] = static_cast<std::int16_t>(to);
-        r.LineKind[r.LineCount] = static_cast<std::int16_t>(kind);
-    }
-    return r;
+    return test::Section({first, second}, joins).size(b, h);
 }
 
 TEST(PickerPreview, Drawing)
@@ -38,7 +29,7 @@ TEST(PickerPreview, Drawing)
     constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
     const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
     const double tiny = std::nextafter(-1.0, 0.0);  // B + 1 > 0, yet the scale overflows
-    BlockData tooMany = Section(4, 2, 0, 0, 4, 2);
+    BlockData tooMany = Block(4, 2, {0, 0}, {4, 2});
     tooMany.PointCount = tooMany.LineCount = 500;
     struct Case {
         const char* what;
@@ -49,20 +40,20 @@ TEST(PickerPreview, Drawing)
     // clang-format off
     const Case cases[] = {
         // scale 666.67, x0 -1, ytop 2.5
-        {"a 4 x 2 block is centred with half a metre to spare above and below", Section(4, 2, 0, 0, 4, 2, {{1, 2, 0}, {2, 1, 1}}), 4000, 2000,
+        {"a 4 x 2 block is centred with half a metre to spare above and below", Block(4, 2, {0, 0}, {4, 2}, {{1, 2}, {2, 1, kDottedLine}}), 4000, 2000,
          {{667, 1667, 3333, 333, kSolid}, {3333, 333, 667, 1667, kDotted}}},
         // scale 1, x0 -0.5, ytop 1.5: every end falls on a half
-        {"halves to even", Section(1, 1, 0, 0, 1, 1), 2, 2, {{0, 2, 2, 0, kSolid}}},
-        {"ends outside the table", Section(4, 2, 0, 0, 4, 2, {{0, 1, 0}, {1, 3, 0}, {2, -1, 1}}), 4000, 2000, {}},
+        {"halves to even", Block(1, 1, {0, 0}, {1, 1}), 2, 2, {{0, 2, 2, 0, kSolid}}},
+        {"ends outside the table", Block(4, 2, {0, 0}, {4, 2}, {{0, 1}, {1, 3}, {2, -1, kDottedLine}}), 4000, 2000, {}},
         {"counts beyond the tables", tooMany, 4000, 2000, {{667, 1667, 3333, 333, kSolid}}},
-        {"huge and NaN points", Section(4, 2, -1e300, -1e300, nan, 0), 4000, 2000, {{kMin, kMax, 0, 1667, kSolid}}},
-        {"B + 1 = 0", Section(-1, 2, 0, 0, 1, 1), 4000, 2000, {}},
-        {"H + 1 < 0", Section(4, -3, 0, 0, 1, 1), 4000, 2000, {}},
-        {"no width", Section(4, 2, 0, 0, 1, 1), 0, 2000, {}},
-        {"negative height", Section(4, 2, 0, 0, 1, 1), 4000, -1, {}},
-        {"NaN B", Section(nan, 2, 0, 0, 1, 1), 4000, 2000, {}},
-        {"infinite size", Section(4, 2, 0, 0, 1, 1), inf, inf, {}},
-        {"scale overflows", Section(tiny, tiny, 0, 0, 1, 1), 1e300, 1e300, {}},
+        {"huge and NaN points", Block(4, 2, {-1e300, -1e300}, {nan, 0}), 4000, 2000, {{kMin, kMax, 0, 1667, kSolid}}},
+        {"B + 1 = 0", Block(-1, 2, {0, 0}, {1, 1}), 4000, 2000, {}},
+        {"H + 1 < 0", Block(4, -3, {0, 0}, {1, 1}), 4000, 2000, {}},
+        {"no width", Block(4, 2, {0, 0}, {1, 1}), 0, 2000, {}},
+        {"negative height", Block(4, 2, {0, 0}, {1, 1}), 4000, -1, {}},
+        {"NaN B", Block(nan, 2, {0, 0}, {1, 1}), 4000, 2000, {}},
+        {"infinite size", Block(4, 2, {0, 0}, {1, 1}), inf, inf, {}},
+        {"scale overflows", Block(tiny, tiny, {0, 0}, {1, 1}), 1e300, 1e300, {}},
     };
     // clang-format on
     for (const Case& c : cases) {

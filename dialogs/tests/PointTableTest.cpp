@@ -10,6 +10,7 @@
 #include "EditOperations.h"
 #include "FakeGrid.h"
 #include "Numbers.h"
+#include "TestBlocks.h"
 
 namespace chokusho {
 namespace {
@@ -17,17 +18,8 @@ namespace {
 using test::FakeGrid;
 using Lines = std::vector<std::string>;
 
-BlockData ThreePoints()
-{
-    BlockData data;
-    data.PointCount = 3;
-    const double xs[] = {0, 12.5, -3.25}, ys[] = {0, 1.0004, 7};
-    for (int n = 1; n <= 3; ++n)
-        data.PointX[n] = xs[n - 1], data.PointY[n] = ys[n - 1];
-    data.LineCount = 1;
-    data.LineStart[1] = 1, data.LineEnd[1] = 3;
-    return data;
-}
+/** Three points whose coordinates the grid shows rounded, padded and negative; one segment. */
+BlockData ThreePoints() { return test::Section({{0, 0}, {12.5, 1.0004}, {-3.25, 7}}, {{1, 3}}); }
 
 /** A grid as FillPointGrid leaves it, then typed over: each line fills a row from column 0. */
 FakeGrid Typed(const Lines& lines)
@@ -104,10 +96,9 @@ TEST(PointTable, ReadsRowsUpToTheFirstWithoutCoordinates)
 
 TEST(PointTable, HoldsAHundredPointsAndIgnoresRowsPastThem)
 {
-    BlockData full;
-    full.PointCount = kMaxPoints;
+    test::BlockBuilder full;
     for (int n = 1; n <= kMaxPoints; ++n)
-        full.PointX[n] = n, full.PointY[n] = -n;
+        full.point(n, -n);
     FakeGrid grid;
     FillPointGrid(grid, full);
     grid.SetRowText(101, "101\t5\t5");

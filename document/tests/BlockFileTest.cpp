@@ -7,7 +7,7 @@
 
 #include "BlockFile.h"
 #include "Cp932.h"
-#include "DocumentInvariants.h"
+#include "TestBlocks.h"
 #include "TestFiles.h"
 
 #ifndef _WIN32
@@ -18,6 +18,8 @@
 namespace chokusho {
 namespace {
 
+using test::FullRecord;
+using test::Sound;
 using test::TempFolder;
 
 /** A version 2 file with one layer, three points and two segments, as the program writes it. */
@@ -28,64 +30,13 @@ const std::string kExample =
 
 BlockData ExampleRecord()
 {
-    BlockData r;
-    r.Name = "SAMPLE-1";
-    r.Kind = "TYPE-A";
-    r.B = 2;
-    r.H = 1.5;
-    r.L = 3;
-    r.V = 9;
-    r.Gx = 1;
-    r.Gy = 0.75;
-    r.LayerCount = 1;
-    r.LayerH[0] = 1.5;
-    r.LayerDV[0] = 9;
-    r.LayerV[0] = 9;
-    r.LayerGx[0] = 1;
-    r.PointCount = 3;
-    r.PointX = {0, 0, 2, 2};
-    r.PointY = {0, 0, 0, 1.5};
-    r.LineCount = 2;
-    r.LineStart[1] = 1;
-    r.LineEnd[1] = 2;
-    r.LineStart[2] = 2;
-    r.LineEnd[2] = 3;
-    r.LineKind[2] = 1;
-    return r;
-}
-
-/** A record at every capacity, with values that survive three decimals. */
-BlockData FullRecord()
-{
-    BlockData r;
-    r.Name = "全容量ブロック ソ表能";
-    r.Kind = "直立消波（Ｃ型）";
-    r.B = 12.5;
-    r.H = -3.25;
-    r.L = 1e6;
-    r.V = 0.001;
-    r.Gx = 4.125;
-    r.Gy = 2.5;
-    r.GxMode = 1;
-    r.LayerCount = kMaxLayers;
-    for (int row = 0; row < kMaxLayers; ++row) {
-        r.LayerH[row] = row * 0.25;
-        r.LayerDV[row] = row + 0.5;
-        r.LayerV[row] = -row * 1.125;
-        r.LayerGx[row] = row * 3 / 1000.0;  // the double nearest to the decimal
-    }
-    r.PointCount = kMaxPoints;
-    for (int i = 1; i <= kMaxPoints; ++i) {
-        r.PointX[i] = i * 123 / 1000.0;
-        r.PointY[i] = -i * 7.5;
-    }
-    r.LineCount = kMaxLines;
-    for (int k = 1; k <= kMaxLines; ++k) {
-        r.LineStart[k] = static_cast<std::int16_t>(1 + k % kMaxPoints);
-        r.LineEnd[k] = static_cast<std::int16_t>(1 + (k * 7) % kMaxPoints);
-        r.LineKind[k] = static_cast<std::int16_t>(k % 2);
-    }
-    return r;
+    return test::BlockBuilder()
+        .named("SAMPLE-1", "TYPE-A")
+        .size(2, 1.5, 3, 9)
+        .centroid(1, 0.75)
+        .layer(1.5, 9, 1)
+        .points({{0, 0}, {2, 0}, {2, 1.5}})
+        .segments({{1, 2}, {2, 3, kDottedLine}});
 }
 
 /** Reads `content` as the block file "b.csv" of a fresh folder. */
@@ -209,7 +160,7 @@ TEST(BlockFile, ReadsValuesLeniently)
     EXPECT_EQ(record.PointCount, 0);
     EXPECT_EQ(record.LineCount, 0);
     EXPECT_EQ(record.GxMode, -1);
-    EXPECT_TRUE(CheckDocumentInvariants(record).empty());
+    EXPECT_TRUE(Sound(record));
 }
 
 TEST(BlockFile, NameLinesKeepTheTextBeforeTheirFirstComma)
@@ -311,7 +262,7 @@ TEST(BlockFile, RoundTripsAFullRecord)
     BlockData read;
     ASSERT_TRUE(ReadBlockFile(read, folder.dataPath(), "full"));
     EXPECT_EQ(read, full);
-    EXPECT_TRUE(CheckDocumentInvariants(read).empty());
+    EXPECT_TRUE(Sound(read));
 
     // Reals are kept to three decimals, names up to their first comma.
     BlockData rounded = full;
@@ -352,13 +303,18 @@ TEST(BlockFile, WritesNamesTheFormatCanHold)
 
 TEST(BlockFile, FindsTheFileWithoutRegardToLetterCase)
 {
-    for (const char* fileName : {"a.csv", "A.CSV", "a.Csv"}) {
+    const struct {
+        const char* what;
+        const char* fileName;
+    } spellings[] = {{"lower case", "a.csv"}, {"upper case", "A.CSV"}, {"the extension mixed", "a.Csv"}};
+    for (const auto& c : spellings) {
+        SCOPED_TRACE(c.what);
         TempFolder folder;
-        folder.write(fileName, kExample);
+        folder.write(c.fileName, kExample);
         BlockData record;
-        EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "a")) << fileName;
-        EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "A")) << fileName;
-        EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "b")) << fileName;
+        EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "a"));
+        EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "A"));
+        EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "b"));
     }
 
     // The exact name wins over one that matches only ignoring case.
@@ -411,20 +367,40 @@ TEST(BlockFile, RejectsTablesAboveCapacityAndSegmentsThatPointNowhere)
     BlockData record;
     ASSERT_TRUE(ReadContent(full, record));
 
-    auto withCount = [&](const std::string& from, const std::string& to, const std::string& extraRow) {
-        std::string content = full;
-        const std::size_t at = content.find(from);
-        content.replace(at, from.size(), to + extraRow);
-        return content;
+    // Each count one above its table's capacity, with the row it announces added.
+    const struct {
+        const char* what;
+        std::string count;
+        std::string tooMany;
+        std::string extraRow;
+    } overfull[] = {
+        {"52 layers", "\r\n51\r\n", "\r\n52\r\n", "1,1,1\r\n"},
+        {"101 points", "\r\n100\r\n", "\r\n101\r\n", "1,1\r\n"},
+        {"201 segments", "\r\n200\r\n", "\r\n201\r\n", "1,2,0\r\n"},
     };
-    EXPECT_FALSE(ReadContent(withCount("\r\n51\r\n", "\r\n52\r\n", "1,1,1\r\n"), record));
-    EXPECT_FALSE(ReadContent(withCount("\r\n100\r\n", "\r\n101\r\n", "1,1\r\n"), record));
-    EXPECT_FALSE(ReadContent(withCount("\r\n200\r\n", "\r\n201\r\n", "1,2,0\r\n"), record));
+    for (const auto& c : overfull) {
+        std::string content = full;
+        const std::size_t at = content.find(c.count);
+        ASSERT_NE(at, std::string::npos) << c.what;
+        content.replace(at, c.count.size(), c.tooMany + c.extraRow);
+        EXPECT_FALSE(ReadContent(content, record)) << c.what;
+    }
 
-    for (const char* segment : {"0,2,0", "1,4,0", "-1,2,0", "3,3000,1"}) {
+    // clang-format off
+    const struct {
+        const char* what;
+        const char* segment;
+    } nowhere[] = {
+        {"a start at point 0", "0,2,0"},
+        {"an end one past the last point", "1,4,0"},
+        {"a negative start", "-1,2,0"},
+        {"an end far past the table", "3,3000,1"},
+    };
+    // clang-format on
+    for (const auto& c : nowhere) {
         auto lines = Lines(kExample);
-        lines[11] = std::string(segment) + "\r\n";
-        EXPECT_FALSE(ReadContent(Join(lines), record)) << segment;
+        lines[11] = std::string(c.segment) + "\r\n";
+        EXPECT_FALSE(ReadContent(Join(lines), record)) << c.what;
     }
     // A line kind other than 0 or 1 is kept as read.
     auto lines = Lines(kExample);

@@ -14,6 +14,7 @@ using namespace std::string_literals;
 const std::string kBad = "\xEF\xBF\xBD";  // U+FFFD
 
 struct Pair {
+    const char* what;
     std::string cp932;
     std::string utf8;
 };
@@ -21,19 +22,32 @@ struct Pair {
 // Where tables of Shift_JIS disagree, these follow Microsoft's, in which the files are written.
 // clang-format off
 const std::vector<Pair> kRoundTrips = {
-    {"\x81\x5C", "\u2015"}, {"\x81\x60", "\uFF5E"}, {"\x81\x61", "\u2225"}, {"\x81\x7C", "\uFF0D"},
-    {"\x81\xCA", "\uFFE2"}, {"\x87\x40", "①"},      {"\x87\x8A", "㈱"},     {"\xFA\x40", "ⅰ"},
-    {"\xFA\x5C", "纊"},     {"\xF0\x40", "\uE000"}, {"\\~", "\\~"},         {"\x83\x5C", "ソ"},
-    {"\x95\x5C", "表"},     {"\x94\x5C", "能"},     {"\xCC\xA7\xB2\xD9", "ﾌｧｲﾙ"},
-    {"\xA1\xDF", "\uFF61\uFF9F"}, {"\x81\x40", "\u3000"}, {"a\0\x82\xA0"s, "a\0あ"s},
-    {"C:\\\x83\x5C\x83\x74\x83\x67\\a.txt", "C:\\ソフト\\a.txt"},
+    {"Microsoft's horizontal bar",                 "\x81\x5C", "\u2015"},
+    {"Microsoft's full-width tilde",               "\x81\x60", "\uFF5E"},
+    {"Microsoft's parallel sign",                  "\x81\x61", "\u2225"},
+    {"Microsoft's full-width hyphen-minus",        "\x81\x7C", "\uFF0D"},
+    {"Microsoft's full-width not sign",            "\x81\xCA", "\uFFE2"},
+    {"an NEC special character",                   "\x87\x40", "①"},
+    {"an NEC special character of a word",         "\x87\x8A", "㈱"},
+    {"an IBM extension character",                 "\xFA\x40", "ⅰ"},
+    {"an IBM extension kanji, backslash second",   "\xFA\x5C", "纊"},
+    {"the user-defined area",                      "\xF0\x40", "\uE000"},
+    {"backslash and tilde stay ASCII",             "\\~", "\\~"},
+    {"ソ, backslash second",                       "\x83\x5C", "ソ"},
+    {"表, backslash second",                       "\x95\x5C", "表"},
+    {"能, backslash second",                       "\x94\x5C", "能"},
+    {"half-width katakana",                        "\xCC\xA7\xB2\xD9", "ﾌｧｲﾙ"},
+    {"half-width punctuation and sound mark",      "\xA1\xDF", "\uFF61\uFF9F"},
+    {"the ideographic space",                      "\x81\x40", "\u3000"},
+    {"a NUL byte inside",                          "a\0\x82\xA0"s, "a\0あ"s},
+    {"a Windows path with ソ before a backslash",  "C:\\\x83\x5C\x83\x74\x83\x67\\a.txt", "C:\\ソフト\\a.txt"},
 };
 // clang-format on
 
 TEST(Cp932, MicrosoftMappingsRoundTrip)
 {
     for (const Pair& p : kRoundTrips) {
-        SCOPED_TRACE(p.utf8);
+        SCOPED_TRACE(p.what);
         EXPECT_EQ(DecodeCp932(p.cp932), p.utf8);
         EXPECT_EQ(EncodeCp932(p.utf8), p.cp932);
         EXPECT_EQ(Cp932Width(p.utf8), p.cp932.size());
@@ -44,21 +58,30 @@ TEST(Cp932, RepeatedAndLookAlikeCharactersGetTheFavouredCode)
 {
     // {code read, character, code written}: the NEC-selected IBM rows and NEC row 13 repeat
     // characters found elsewhere, and text pasted from other systems carries look-alikes.
+    // clang-format off
     const struct {
+        const char* what;
         std::string read;
         std::string utf8;
         std::string written;
     } cases[] = {
-        {"\xEE\xEF", "ⅰ", "\xFA\x40"}, {"\xED\x40", "纊", "\xFA\x5C"},
-        {"\x87\x90", "≒", "\x81\xE0"}, {"\xFA\x58", "㈱", "\x87\x8A"},
-        {"\x87\x9A", "∵", "\x81\xE6"}, {"", "\u301C", "\x81\x60"},
-        {"", "\u2014", "\x81\x5C"},    {"", "\u2016", "\x81\x61"},
-        {"", "\u2212", "\x81\x7C"},    {"", "¢", "\x81\x91"},
-        {"", "¬", "\x81\xCA"},         {"", "¥", "\\"},
-        {"", "\u203E", "~"},
+        {"an NEC-selected IBM character",       "\xEE\xEF", "ⅰ", "\xFA\x40"},
+        {"an NEC-selected IBM kanji",           "\xED\x40", "纊", "\xFA\x5C"},
+        {"an NEC row 13 sign also in JIS",      "\x87\x90", "≒", "\x81\xE0"},
+        {"an IBM character also in NEC row 13", "\xFA\x58", "㈱", "\x87\x8A"},
+        {"another NEC row 13 sign",             "\x87\x9A", "∵", "\x81\xE6"},
+        {"the wave dash",                       "", "\u301C", "\x81\x60"},
+        {"the em dash",                         "", "\u2014", "\x81\x5C"},
+        {"the double vertical line",            "", "\u2016", "\x81\x61"},
+        {"the minus sign",                      "", "\u2212", "\x81\x7C"},
+        {"the cent sign",                       "", "¢", "\x81\x91"},
+        {"the not sign",                        "", "¬", "\x81\xCA"},
+        {"the yen sign",                        "", "¥", "\\"},
+        {"the overline",                        "", "\u203E", "~"},
     };
+    // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.utf8);
+        SCOPED_TRACE(c.what);
         if (!c.read.empty()) {
             EXPECT_EQ(DecodeCp932(c.read), c.utf8);
         }
@@ -112,18 +135,18 @@ TEST(Cp932, BadBytesDecodeToReplacementCharacters)
 {
     // clang-format off
     const Pair cases[] = {
-        {"A\x81", "A" + kBad},  // cut off at the end
-        {"\x81\x20", kBad + " "},
-        {"\x81\n", kBad + "\n"},
-        {"\x81\xFD", kBad + "\uF8F1"},  // 0xFD is no trail byte but a character of its own
-        {"\x85\x80\x82\xA0", kBad + "あ"},  // an unassigned pair counts once ...
-        {"\x85\x40", kBad + "@"},           // ... but an ASCII trail byte survives
-        {"\x85\x5C" "a", kBad + "\\a"},
-        {"\x82\xA0\xEF\x80\x82\xA2", "あ" + kBad + "い"},
+        {"a lead byte cut off at the end",                     "A\x81", "A" + kBad},
+        {"a lead byte before a blank",                         "\x81\x20", kBad + " "},
+        {"a lead byte before a line feed",                     "\x81\n", kBad + "\n"},
+        {"0xFD is no trail byte but a character of its own",   "\x81\xFD", kBad + "\uF8F1"},
+        {"an unassigned pair counts once",                     "\x85\x80\x82\xA0", kBad + "あ"},
+        {"an ASCII trail byte survives",                       "\x85\x40", kBad + "@"},
+        {"a backslash trail byte survives",                    "\x85\x5C" "a", kBad + "\\a"},
+        {"an unassigned pair between characters",             "\x82\xA0\xEF\x80\x82\xA2", "あ" + kBad + "い"},
     };
     // clang-format on
     for (const Pair& p : cases) {
-        SCOPED_TRACE(p.utf8);
+        SCOPED_TRACE(p.what);
         EXPECT_EQ(DecodeCp932(p.cp932), p.utf8);
     }
 }
@@ -132,19 +155,19 @@ TEST(Cp932, UnencodableTextBecomesQuestionMarks)
 {
     // clang-format off
     const Pair cases[] = {
-        {"?", "é"},
-        {"a?b", "a\U0001F600b"},
-        {"?\x82\xA0", "\u2603あ"},
-        {"?", "\xC3"},  // cut off at the end
-        {"??A", "\xE3\x81" "A"},
-        {"??", "\xC0\xAF"},              // overlong "/"
-        {"???", "\xED\xA0\x80"},         // surrogate
-        {"????", "\xF4\x90\x80\x80"},    // past U+10FFFF
-        {"?\x82\xA0?", "\x80あ\xFF"},
+        {"a Latin letter cp932 lacks",             "?", "é"},
+        {"a character beyond the BMP",             "a?b", "a\U0001F600b"},
+        {"a symbol cp932 lacks, before kana",      "?\x82\xA0", "\u2603あ"},
+        {"UTF-8 cut off at the end",               "?", "\xC3"},
+        {"UTF-8 cut off inside: a mark per byte",  "??A", "\xE3\x81" "A"},
+        {"an overlong slash",                      "??", "\xC0\xAF"},
+        {"a surrogate",                            "???", "\xED\xA0\x80"},
+        {"past U+10FFFF",                          "????", "\xF4\x90\x80\x80"},
+        {"lone bytes that are no UTF-8",           "?\x82\xA0?", "\x80あ\xFF"},
     };
     // clang-format on
     for (const Pair& p : cases) {
-        SCOPED_TRACE(p.cp932);
+        SCOPED_TRACE(p.what);
         EXPECT_EQ(EncodeCp932(p.utf8), p.cp932);
         EXPECT_EQ(Cp932Width(p.utf8), p.cp932.size());
     }

@@ -30,35 +30,14 @@
 
 #include "BlockFile.h"
 #include "FileSystem.h"
+#include "TestBlocks.h"
 #include "TestFiles.h"
 
 namespace chokusho {
 namespace {
 
+using test::FullRecord;
 using test::TempFolder;
-
-/** A record at every capacity with the longest name: saving it takes long enough to be cut off inside. */
-BlockData LargeRecord(char mark)
-{
-    BlockData r;
-    r.Name = std::string(kMaxNameBytes, mark);
-    r.Kind = "直立消波";
-    r.B = mark;
-    r.LayerCount = kMaxLayers;
-    for (int row = 0; row < kMaxLayers; ++row)
-        r.LayerH[row] = row + mark / 1000.0;
-    r.PointCount = kMaxPoints;
-    for (int i = 1; i <= kMaxPoints; ++i) {
-        r.PointX[i] = i * 0.125;
-        r.PointY[i] = mark;
-    }
-    r.LineCount = kMaxLines;
-    for (int k = 1; k <= kMaxLines; ++k) {
-        r.LineStart[k] = static_cast<std::int16_t>(1 + k % kMaxPoints);
-        r.LineEnd[k] = static_cast<std::int16_t>(1 + (k + 1) % kMaxPoints);
-    }
-    return r;
-}
 
 /** The names of the entries of `folder`, apart from `keep`. */
 std::vector<std::string> OtherNames(const std::filesystem::path& folder, const std::string& keep)
@@ -157,8 +136,9 @@ TEST(SaveDurability, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
 {
     KillFolder folder;
     const std::string target = (folder.path() / "block.csv").string();
-    const BlockData first = LargeRecord('A');
-    const BlockData second = LargeRecord('B');
+    // Records at every capacity, with the longest name: a save takes long enough to be cut off inside.
+    const BlockData first = FullRecord(1);
+    const BlockData second = FullRecord(2);
     const std::string firstBytes = FormatBlockFile(first);
     const std::string secondBytes = FormatBlockFile(second);
 
@@ -235,7 +215,7 @@ TEST(SaveDurability, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
 
 TEST(SaveDurability, AFailedSaveThrowsAndKeepsTheOldFileByteForByte)
 {
-    const BlockData record = LargeRecord('N');
+    const BlockData record = FullRecord();
     const std::string oldBytes = "old content, not even a block file\r\n\x82\xa0\r\n";
 
     {  // The target's folder is missing: nothing is made anywhere.
@@ -317,23 +297,47 @@ TEST(SaveReplacingAFile, KeepsThePermissionBitsButNotTheSetIdBits)
 {
     // 0644, the default under this mask, is in no row, so that a default does not pass.
     const UmaskScope mask(022);
-    const std::pair<mode_t, mode_t> cases[] = {{0600, 0600}, {0640, 0640}, {0604, 0604},
-                                               {0660, 0660}, {0750, 0750}, {06755, 0755}};
-    for (const auto& [before, after] : cases) {
-        SCOPED_TRACE(before);
+    // clang-format off
+    const struct {
+        const char* what;
+        mode_t before;
+        mode_t after;
+    } kept[] = {
+        {"the owner's alone", 0600, 0600},
+        {"readable by the group", 0640, 0640},
+        {"readable by others but not the group", 0604, 0604},
+        {"writable by the group", 0660, 0660},
+        {"runnable", 0750, 0750},
+        {"set-user-ID and set-group-ID dropped", 06755, 0755},
+    };
+    // clang-format on
+    for (const auto& c : kept) {
+        SCOPED_TRACE(c.what);
         TempFolder folder;
         const std::string target = folder.write("block.csv", "old");
-        ASSERT_EQ(::chmod(target.c_str(), before), 0);
+        ASSERT_EQ(::chmod(target.c_str(), c.before), 0);
         WriteFileAtomically(target, "new");
         EXPECT_EQ(folder.read("block.csv"), "new");
-        EXPECT_EQ(StatOf(target).st_mode & 07777, after);
+        EXPECT_EQ(StatOf(target).st_mode & 07777, c.after);
     }
     // A file that did not exist gets the mask's default.
-    for (const auto& [umask, expected] : {std::pair<mode_t, mode_t>{022, 0644}, {077, 0600}, {002, 0664}}) {
-        const UmaskScope newMask(umask);
+    // clang-format off
+    const struct {
+        const char* what;
+        mode_t umask;
+        mode_t mode;
+    } fresh[] = {
+        {"the usual mask", 022, 0644},
+        {"a private mask", 077, 0600},
+        {"a mask that lets the group write", 002, 0664},
+    };
+    // clang-format on
+    for (const auto& c : fresh) {
+        SCOPED_TRACE(c.what);
+        const UmaskScope newMask(c.umask);
         TempFolder folder;
         WriteFileAtomically((folder.path() / "new.csv").string(), "new");
-        EXPECT_EQ(StatOf(folder.path() / "new.csv").st_mode & 07777, expected) << "umask " << umask;
+        EXPECT_EQ(StatOf(folder.path() / "new.csv").st_mode & 07777, c.mode);
     }
 }
 
@@ -513,24 +517,28 @@ TEST(SaveOfAHardLinkedFile, AllNamesShowTheNewContentAndStayOneFile)
 TEST(SaveErrorReasons, CommonSystemErrorsReadInJapanese)
 {
     // clang-format off
-    const std::pair<int, std::string> cases[] = {
-        {EACCES, "書き込む権限がありません。"},
-        {EPERM, "書き込む権限がありません。"},
-        {EROFS, "読み取り専用のファイルシステムです。"},
-        {ENOSPC, "ディスクの空き容量が足りません。"},
-        {EDQUOT, "ディスクの空き容量が足りません。"},
-        {EISDIR, "フォルダーです。"},
-        {ENOENT, "保存先のフォルダーが見つかりません。"},
-        {ENOTDIR, "保存先のフォルダーが見つかりません。"},
-        {ENAMETOOLONG, "名前が長すぎます。"},
-        {EIO, "入出力エラーが発生しました。"},
-        {EFBIG, "ファイルが大きすぎます。"},
-        {ELOOP, "シンボリックリンクが循環しています。"},
-        {EBADF, std::strerror(EBADF)},  // any other: the system's own text
+    const struct {
+        const char* what;
+        int errorNumber;
+        std::string text;
+    } cases[] = {
+        {"EACCES", EACCES, "書き込む権限がありません。"},
+        {"EPERM", EPERM, "書き込む権限がありません。"},
+        {"EROFS", EROFS, "読み取り専用のファイルシステムです。"},
+        {"ENOSPC", ENOSPC, "ディスクの空き容量が足りません。"},
+        {"EDQUOT", EDQUOT, "ディスクの空き容量が足りません。"},
+        {"EISDIR", EISDIR, "フォルダーです。"},
+        {"ENOENT", ENOENT, "保存先のフォルダーが見つかりません。"},
+        {"ENOTDIR", ENOTDIR, "保存先のフォルダーが見つかりません。"},
+        {"ENAMETOOLONG", ENAMETOOLONG, "名前が長すぎます。"},
+        {"EIO", EIO, "入出力エラーが発生しました。"},
+        {"EFBIG", EFBIG, "ファイルが大きすぎます。"},
+        {"ELOOP", ELOOP, "シンボリックリンクが循環しています。"},
+        {"any other: the system's own text", EBADF, std::strerror(EBADF)},
     };
     // clang-format on
-    for (const auto& [errorNumber, expected] : cases)
-        EXPECT_EQ(FileErrorText(errorNumber), expected) << "errno " << errorNumber;
+    for (const auto& c : cases)
+        EXPECT_EQ(FileErrorText(c.errorNumber), c.text) << c.what;
 }
 
 }  // namespace

@@ -7,67 +7,18 @@
 #include <vector>
 
 #include "CalTool.h"
-#include "DocumentInvariants.h"
 #include "EditOperations.h"
+#include "TestBlocks.h"
 
 namespace chokusho {
 namespace {
 
-struct Seg {
-    int start;
-    int end;
-    int kind;
-    bool operator==(const Seg&) const = default;
-    friend std::ostream& operator<<(std::ostream& os, const Seg& s)
-    {
-        return os << s.start << "-" << s.end << "(" << s.kind << ")";
-    }
-};
-using Pt = std::pair<double, double>;
-
-BlockData MakeBlock(const std::vector<Pt>& points, const std::vector<Seg>& segs)
-{
-    BlockData d;
-    for (const Pt& p : points) {
-        ++d.PointCount;
-        d.PointX[d.PointCount] = p.first;
-        d.PointY[d.PointCount] = p.second;
-    }
-    for (const Seg& s : segs) {
-        ++d.LineCount;
-        d.LineStart[d.LineCount] = static_cast<std::int16_t>(s.start);
-        d.LineEnd[d.LineCount] = static_cast<std::int16_t>(s.end);
-        d.LineKind[d.LineCount] = static_cast<std::int16_t>(s.kind);
-    }
-    return d;
-}
-
-std::vector<Pt> PointsOf(const BlockData& d)
-{
-    std::vector<Pt> out;
-    for (int i = 1; i <= d.PointCount; ++i)
-        out.emplace_back(d.PointX[i], d.PointY[i]);
-    return out;
-}
-
-std::vector<Seg> SegsOf(const BlockData& d)
-{
-    std::vector<Seg> out;
-    for (int k = 1; k <= d.LineCount; ++k)
-        out.push_back({d.LineStart[k], d.LineEnd[k], d.LineKind[k]});
-    return out;
-}
-
-::testing::AssertionResult Valid(const BlockData& d)
-{
-    const std::vector<std::string> problems = CheckDocumentInvariants(d);
-    if (problems.empty())
-        return ::testing::AssertionSuccess();
-    ::testing::AssertionResult r = ::testing::AssertionFailure();
-    for (const std::string& p : problems)
-        r << p << "; ";
-    return r;
-}
+using test::Point;
+using test::PointsOf;
+using test::Section;
+using test::Segment;
+using test::SegmentsOf;
+using test::Sound;
 
 /** A document on the heap (its undo stack is large) that records the notifications it sends. */
 struct Doc {
@@ -99,22 +50,24 @@ const std::vector<std::string> kMenuOnce{"menu"};
 TEST(FootOnLineTest, FootAndWhereItFalls)
 {
     struct Case {
+        const char* what;
         double x1, y1, x2, y2, px, py, fx, fy;
         int flag;
     };
     // clang-format off
     const Case cases[] = {
-        {0, 0, 10, 0, 3, 5, 3, 0, 0},    // inside
-        {0, 0, 10, 0, -2, 1, -2, 0, 1},  // before the start
-        {0, 0, 10, 0, 12, 1, 12, 0, 1},  // beyond the end
-        {0, 0, 10, 0, 10, 3, 10, 0, 0},  // level with an end counts as on the segment
-        {0, 0, 4, 4, 4, 0, 2, 2, 0},     // oblique
-        {4, 4, 0, 0, 4, 0, 2, 2, 0},     // same line traced backwards
+        {"inside",                                     0, 0, 10, 0,  3, 5,  3, 0, 0},
+        {"before the start",                           0, 0, 10, 0, -2, 1, -2, 0, 1},
+        {"beyond the end",                             0, 0, 10, 0, 12, 1, 12, 0, 1},
+        {"level with an end counts as on the segment", 0, 0, 10, 0, 10, 3, 10, 0, 0},
+        {"oblique",                                    0, 0,  4, 4,  4, 0,  2, 2, 0},
+        {"the same line traced backwards",             4, 4,  0, 0,  4, 0,  2, 2, 0},
     };
     // clang-format on
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         double fx = 99, fy = 99;
-        EXPECT_EQ(FootOnLine(c.x1, c.y1, c.x2, c.y2, c.px, c.py, fx, fy), c.flag) << c.px << "," << c.py;
+        EXPECT_EQ(FootOnLine(c.x1, c.y1, c.x2, c.y2, c.px, c.py, fx, fy), c.flag);
         EXPECT_DOUBLE_EQ(fx, c.fx);
         EXPECT_DOUBLE_EQ(fy, c.fy);
     }
@@ -126,7 +79,7 @@ TEST(FootOnLineTest, FootAndWhereItFalls)
 
 TEST(FindPointTest, NearestWithinToleranceHighestOnTie)
 {
-    BlockData d = MakeBlock({{0, 0}, {2, 0}, {5, 5}, {5, 5}, {10, 0}, {2, 1}}, {});
+    BlockData d = Section({{0, 0}, {2, 0}, {5, 5}, {5, 5}, {10, 0}, {2, 1}}, {});
     d.PointX[7] = 20;  // a deleted point's coordinates stay behind
     d.PointY[7] = 20;
     struct Case {
@@ -151,32 +104,32 @@ TEST(FindPointTest, NearestWithinToleranceHighestOnTie)
 
 TEST(PointsInRectTest, InclusiveBoundsAscending)
 {
-    BlockData d = MakeBlock({{0, 0}, {2, 0}, {2, 2}, {5, 5}}, {});
+    BlockData d = Section({{0, 0}, {2, 0}, {2, 2}, {5, 5}}, {});
     d.PointX[5] = 1;  // stale slot inside every rectangle below
     d.PointY[5] = 1;
     struct Case {
+        const char* what;
         double xmin, ymin, xmax, ymax;
         std::vector<std::int16_t> expected;
     };
     // clang-format off
     const Case cases[] = {
-        {0, 0, 2, 2, {1, 2, 3}},
-        {0.5, -1, 2, 1, {2}},
-        {2, 0, 2, 2, {2, 3}},
-        {-1, -1, 10, 10, {1, 2, 3, 4}},
-        {2, 2, 0, 0, {}},
+        {"points on the edges count",      0,   0,  2,  2, {1, 2, 3}},
+        {"one point inside",               0.5, -1, 2,  1, {2}},
+        {"a rectangle of no width",        2,   0,  2,  2, {2, 3}},
+        {"every point",                    -1,  -1, 10, 10, {1, 2, 3, 4}},
+        {"corners given the wrong way round", 2, 2, 0,  0, {}},
     };
     // clang-format on
     for (const Case& c : cases)
-        EXPECT_EQ(PointsInRect(d, c.xmin, c.ymin, c.xmax, c.ymax), c.expected)
-            << c.xmin << "," << c.ymin << " " << c.xmax << "," << c.ymax;
+        EXPECT_EQ(PointsInRect(d, c.xmin, c.ymin, c.xmax, c.ymax), c.expected) << c.what;
 }
 
 TEST(FindLineTest, NearestSegmentLowestOnTie)
 {
     // 1: y=0 from x 0..10, 2: y=2 from x 0..10, 3: zero length at (20,5), 4: (30,0)-(40,10)
-    const BlockData d = MakeBlock({{0, 0}, {10, 0}, {0, 2}, {10, 2}, {20, 5}, {20, 5}, {30, 0}, {40, 10}},
-                                  {{1, 2, 0}, {3, 4, 0}, {5, 6, 0}, {7, 8, 0}});
+    const BlockData d = Section({{0, 0}, {10, 0}, {0, 2}, {10, 2}, {20, 5}, {20, 5}, {30, 0}, {40, 10}},
+                                {{1, 2, 0}, {3, 4, 0}, {5, 6, 0}, {7, 8, 0}});
     struct Case {
         const char* name;
         double x, y, tol;
@@ -203,21 +156,21 @@ TEST(FindLineTest, NearestSegmentLowestOnTie)
 TEST(FindLineTest, QuickRejectionKeepsSegmentsPassingBetweenFarEnds)
 {
     // Segment 2 and 3 have both ends outside the search square, on opposite sides.
-    const BlockData d = MakeBlock({{1.8, -0.2}, {1.8, 0.2}, {-100, 0.5}, {100, 0.5}, {-5, 3}, {3, -5}},
-                                  {{1, 2, 0}, {3, 4, 0}, {5, 6, 0}});
+    const BlockData d = Section({{1.8, -0.2}, {1.8, 0.2}, {-100, 0.5}, {100, 0.5}, {-5, 3}, {3, -5}},
+                                {{1, 2, 0}, {3, 4, 0}, {5, 6, 0}});
     EXPECT_EQ(FindLine(d, 0, 0, 2), 2);
     EXPECT_EQ(FindLine(d, 0, -1.5, 2), 3);  // diagonal x+y=-2 lies 0.354 away
 }
 
 TEST(FindLineTest, EmptyOrBrokenTablesFindNothing)
 {
-    BlockData d = MakeBlock({{5, 5}, {6, 6}}, {});
+    BlockData d = Section({{5, 5}, {6, 6}}, {});
     EXPECT_EQ(FindLine(d, 5, 5, 1), -1);
     d.LineCount = -1;
     EXPECT_EQ(FindLine(d, 5, 5, 1), -1);
 
     // Ends naming slot 0, a slot above PointCount, or beyond the table are skipped.
-    d = MakeBlock({{5, 5}, {6, 6}}, {{0, 0, 0}, {1, 0, 0}, {3, 3, 0}, {1, 150, 0}, {-4, 2, 0}});
+    d = Section({{5, 5}, {6, 6}}, {{0, 0, 0}, {1, 0, 0}, {3, 3, 0}, {1, 150, 0}, {-4, 2, 0}});
     d.PointX[3] = 30;
     d.PointY[3] = 30;
     EXPECT_EQ(FindLine(d, 0, 0, 1), -1);
@@ -227,54 +180,60 @@ TEST(FindLineTest, EmptyOrBrokenTablesFindNothing)
 
 TEST(AddLineTest, ResultsAndTable)
 {
-    BlockData base = MakeBlock({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{1, 2, 1}, {2, 3, 0}});
+    BlockData base = Section({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{1, 2, 1}, {2, 3, 0}});
     base.LineKind[3] = 1;  // left over from a deleted dotted segment
     struct Case {
+        const char* what;
         int s, e;
         AddLineResult expected;
     };
     // clang-format off
     const Case cases[] = {
-        {3, 4, AddLineResult::Added},          {4, 1, AddLineResult::Added},
-        {1, 2, AddLineResult::AlreadyPresent}, {2, 1, AddLineResult::AlreadyPresent},
-        {3, 2, AddLineResult::AlreadyPresent}, {2, 2, AddLineResult::InvalidPoints},
-        {0, 1, AddLineResult::InvalidPoints},  {1, 5, AddLineResult::InvalidPoints},
-        {-1, 2, AddLineResult::InvalidPoints},
+        {"a new pair",                          3, 4, AddLineResult::Added},
+        {"a new pair, the higher point first",  4, 1, AddLineResult::Added},
+        {"a dotted segment there already",      1, 2, AddLineResult::AlreadyPresent},
+        {"the same, its ends reversed",         2, 1, AddLineResult::AlreadyPresent},
+        {"a solid one there, its ends reversed", 3, 2, AddLineResult::AlreadyPresent},
+        {"a point joined to itself",            2, 2, AddLineResult::InvalidPoints},
+        {"point 0",                             0, 1, AddLineResult::InvalidPoints},
+        {"a point past the table",              1, 5, AddLineResult::InvalidPoints},
+        {"a negative point",                   -1, 2, AddLineResult::InvalidPoints},
     };
     // clang-format on
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         Doc doc(base);
         doc.state->NewLine = {static_cast<std::int16_t>(c.s), static_cast<std::int16_t>(c.e)};
-        EXPECT_EQ(AddLine(*doc.state), c.expected) << c.s << "-" << c.e;
+        EXPECT_EQ(AddLine(*doc.state), c.expected);
         const BlockData& d = doc.state->CurData;
-        EXPECT_TRUE(Valid(d));
+        EXPECT_TRUE(Sound(d));
         EXPECT_TRUE(doc.events.empty());
         if (c.expected == AddLineResult::Added) {
-            std::vector<Seg> segs = SegsOf(base);
+            std::vector<Segment> segs = SegmentsOf(base);
             segs.push_back({c.s, c.e, kSolidLine});
-            EXPECT_EQ(SegsOf(d), segs);
+            EXPECT_EQ(SegmentsOf(d), segs);
         } else {
-            EXPECT_EQ(d, base) << c.s << "-" << c.e;
+            EXPECT_EQ(d, base);
         }
     }
 }
 
 TEST(AddLineTest, TableHoldsTwoHundred)
 {
-    std::vector<Pt> pts;
+    std::vector<Point> pts;
     for (int i = 0; i < kMaxPoints; ++i)
-        pts.emplace_back(i, 0);
-    std::vector<Seg> segs;
+        pts.push_back({static_cast<double>(i), 0});
+    std::vector<Segment> segs;
     for (int i = 1; i < kMaxLines; ++i)  // 199 distinct pairs
         segs.push_back({(i - 1) % kMaxPoints + 1, (i + (i - 1) / kMaxPoints) % kMaxPoints + 1, 0});
-    Doc doc(MakeBlock(pts, segs));
+    Doc doc(Section(pts, segs));
     DocumentState& s = *doc.state;
-    ASSERT_TRUE(Valid(s.CurData));
+    ASSERT_TRUE(Sound(s.CurData));
 
     s.NewLine = {1, 50};
     EXPECT_EQ(AddLine(s), AddLineResult::Added);
     EXPECT_EQ(s.CurData.LineCount, kMaxLines);
-    EXPECT_TRUE(Valid(s.CurData));
+    EXPECT_TRUE(Sound(s.CurData));
 
     const BlockData full = s.CurData;
     s.NewLine = {1, 60};
@@ -286,109 +245,111 @@ TEST(AddLineTest, TableHoldsTwoHundred)
 
 TEST(DeleteLinesTest, RemovesSelectedAndRenumbers)
 {
-    const BlockData base = MakeBlock({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{1, 2, 0}, {2, 3, 1}, {3, 4, 0}, {4, 1, 0}});
+    const BlockData base = Section({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{1, 2, 0}, {2, 3, 1}, {3, 4, 0}, {4, 1, 0}});
     struct Case {
+        const char* what;
         std::vector<int> selection;
-        std::vector<Seg> expected;
+        std::vector<Segment> expected;
     };
     // clang-format off
     const Case cases[] = {
-        {{1, 3}, {{2, 3, 1}, {4, 1, 0}}},
-        {{3, 1}, {{2, 3, 1}, {4, 1, 0}}},
-        {{4}, {{1, 2, 0}, {2, 3, 1}, {3, 4, 0}}},
-        {{2, 2}, {{1, 2, 0}, {3, 4, 0}, {4, 1, 0}}},
-        {{1, 2, 3, 4}, {}},
-        {{}, SegsOf(base)},
-        {{0, 5, -3, 200}, SegsOf(base)},
+        {"two apart",                          {1, 3}, {{2, 3, 1}, {4, 1, 0}}},
+        {"two apart, selected the other way",  {3, 1}, {{2, 3, 1}, {4, 1, 0}}},
+        {"the last",                           {4}, {{1, 2, 0}, {2, 3, 1}, {3, 4, 0}}},
+        {"one selected twice",                 {2, 2}, {{1, 2, 0}, {3, 4, 0}, {4, 1, 0}}},
+        {"all",                                {1, 2, 3, 4}, {}},
+        {"none",                               {}, SegmentsOf(base)},
+        {"only numbers that name no segment",  {0, 5, -3, 200}, SegmentsOf(base)},
     };
     // clang-format on
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         Doc doc(base);
         doc.selectLines(c.selection);
         DeleteLines(*doc.state);
-        EXPECT_EQ(SegsOf(doc.state->CurData), c.expected) << ::testing::PrintToString(c.selection);
-        EXPECT_TRUE(Valid(doc.state->CurData));
+        EXPECT_EQ(SegmentsOf(doc.state->CurData), c.expected);
+        EXPECT_TRUE(Sound(doc.state->CurData));
         EXPECT_EQ(doc.events, kMenuOnce);
     }
 }
 
 TEST(DeletePointsTest, RemovesPointsWithTheirSegmentsAndRenumbers)
 {
-    const BlockData base = MakeBlock({{10, 1}, {20, 2}, {30, 3}, {40, 4}},
-                                     {{1, 2, 0}, {2, 3, 0}, {3, 4, 1}, {4, 1, 1}});
+    const BlockData base = Section({{10, 1}, {20, 2}, {30, 3}, {40, 4}}, {{1, 2, 0}, {2, 3, 0}, {3, 4, 1}, {4, 1, 1}});
     struct Case {
+        const char* what;
         std::vector<int> selection;
-        std::vector<Pt> points;
-        std::vector<Seg> segs;
+        std::vector<Point> points;
+        std::vector<Segment> segs;
     };
     // clang-format off
     const Case cases[] = {
-        {{2}, {{10, 1}, {30, 3}, {40, 4}}, {{2, 3, 1}, {3, 1, 1}}},
-        {{2, 3}, {{10, 1}, {40, 4}}, {{2, 1, 1}}},
-        {{3, 2}, {{10, 1}, {40, 4}}, {{2, 1, 1}}},
-        {{4}, {{10, 1}, {20, 2}, {30, 3}}, {{1, 2, 0}, {2, 3, 0}}},
-        {{1, 2, 3, 4}, {}, {}},
-        {{4, 3, 2, 1}, {}, {}},
-        {{}, PointsOf(base), SegsOf(base)},
-        {{0, 5, -1}, PointsOf(base), SegsOf(base)},
+        {"one inside the table",               {2}, {{10, 1}, {30, 3}, {40, 4}}, {{2, 3, 1}, {3, 1, 1}}},
+        {"two neighbours",                     {2, 3}, {{10, 1}, {40, 4}}, {{2, 1, 1}}},
+        {"two neighbours, selected downwards", {3, 2}, {{10, 1}, {40, 4}}, {{2, 1, 1}}},
+        {"the last",                           {4}, {{10, 1}, {20, 2}, {30, 3}}, {{1, 2, 0}, {2, 3, 0}}},
+        {"all",                                {1, 2, 3, 4}, {}, {}},
+        {"all, selected downwards",            {4, 3, 2, 1}, {}, {}},
+        {"none",                               {}, PointsOf(base), SegmentsOf(base)},
+        {"only numbers that name no point",    {0, 5, -1}, PointsOf(base), SegmentsOf(base)},
         // A repeated entry names whichever point took the number, or nothing at the end.
-        {{2, 2}, {{10, 1}, {40, 4}}, {{2, 1, 1}}},
-        {{4, 4}, {{10, 1}, {20, 2}, {30, 3}}, {{1, 2, 0}, {2, 3, 0}}},
+        {"one selected twice",                 {2, 2}, {{10, 1}, {40, 4}}, {{2, 1, 1}}},
+        {"the last selected twice",            {4, 4}, {{10, 1}, {20, 2}, {30, 3}}, {{1, 2, 0}, {2, 3, 0}}},
     };
     // clang-format on
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         Doc doc(base);
         doc.selectPoints(c.selection);
         DeletePoints(*doc.state);
-        const std::string label = ::testing::PrintToString(c.selection);
-        EXPECT_EQ(PointsOf(doc.state->CurData), c.points) << label;
-        EXPECT_EQ(SegsOf(doc.state->CurData), c.segs) << label;
-        EXPECT_TRUE(Valid(doc.state->CurData)) << label;
+        EXPECT_EQ(PointsOf(doc.state->CurData), c.points);
+        EXPECT_EQ(SegmentsOf(doc.state->CurData), c.segs);
+        EXPECT_TRUE(Sound(doc.state->CurData));
         EXPECT_EQ(doc.events, kMenuOnce);
     }
 }
 
 TEST(DeletePointsTest, FullTablesStayInBounds)
 {
-    std::vector<Pt> pts;
+    std::vector<Point> pts;
     for (int i = 0; i < kMaxPoints; ++i)
-        pts.emplace_back(i, i);
-    std::vector<Seg> segs;
+        pts.push_back({static_cast<double>(i), static_cast<double>(i)});
+    std::vector<Segment> segs;
     for (int i = 1; i <= kMaxLines; ++i)
         segs.push_back({(i - 1) % kMaxPoints + 1, i % kMaxPoints + 1, i % 2});
-    Doc doc(MakeBlock(pts, segs));
+    Doc doc(Section(pts, segs));
     doc.selectPoints({kMaxPoints, 1, kMaxPoints - 2});
     DeletePoints(*doc.state);
     const BlockData& d = doc.state->CurData;
     EXPECT_EQ(d.PointCount, kMaxPoints - 3);
     EXPECT_EQ(d.LineCount, kMaxLines - 10);  // four segments per point; 100 and 1 share two
     EXPECT_EQ(d.PointX[1], 1);
-    EXPECT_TRUE(Valid(d));
+    EXPECT_TRUE(Sound(d));
 }
 
 TEST(MovePointsTest, MovesOnlySelectedPoints)
 {
-    Doc doc(MakeBlock({{0, 0}, {1, 1}, {2, 2}}, {{1, 2, 0}}));
+    Doc doc(Section({{0, 0}, {1, 1}, {2, 2}}, {{1, 2, 0}}));
     doc.selectPoints({3, 1, 0, 7});
     doc.state->MoveDX = 1.5;
     doc.state->MoveDY = -2;
     MovePoints(*doc.state);
-    EXPECT_EQ(PointsOf(doc.state->CurData), (std::vector<Pt>{{1.5, -2}, {1, 1}, {3.5, 0}}));
+    EXPECT_EQ(PointsOf(doc.state->CurData), (std::vector<Point>{{1.5, -2}, {1, 1}, {3.5, 0}}));
     EXPECT_EQ(doc.state->CurData.PointX[0], 0);
     EXPECT_EQ(doc.state->CurData.PointX[7], 0);
-    EXPECT_TRUE(Valid(doc.state->CurData));
+    EXPECT_TRUE(Sound(doc.state->CurData));
     EXPECT_EQ(doc.events, kMenuOnce);
 }
 
 TEST(ToggleLineKindTest, FlipsSelectedAndTwiceRestores)
 {
-    const BlockData base = MakeBlock({{0, 0}, {1, 0}, {1, 1}}, {{1, 2, 0}, {2, 3, 1}, {3, 1, 0}});
+    const BlockData base = Section({{0, 0}, {1, 0}, {1, 1}}, {{1, 2, 0}, {2, 3, 1}, {3, 1, 0}});
     Doc doc(base);
     doc.selectLines({1, 2, 0, 4});
     ToggleLineKind(*doc.state);
-    EXPECT_EQ(SegsOf(doc.state->CurData), (std::vector<Seg>{{1, 2, 1}, {2, 3, 0}, {3, 1, 0}}));
+    EXPECT_EQ(SegmentsOf(doc.state->CurData), (std::vector<Segment>{{1, 2, 1}, {2, 3, 0}, {3, 1, 0}}));
     EXPECT_EQ(doc.state->CurData.LineKind[4], 0);
-    EXPECT_TRUE(Valid(doc.state->CurData));
+    EXPECT_TRUE(Sound(doc.state->CurData));
     ToggleLineKind(*doc.state);
     EXPECT_EQ(doc.state->CurData, base);
     EXPECT_EQ(doc.events, (std::vector<std::string>{"menu", "menu"}));
@@ -412,8 +373,8 @@ TEST(SelectionLookupTest, OnlyCountedEntriesAreSearched)
 
 TEST(DocumentInvariantsTest, ReportsEachBrokenRule)
 {
-    const BlockData good = MakeBlock({{0, 0}, {1, 0}, {1, 1}}, {{1, 2, 0}, {2, 3, 1}});
-    ASSERT_TRUE(Valid(good));
+    const BlockData good = Section({{0, 0}, {1, 0}, {1, 1}}, {{1, 2, 0}, {2, 3, 1}});
+    ASSERT_TRUE(Sound(good));
 
     using Edit = std::function<void(BlockData&)>;
     // clang-format off
@@ -427,7 +388,7 @@ TEST(DocumentInvariantsTest, ReportsEachBrokenRule)
     for (const auto& [name, edit] : allowed) {
         BlockData d = good;
         edit(d);
-        EXPECT_TRUE(Valid(d)) << name;
+        EXPECT_TRUE(Sound(d)) << name;
     }
 
     // clang-format off
@@ -454,7 +415,7 @@ TEST(DocumentInvariantsTest, ReportsEachBrokenRule)
     for (const auto& [name, edit] : broken) {
         BlockData d = good;
         edit(d);
-        EXPECT_FALSE(Valid(d)) << name;
+        EXPECT_FALSE(Sound(d)) << name;
     }
 }
 

@@ -136,18 +136,19 @@ TEST(VersionFile, ShowsTheFirstValueOrXXX)
     TempFolder program;
     EXPECT_EQ(ReadVersionFile(program.path()), "X.X.X");
     const struct {
+        const char* what;
         const char* content;
         const char* version;
     } cases[] = {
-        {"1.2.0\r\n", "1.2.0"},
-        {"1.2.0,2024/04/01,extra\r\n", "1.2.0"},
-        {"\"2.0.1\",build\r\n", "2.0.1"},
-        {"3.1.4", "3.1.4"},
-        {"", "X.X.X"},
+        {"the version alone", "1.2.0\r\n", "1.2.0"},
+        {"the first of several values", "1.2.0,2024/04/01,extra\r\n", "1.2.0"},
+        {"a quoted value", "\"2.0.1\",build\r\n", "2.0.1"},
+        {"no line end", "3.1.4", "3.1.4"},
+        {"an empty file", "", "X.X.X"},
     };
     for (const auto& c : cases) {
         program.write("SYSVER.DAT", c.content);
-        EXPECT_EQ(ReadVersionFile(program.path()), c.version) << c.content;
+        EXPECT_EQ(ReadVersionFile(program.path()), c.version) << c.what;
     }
 }
 

@@ -7,23 +7,15 @@
 #include <utility>
 #include <vector>
 
-#include "DocumentInvariants.h"
 #include "EditOperations.h"
+#include "TestBlocks.h"
 #include "UndoStack.h"
 
 namespace chokusho {
 namespace {
 
 /** A record told apart from the others by `n`. */
-BlockData Numbered(int n)
-{
-    BlockData d;
-    d.Name = "block " + std::to_string(n);
-    d.B = n;
-    d.PointCount = 1;
-    d.PointX[1] = n;
-    return d;
-}
+BlockData Numbered(int n) { return test::BlockBuilder().named("block " + std::to_string(n)).size(n, 0).point(n, 0); }
 
 /** A document on the heap (its undo stack is large) that records the notifications it sends. */
 struct Doc {
@@ -62,7 +54,7 @@ TEST(PushPopUndoTest, ThreeEditsUndoneRestoreTheFirstState)
     for (int i = 3; i >= 1; --i) {
         ASSERT_TRUE(PopUndo(s));
         EXPECT_EQ(s.CurData, Numbered(i));
-        EXPECT_TRUE(CheckDocumentInvariants(s.CurData).empty());
+        EXPECT_TRUE(test::Sound(s.CurData));
     }
     EXPECT_EQ(doc.events, (std::vector<std::string>{"menu", "menu", "undo off", "menu"}));
 

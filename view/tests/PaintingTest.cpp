@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "RecordingCanvas.h"
+#include "TestBlocks.h"
 
 namespace chokusho {
 namespace {
 
 using Kind = RecordingCanvas::Kind;
 using Op = RecordingCanvas::Op;
+using test::BlockBuilder;
+using test::Section;
 
 ViewTransform View(double xmin, double xmax, double ymin, double ymax, double scl, int width = 600, int height = 400)
 {
@@ -64,18 +67,21 @@ TEST(Painting, GridOneLinePerMetre)
 
 TEST(Painting, DenseGridIsTheSamePictureWithinTheCanvas)
 {
+    // clang-format off
     const struct {
+        const char* what;
         double xmin, xmax, ymin, ymax, scl;
         int width, height;
     } cases[] = {
-        {0, 100, 0, 80, 0.5, 50, 40},
-        {-3.3, 157.1, 2.2, 99.9, 0.37, 59, 36},
-        {-0.5, 60.6, -9.1, 44.2, 0.999, 61, 53},
-        {-1000.5, 1000.5, -900, 900, 3, 50, 40},  // wider than the canvas: not a fitted view
-        {10.25, 5000, 7.75, 3000, 1.5, 33, 27},
+        {"half a pixel a metre",                               0, 100, 0, 80, 0.5, 50, 40},
+        {"edges between metres",                               -3.3, 157.1, 2.2, 99.9, 0.37, 59, 36},
+        {"just under a pixel a metre",                         -0.5, 60.6, -9.1, 44.2, 0.999, 61, 53},
+        {"a window wider than the canvas, not a fitted view", -1000.5, 1000.5, -900, 900, 3, 50, 40},
+        {"a window far from the origin",                       10.25, 5000, 7.75, 3000, 1.5, 33, 27},
     };
+    // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.scl);
+        SCOPED_TRACE(c.what);
         const ViewTransform v = View(c.xmin, c.xmax, c.ymin, c.ymax, c.scl, c.width, c.height);
         const auto [vertical, horizontal] = GridOf(v);
         EXPECT_LE(vertical.size(), c.width + 2u);
@@ -101,20 +107,25 @@ TEST(Painting, DenseGridIsTheSamePictureWithinTheCanvas)
 
 TEST(Painting, ExtremeZoomsStayBounded)
 {
-    BlockData d;
-    d.PointCount = 2;
-    d.PointX = {0, 1e15, -1e300};
-    d.PointY = {0, 1e15, 1e300};
-    d.LineCount = 1;
-    d.LineStart[1] = 1, d.LineEnd[1] = 2;
-    d.Gx = 1e300, d.Gy = -1e300;
+    const BlockData d = Section({{1e15, 1e15}, {-1e300, 1e300}}, {{1, 2}}).centroid(1e300, -1e300);
     const double max = std::numeric_limits<double>::max(), inf = std::numeric_limits<double>::infinity();
     const ViewTransform far = View(-3e11, 3e11, -2e11, 2e11, 1e-9);
-    for (const ViewTransform& v :
-         {far, View(1e15, 1e15 + 6e-10, 1e15, 1e15 + 4e-10, 1e12),
-          View(1e15 - 3e11, 1e15 + 3e11, 1e15 - 2e11, 1e15 + 2e11, 1e-9), View(-1e15, 1e15, -1e15, 1e15, 0),
-          View(-max, max, -max, max, 1e-300), View(0, 1, 0, 1, inf), View(std::nan(""), 1, 0, 1, 1)})
-        EXPECT_LE(Paint(d, v, {true, true}).ops.size(), 1100u) << v.Dan_scl;
+    // clang-format off
+    const struct {
+        const char* what;
+        ViewTransform view;
+    } cases[] = {
+        {"zoomed far out",                         far},
+        {"zoomed far in, far from the origin",     View(1e15, 1e15 + 6e-10, 1e15, 1e15 + 4e-10, 1e12)},
+        {"zoomed far out, far from the origin",    View(1e15 - 3e11, 1e15 + 3e11, 1e15 - 2e11, 1e15 + 2e11, 1e-9)},
+        {"no scale",                               View(-1e15, 1e15, -1e15, 1e15, 0)},
+        {"the whole of the doubles",               View(-max, max, -max, max, 1e-300)},
+        {"an infinite scale",                      View(0, 1, 0, 1, inf)},
+        {"a NaN edge",                             View(std::nan(""), 1, 0, 1, 1)},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_LE(Paint(d, c.view, {true, true}).ops.size(), 1100u) << c.what;
     const auto [vertical, horizontal] = GridOf(far);
     EXPECT_EQ(vertical.size(), 601u);  // every column holds a line
     EXPECT_EQ(horizontal.size(), 401u);
@@ -122,14 +133,9 @@ TEST(Painting, ExtremeZoomsStayBounded)
 
 TEST(Painting, SegmentsDottedByKindAndOnlyBetweenExistingPoints)
 {
-    BlockData d;
-    d.PointCount = 3;
-    d.PointX = {0, 0, 10, 10};
-    d.PointY = {0, 0, 0, 10};
-    d.LineCount = 5;
-    d.LineStart = {0, 1, 2, 3, 0, 3};
-    d.LineEnd = {0, 2, 3, 1, 1, 4};
-    d.LineKind = {0, 0, 1, 0, 0, 1};
+    // The last two segments name point 0 and point 4, which are not there.
+    const BlockData d = Section({{0, 0}, {10, 0}, {10, 10}},
+                                {{1, 2}, {2, 3, kDottedLine}, {3, 1}, {0, 1}, {3, 4, kDottedLine}});
     std::set<std::tuple<int, int, int, int, PenStyle, int>> drawn;
     for (const Op& op : Paint(d, kHome, {false, false}).Of(Kind::Line))
         drawn.insert({op.x1, op.y1, op.x2, op.y2, op.style, op.color});
@@ -145,10 +151,9 @@ TEST(Painting, SegmentsDottedByKindAndOnlyBetweenExistingPoints)
 
 TEST(Painting, PointCrossesNumbersAndCentroid)
 {
-    BlockData d;
-    d.PointCount = 12;
-    d.PointX[12] = 10, d.PointY[12] = 10;  // pixel (300, 200); the others at (133, 366)
-    d.Gx = 10, d.Gy = 10;
+    std::vector<test::Point> points(11);  // at the origin, pixel (133, 366)
+    points.push_back({10, 10});           // pixel (300, 200)
+    const BlockData d = Section(points).centroid(10, 10);
     const RecordingCanvas canvas = Paint(d, kHome, {false, true});
     std::vector<std::tuple<Kind, int, int, int, std::string>> tail;
     for (auto op = canvas.ops.end() - 14; op != canvas.ops.end(); ++op)
@@ -179,15 +184,22 @@ TEST(Painting, PointCrossesNumbersAndCentroid)
 
 TEST(Painting, CentroidMarkedUnlessExactlyAtOrigin)
 {
+    // clang-format off
     const struct {
+        const char* what;
         double gx, gy;
         bool marked;
-    } cases[] = {{0, 0, false}, {-0.0, 0, false}, {0, 0.5, true}, {3, 0, true}, {1e-300, 0, true}};
-    for (const auto& c : cases) {
-        BlockData d;
-        d.Gx = c.gx, d.Gy = c.gy;
-        EXPECT_EQ(Paint(d, kHome, {false, false}).MarkCount(), c.marked ? 6u : 0u) << c.gx << "," << c.gy;
-    }
+    } cases[] = {
+        {"at the origin",                 0, 0, false},
+        {"at the origin, X negative zero", -0.0, 0, false},
+        {"above the origin",              0, 0.5, true},
+        {"right of the origin",           3, 0, true},
+        {"a hair right of the origin",    1e-300, 0, true},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(Paint(BlockBuilder().centroid(c.gx, c.gy), kHome, {false, false}).MarkCount(), c.marked ? 6u : 0u)
+            << c.what;
 }
 
 TEST(Painting, StartsFromBlackInCopyMode)
@@ -195,10 +207,7 @@ TEST(Painting, StartsFromBlackInCopyMode)
     RecordingCanvas canvas;
     canvas.SetPenMode(PenMode::Xor);  // as a rubber band leaves it
     canvas.Forget();
-    BlockData d;
-    d.PointCount = 1;
-    d.Gx = 1;
-    Picture1_Paint(canvas, d, kHome, {true, true});
+    Picture1_Paint(canvas, Section({{0, 0}}).centroid(1, 0), kHome, {true, true});
     EXPECT_EQ(canvas.ops[0].kind, Kind::Clear);
     EXPECT_EQ(std::tie(canvas.ops[1].kind, canvas.ops[1].mode), std::tuple(Kind::SetPenMode, PenMode::Copy));
     for (std::size_t i = 1; i < canvas.ops.size(); ++i)

@@ -9,108 +9,127 @@
 #include <utility>
 #include <vector>
 
+#include "TestBlocks.h"
+#include "TestViews.h"
+
 namespace chokusho {
 namespace {
 
+using test::FittedView;
+using test::Span20;
+using test::WindowIs;
+
 constexpr double kEps = 1e-9;
-
-/** Points spanning 0..20 both ways on a 600 x 400 canvas: home -2..22, view -8..28 x -2..22. */
-ViewTransform Fitted()
-{
-    BlockData d;
-    d.PointCount = 2;
-    d.PointX[2] = 20, d.PointY[2] = 20;
-    ViewTransform v;
-    v.Pic_width = 600, v.Pic_height = 400;
-    v.Mk_Dan_xyminmax(d);
-    v.Mk_Dan_scl();
-    return v;
-}
-
-void ExpectWindow(const ViewTransform& v, double xmin, double xmax, double ymin, double ymax, double eps = kEps)
-{
-    EXPECT_NEAR(v.Dan_xmin, xmin, eps);
-    EXPECT_NEAR(v.Dan_xmax, xmax, eps);
-    EXPECT_NEAR(v.Dan_ymin, ymin, eps);
-    EXPECT_NEAR(v.Dan_ymax, ymax, eps);
-}
 
 TEST(Layout, PlacesControlsFromTheirTwips)
 {
-    for (const auto& [twips, pixels] : {std::pair(7, 0), std::pair(8, 1), std::pair(255, 17), std::pair(-8, -1)})
-        EXPECT_EQ(TwipsToPixels(twips), pixels) << twips;
+    // clang-format off
+    const struct {
+        const char* what;
+        int twips;
+        int pixels;
+    } conversions[] = {
+        {"under half a pixel rounds down", 7, 0},
+        {"over half a pixel rounds up", 8, 1},
+        {"a scroll bar's width", 255, 17},
+        {"negative, over half a pixel", -8, -1},
+    };
+    // clang-format on
+    for (const auto& c : conversions)
+        EXPECT_EQ(TwipsToPixels(c.twips), c.pixels) << c.what;
 
     const auto rect = [](const ControlRect& r) { return std::tuple(r.left, r.top, r.width, r.height); };
     const FrameLayout first = LayoutFrame(kInitialClientWidth, kInitialClientHeight);
     EXPECT_EQ(rect(first.canvas), std::tuple(0, 0, 741, 510));
     EXPECT_EQ(rect(first.vScroll), std::tuple(740, 0, 17, 510));
     EXPECT_EQ(rect(first.hScroll), std::tuple(0, 509, 741, 17));
-    for (const auto& [w, h] : {std::pair(0, 0), std::pair(-5, 3), std::pair(1 << 30, 1 << 30)})
-        for (const ControlRect& r : {LayoutFrame(w, h).canvas, LayoutFrame(w, h).vScroll, LayoutFrame(w, h).hScroll})
-            EXPECT_TRUE(r.width >= 1 && r.height >= 1) << w;
+    // clang-format off
+    const struct {
+        const char* what;
+        int width, height;
+    } clients[] = {
+        {"no room",            0, 0},
+        {"a negative width",   -5, 3},
+        {"a huge client area", 1 << 30, 1 << 30},
+    };
+    // clang-format on
+    for (const auto& c : clients) {
+        const FrameLayout layout = LayoutFrame(c.width, c.height);
+        for (const ControlRect& r : {layout.canvas, layout.vScroll, layout.hScroll})
+            EXPECT_TRUE(r.width >= 1 && r.height >= 1) << c.what;
+    }
 }
 
 TEST(Scroll, ShiftsByTheBarsTravelAgainstTheHomeWindow)
 {
+    // clang-format off
     const struct {
+        const char* what;
         bool vertical;
         int value;
         double xmin, xmax, ymin, ymax;
     } cases[] = {
-        {false, 52, -7.52, 28.48, -2, 22}, {false, 100, 4, 40, -2, 22},
-        {false, 0, -20, 16, -2, 22},       {true, 52, -8, 28, -2.48, 21.52},  // thumb down, view down
-        {true, 500, -8, 28, -14, 10},                                         // held at the bar's end
+        {"a step right",                      false, 52, -7.52, 28.48, -2, 22},
+        {"the right end",                     false, 100, 4, 40, -2, 22},
+        {"the left end",                      false, 0, -20, 16, -2, 22},
+        {"thumb down, view down",             true, 52, -8, 28, -2.48, 21.52},
+        {"past the bottom, held at the end",  true, 500, -8, 28, -14, 10},
     };
+    // clang-format on
     for (const auto& c : cases) {
-        ViewTransform v = Fitted();
+        SCOPED_TRACE(c.what);
+        ViewTransform v = FittedView(Span20());
         ScrollState s;
         EXPECT_TRUE(c.vertical ? VScroll1_Change(v, s, c.value) : HScroll1_Change(v, s, c.value));
-        ExpectWindow(v, c.xmin, c.xmax, c.ymin, c.ymax);
+        EXPECT_TRUE(WindowIs(v, c.xmin, c.xmax, c.ymin, c.ymax));
         EXPECT_NEAR(v.Dan_scl, 400.0 / 24, kEps);
         EXPECT_NEAR(v.Dan_xc, 10, kEps);  // the centre stays where the last fit put it
         EXPECT_EQ(c.vertical ? s.VScr_old : s.HScr_old, std::min(c.value, kScrollMax));
     }
 
     // Two steps of 2 add up to one of 4.
-    ViewTransform v = Fitted();
+    ViewTransform v = FittedView(Span20());
     ScrollState s;
     HScroll1_Change(v, s, 52);
     HScroll1_Change(v, s, 54);
-    ExpectWindow(v, -7.04, 28.96, -2, 22);
+    EXPECT_TRUE(WindowIs(v, -7.04, 28.96, -2, 22));
 
-    ViewTransform locked = Fitted();
+    ViewTransform locked = FittedView(Span20());
     ScrollState lock;
     lock.HScr_lock = lock.VScr_lock = 1;
     EXPECT_FALSE(HScroll1_Change(locked, lock, 80));
     EXPECT_FALSE(VScroll1_Change(locked, lock, 80));
-    ExpectWindow(locked, -8, 28, -2, 22);
+    EXPECT_TRUE(WindowIs(locked, -8, 28, -2, 22));
     EXPECT_EQ(std::tuple(lock.HScr_old, lock.VScr_old), std::tuple(50, 50));
 }
 
 TEST(Zoom, DraggedRectangles)
 {
+    // clang-format off
     const struct {
+        const char* what;
         bool in;
         int gxa, gya, gxb, gyb;
         ZoomResult result;
         double scl, xmin, xmax, ymin, ymax;
     } cases[] = {
-        {true, 100, 50, 300, 250, ZoomResult::Refitted, 400 / 12.24, -5.18, 13.18, 6.88, 19.12},
-        {true, 300, 250, 100, 50, ZoomResult::Refitted, 400 / 12.24, -5.18, 13.18, 6.88, 19.12},
-        {true, 100, 50, 104, 250, ZoomResult::RepaintOnly, 400.0 / 24, -8, 28, -2, 22},
-        {true, 100, 50, 300, 54, ZoomResult::RepaintOnly, 400.0 / 24, -8, 28, -2, 22},
-        {false, 150, 100, 450, 300, ZoomResult::Refitted, 400.0 / 48, -26, 46, -14, 34},
-        {false, 300, 0, 600, 200, ZoomResult::Refitted, 400.0 / 48, -44, 28, -26, 22},
-        {false, 100, 200, 500, 200, ZoomResult::Nothing, 400.0 / 24, -8, 28, -2, 22},
+        {"in",                                   true, 100, 50, 300, 250, ZoomResult::Refitted, 400 / 12.24, -5.18, 13.18, 6.88, 19.12},
+        {"in, dragged the other way",            true, 300, 250, 100, 50, ZoomResult::Refitted, 400 / 12.24, -5.18, 13.18, 6.88, 19.12},
+        {"in, too narrow",                       true, 100, 50, 104, 250, ZoomResult::RepaintOnly, 400.0 / 24, -8, 28, -2, 22},
+        {"in, too flat",                         true, 100, 50, 300, 54, ZoomResult::RepaintOnly, 400.0 / 24, -8, 28, -2, 22},
+        {"out, about the centre",                false, 150, 100, 450, 300, ZoomResult::Refitted, 400.0 / 48, -26, 46, -14, 34},
+        {"out, about a quarter",                 false, 300, 0, 600, 200, ZoomResult::Refitted, 400.0 / 48, -44, 28, -26, 22},
+        {"out, a rectangle of no height",        false, 100, 200, 500, 200, ZoomResult::Nothing, 400.0 / 24, -8, 28, -2, 22},
     };
+    // clang-format on
     for (const auto& c : cases) {
-        ViewTransform v = Fitted();
+        SCOPED_TRACE(c.what);
+        ViewTransform v = FittedView(Span20());
         const ZoomResult r = c.in ? Kakudai_disp(v, c.gxa, c.gya, c.gxb, c.gyb)
                                   : Shukusho_disp(v, c.gxa, c.gya, c.gxb, c.gyb);
-        SCOPED_TRACE(testing::Message() << c.gxa << "," << c.gya << " " << c.gxb << "," << c.gyb);
         EXPECT_EQ(r, c.result);
         EXPECT_NEAR(v.Dan_scl, c.scl, kEps);
-        ExpectWindow(v, c.xmin, c.xmax, c.ymin, c.ymax, 1e-6);
+        EXPECT_TRUE(WindowIs(v, c.xmin, c.xmax, c.ymin, c.ymax, 1e-6));
     }
     ViewTransform unfitted;
     EXPECT_EQ(Kakudai_disp(unfitted, 0, 0, 100, 100), ZoomResult::Nothing);
@@ -119,12 +138,12 @@ TEST(Zoom, DraggedRectangles)
 
 TEST(Zoom, RepeatedRectanglesEndWithoutLeavingTheDoubles)
 {
-    ViewTransform in = Fitted();
+    ViewTransform in = FittedView(Span20());
     int steps = 0;
     while (Kakudai_disp(in, 200, 100, 400, 300) == ZoomResult::Refitted)
         ASSERT_LT(++steps, 100);  // ends when a rectangle spans less than 0.3 m
 
-    ViewTransform out = Fitted();
+    ViewTransform out = FittedView(Span20());
     steps = 0;
     while (Shukusho_disp(out, 0, 0, 300, 200) == ZoomResult::Refitted)
         ASSERT_LT(++steps, 5000);
@@ -195,7 +214,7 @@ TEST(Consistency, EveryViewOfAnyBlockFillsTheCanvasAndScrolls)
     const double big = 1e308, inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
     const struct {
         const char* name;
-        std::vector<std::pair<double, double>> points;
+        std::vector<test::Point> points;
     } blocks[] = {
         {"points at +-1e308", {{-big, -big}, {big, big}}},
         {"one point at 1e308", {{big, big}}},
@@ -226,16 +245,10 @@ TEST(Consistency, EveryViewOfAnyBlockFillsTheCanvasAndScrolls)
         {"zoom steps out to the end", [](ViewTransform& v) { return ZoomSteps(v, 1, 4000); }, true},
     };
     for (const auto& block : blocks) {
-        BlockData d;
-        d.PointCount = static_cast<std::int16_t>(block.points.size());
-        for (std::size_t i = 0; i < block.points.size(); ++i)
-            std::tie(d.PointX[i + 1], d.PointY[i + 1]) = block.points[i];
+        const BlockData d = test::Section(block.points);
         for (const auto& [w, h] : {std::pair(600, 400), std::pair(32767, 1), std::pair(1, 32767)}) {
             SCOPED_TRACE(testing::Message() << block.name << ", " << w << " x " << h);
-            ViewTransform fitted;
-            fitted.Pic_width = static_cast<std::int16_t>(w), fitted.Pic_height = static_cast<std::int16_t>(h);
-            fitted.Mk_Dan_xyminmax(d);
-            fitted.Mk_Dan_scl();
+            const ViewTransform fitted = FittedView(d, w, h);
             // What can be shown is shown; the rest lies beyond an edge that reaches the limit.
             const auto expectShown = [](double c, double lo, double hi) {
                 if (std::fabs(c) <= kFitLimit) {
