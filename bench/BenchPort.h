@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "FramePort.h"
 #include "ImageCanvas.h"
 
@@ -28,10 +30,10 @@ public:
     }
     MsgAnswer messageBox(const MessageBoxRequest&) override { return MsgAnswer::Cancel; }
     std::string saveFileDialog(const SaveDialogRequest&) override { return {}; }
-    std::string showPicker() override { return {}; }
+    PickedBlock showPicker() override { return {}; }
     void showPointMoveDialog() override {}
-    bool showPointTable() override { return false; }
-    void showBlockParams() override {}
+    std::optional<BlockData> showPointTable() override { return std::nullopt; }
+    std::optional<BlockData> showBlockParams() override { return std::nullopt; }
     bool openDocument(const std::string&) override { return false; }
     void showAbout() override {}
     void closeWindow() override {}

@@ -119,18 +119,13 @@ void RubberBandMove(benchmark::State& state)
 
     // Zoom by area, the left button pressed at the anchor and held.
     logic.mnuDispKaku_Click();
-    logic.Mouse_sw = 1;
-    logic.Mouse_xa = logic.Mouse_xb = 600;
-    logic.Mouse_ya = logic.Mouse_yb = 300;
-    const ModelPoint press = logic.view().GzToKz(600, 300);
-    logic.Mouse_kx = press.kx;
-    logic.Mouse_ky = press.ky;
+    logic.modes().Picture1_MouseDown(MouseButton::Left, 600, 300);
 
     std::int64_t step = 0;
     for (auto _ : state) {
         const QPoint at = SweepPosition(++step);
         // The port shows the picture whenever the logic says it changed, ending its painting.
-        logic.Picture1_MouseMove(1, at.x(), at.y());
+        logic.modes().Picture1_MouseMove(MouseButton::Left, at.x(), at.y());
         benchmark::ClobberMemory();
     }
 }

@@ -91,9 +91,7 @@ void FrameLogic::mnuLineDelAll_Click()
     Raber_Reset();
     state_.SelLineCount = 0;
     state_.SelPntCount = 0;
-    Mouse_sw = -1;
-    Disp_mode = mode::kNone;
-    Disp_Message(0);
+    modes_.End();
 
     MessageBoxRequest question;
     question.text = "登録線分を全て消去します。よろしいですか？";
@@ -142,7 +140,7 @@ void FrameLogic::mnuBlkPara_Click()
 
 void FrameLogic::mnuHelpHelp_Click()
 {
-    const std::filesystem::path manual = FindManual(ProgramFolder);
+    const std::filesystem::path manual = FindManual(programFolder_);
     if (!manual.empty() && port_.openDocument(PathToUtf8(manual)))
         return;
     MessageBoxRequest failure;

@@ -114,25 +114,25 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
     return true;
 }
 
-int FrameLogic::ConfirmSave()
+SaveAnswer FrameLogic::ConfirmSave()
 {
     if (!IsModified())
-        return 1;
+        return SaveAnswer::GoOn;
     const MsgAnswer answer = port_.messageBox({kSaveQuestion, kSaveQuestionTitle, MsgButtons::YesNoCancel});
     if (answer == MsgAnswer::No)
-        return 1;
+        return SaveAnswer::GoOn;
     if (answer != MsgAnswer::Yes)
-        return 2;
+        return SaveAnswer::Stop;
     const std::string path = SaveAs();
     if (path.empty() || !SaveToPath(path))
-        return 2;
-    return 0;
+        return SaveAnswer::Stop;
+    return SaveAnswer::Saved;
 }
 
 void FrameLogic::mnuFileNew_Click()
 {
     Raber_Reset();
-    if (ConfirmSave() == 2)
+    if (ConfirmSave() == SaveAnswer::Stop)
         return;
     ClearBlock(state_.CurData);
     state_.SelLineCount = 0;
@@ -150,7 +150,7 @@ void FrameLogic::mnuFileNew_Click()
 void FrameLogic::mnuFileOpen_Click()
 {
     Raber_Reset();
-    if (ConfirmSave() == 2)
+    if (ConfirmSave() == SaveAnswer::Stop)
         return;
     const PickedBlock picked = port_.showPicker();
     if (picked.BlkNm.empty())
@@ -189,6 +189,6 @@ void FrameLogic::mnuFileSave_Click()
     static_cast<void>(SaveToPath(path));
 }
 
-bool FrameLogic::Form_QueryUnload() { return ConfirmSave() == 2; }
+bool FrameLogic::Form_QueryUnload() { return ConfirmSave() == SaveAnswer::Stop; }
 
 }  // namespace chokusho

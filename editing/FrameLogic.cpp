@@ -11,34 +11,12 @@ namespace chokusho {
 
 namespace {
 
-/** The prompt with which each mode (0..6) waits for its first pick. */
-constexpr std::array<int, 7> kFirstPrompt = {4, 6, 1, 3, 8, 9, 11};
-
 std::int16_t ToInt16(int value) { return static_cast<std::int16_t>(std::clamp(value, -32768, 32767)); }
 
 }  // namespace
 
-const char* MessageText(int msgNo)
-{
-    switch (msgNo) {
-    case 1: return "結線開始点の選択。(マウス右：選択終了)";
-    case 2: return "結線終了点の選択。(マウス右：結線開始点選択へ)";
-    case 3: return "削除線分の選択。同一線指定で解除(マウス右：削除)";
-    case 4: return "拡大 左クリック１点拡大、左ドラッグ領域指定 (マウス右：拡大終了)";
-    case 5: return "拡大領域2点目指定";
-    case 6: return "縮小 左クリック１点縮小、左ドラッグ領域指定 (マウス右：縮小終了)";
-    case 7: return "縮小領域2点目指定";
-    case 8: return "削除点の選択。同一点指定で解除(マウス右：削除)";
-    case 9:
-        return "移動点の選択。左クリック→１点指定、左ドラッグ→領域指定 "
-               "(マウス右：選択時→移動量指定、未選択→点移動終了)";
-    case 10: return "移動点の選択。領域2点目指定";
-    case 11: return "線種変更する線分の選択。同一線指定で解除(マウス右：線種変更)";
-    default: return "";
-    }
-}
-
-FrameLogic::FrameLogic(DocumentState& state, FramePort& port) : state_(state), port_(port)
+FrameLogic::FrameLogic(DocumentState& state, FramePort& port, std::filesystem::path programFolder)
+    : state_(state), port_(port), programFolder_(std::move(programFolder))
 {
     state_.MenuEnable = [this] { Menu_Enable(); };
     state_.SetUndoEnabled = [this](bool enabled) { port_.setEnabled("Undo", enabled); };
@@ -52,8 +30,6 @@ FrameLogic::~FrameLogic()
 
 void FrameLogic::Form_Load(const std::string& dataPath)
 {
-    Mouse_sw = -1;
-    Disp_mode = mode::kNone;
     scroll_.HScr_old = kScrollRest;
     scroll_.VScr_old = kScrollRest;
     state_.Undo.clear();
@@ -86,23 +62,9 @@ void FrameLogic::Form_Resize(int width, int height, bool minimized)
     Repaint();
 }
 
-void FrameLogic::Disp_Message(int msgNo) { port_.setStatusText(1, MessageText(msgNo)); }
+void FrameLogic::Disp_Message(Prompt prompt) { port_.setStatusText(1, MessageText(prompt)); }
 
-void FrameLogic::Raber_Reset()
-{
-    if (Disp_mode < 0 || Mouse_sw < 0)
-        return;
-    Mouse_sw = 0;
-    if (Disp_mode == mode::kZoomIn || Disp_mode == mode::kZoomOut || Disp_mode == mode::kConnect)
-        DrawRubberFigure();
-    Mouse_sw = -1;
-    Disp_mode = mode::kNone;
-    state_.SelLineCount = 0;
-    state_.SelPntCount = 0;
-    Repaint();
-    Disp_Message(0);
-    port_.setCanvasCursor(CanvasCursor::Arrow);
-}
+void FrameLogic::Raber_Reset() { modes_.Raber_Reset(); }
 
 void FrameLogic::Menu_Enable()
 {
@@ -117,22 +79,14 @@ void FrameLogic::Menu_Enable()
     port_.setEnabled("mnuLineIn", points);
     port_.setEnabled("mnuPointMov", points);
 
-    const bool noLinesLeft = state_.CurData.LineCount < 1 && Disp_mode == mode::kDeleteLines;
-    const bool noPointsLeft = state_.CurData.PointCount < 1 &&
-                              (Disp_mode == mode::kConnect || Disp_mode == mode::kDeletePoints ||
-                               Disp_mode == mode::kMovePoints);
-    if (noLinesLeft || noPointsLeft) {
-        Mouse_sw = -1;
-        Disp_mode = mode::kNone;
-        Disp_Message(0);
-    }
+    modes_.EndWhenNothingLeft();
 }
 
 void FrameLogic::Repaint()
 {
     Picture1_Paint(port_.canvas(), state_.CurData, view_, display_);
     port_.canvasChanged();
-    ReanchorRubberBand();
+    modes_.Reanchor();
 }
 
 void FrameLogic::ResetScrollBars()
@@ -161,62 +115,15 @@ void FrameLogic::VScroll1_Change(int value)
     Repaint();
 }
 
-void FrameLogic::ReanchorRubberBand()
-{
-    if (Mouse_sw != 1)
-        return;
-    CanvasPoint anchor{Mouse_xa, Mouse_ya};
-    if (Disp_mode == mode::kZoomIn || Disp_mode == mode::kZoomOut) {
-        anchor = view_.KzToGz(Mouse_kx, Mouse_ky);
-    } else if (Disp_mode == mode::kConnect) {
-        const int start = state_.NewLine[0];
-        if (start >= 1 && start <= state_.CurData.PointCount)
-            anchor = view_.KzToGz(state_.CurData.PointX[start], state_.CurData.PointY[start]);
-    }
-    Mouse_xa = anchor.gx;
-    Mouse_ya = anchor.gy;
-    // Selecting points keeps its anchor where it was pressed. In every mode the free end joins
-    // the anchor: the repaint took the figure off, and the next pointer move draws it afresh.
-    Mouse_xb = Mouse_xa;
-    Mouse_yb = Mouse_ya;
-}
-
-void FrameLogic::DrawRubberFigure()
-{
-    Canvas& canvas = port_.canvas();
-    canvas.SetPenStyle(PenStyle::Solid);
-    canvas.SetPenMode(PenMode::Xor);
-    if (Disp_mode == mode::kConnect)
-        canvas.Line(Mouse_xa, Mouse_ya, Mouse_xb, Mouse_yb, qb::kYellow);
-    else
-        canvas.Box(Mouse_xa, Mouse_ya, Mouse_xb, Mouse_yb, qb::kYellow);
-    canvas.SetPenMode(PenMode::Copy);
-    port_.canvasChanged();
-}
-
 // --- file commands
 
 void FrameLogic::mnuFileEnd_Click() { port_.closeWindow(); }
 
 // --- display commands
 
-void FrameLogic::mnuDispKaku_Click()
-{
-    Raber_Reset();
-    port_.setCanvasCursor(CanvasCursor::Magnifier);
-    Disp_mode = mode::kZoomIn;
-    Mouse_sw = 0;
-    Disp_Message(4);
-}
+void FrameLogic::mnuDispKaku_Click() { EnterMode(DispMode::ZoomIn); }
 
-void FrameLogic::mnuDispShuku_Click()
-{
-    Raber_Reset();
-    port_.setCanvasCursor(CanvasCursor::Magnifier);
-    Disp_mode = mode::kZoomOut;
-    Mouse_sw = 0;
-    Disp_Message(6);
-}
+void FrameLogic::mnuDispShuku_Click() { EnterMode(DispMode::ZoomOut); }
 
 void FrameLogic::mnuDispAll_Click()
 {
@@ -248,6 +155,20 @@ void FrameLogic::mnuDispPntNo_Click()
     Repaint();
 }
 
+// --- mode commands
+
+void FrameLogic::EnterMode(DispMode mode)
+{
+    Raber_Reset();
+    modes_.Enter(mode);
+}
+
+void FrameLogic::mnuLineIn_Click() { EnterMode(DispMode::Connect); }
+void FrameLogic::mnuLineDel_Click() { EnterMode(DispMode::DeleteLines); }
+void FrameLogic::mnuPointDel_Click() { EnterMode(DispMode::DeletePoints); }
+void FrameLogic::mnuPointMov_Click() { EnterMode(DispMode::MovePoints); }
+void FrameLogic::mnuLineKind_Click() { EnterMode(DispMode::LineKind); }
+
 // --- help commands
 
 void FrameLogic::mnuHelpVer_Click()
@@ -264,10 +185,7 @@ void FrameLogic::Undo_Click()
     // survives it, and a mode half-way through a pick starts that pick again.
     state_.SelPntCount = 0;
     state_.SelLineCount = 0;
-    if (Disp_mode >= 0 && Mouse_sw == 1) {
-        Mouse_sw = 0;
-        Disp_Message(kFirstPrompt[static_cast<std::size_t>(Disp_mode)]);
-    }
+    modes_.RestartStep();
     Repaint();
 }
 

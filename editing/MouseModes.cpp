@@ -1,3 +1,5 @@
+#include "MouseModes.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -8,13 +10,12 @@
 #include "EditOperations.h"
 #include "FrameLogic.h"
 #include "Numbers.h"
+#include "Painting.h"
+#include "ZoomScroll.h"
 
 namespace chokusho {
 
 namespace {
-
-constexpr int kLeftButton = 1;
-constexpr int kRightButton = 2;
 
 /** How far a pick may lie from the nearest point or segment: in practice, anywhere. */
 constexpr double kPickReach = 999.0;
@@ -22,22 +23,12 @@ constexpr double kPickReach = 999.0;
 /** Shorter presses-to-releases than this many pixels are clicks, not drags. */
 constexpr double kDragPixels = 20.0;
 
-/** The prompt with which each mode (0..6) waits for its first pick. */
-constexpr std::array<int, 7> kFirstPrompt = {4, 6, 1, 3, 8, 9, 11};
-
 std::int16_t ToInt16(int value) { return static_cast<std::int16_t>(std::clamp(value, -32768, 32767)); }
 
 /** The modes whose step is a rectangle dragged from the press. */
-bool IsAreaMode(int dispMode)
+bool IsAreaMode(DispMode mode)
 {
-    return dispMode == mode::kZoomIn || dispMode == mode::kZoomOut || dispMode == mode::kMovePoints;
-}
-
-int FirstPrompt(int dispMode)
-{
-    return dispMode >= 0 && dispMode < static_cast<int>(kFirstPrompt.size())
-               ? kFirstPrompt[static_cast<std::size_t>(dispMode)]
-               : 0;
+    return mode == DispMode::ZoomIn || mode == DispMode::ZoomOut || mode == DispMode::MovePoints;
 }
 
 /** Appends `value` to a selection unless it is full; false when it did not fit. */
@@ -70,75 +61,106 @@ MessageBoxRequest Confirmation(std::string text)
 
 }  // namespace
 
-// --- entering a mode
-
-void FrameLogic::mnuLineIn_Click()
+MouseModes::MouseModes(DocumentState& state, FramePort& port, FrameLogic& frame)
+    : state_(state), port_(port), frame_(frame)
 {
-    Raber_Reset();
-    Disp_mode = mode::kConnect;
-    Mouse_sw = 0;
-    Disp_Message(1);
 }
 
-void FrameLogic::mnuLineDel_Click()
+// --- entering and ending a mode
+
+void MouseModes::Enter(DispMode mode)
 {
-    Raber_Reset();
+    switch (mode) {
+    case DispMode::DeleteLines:
+    case DispMode::LineKind: state_.SelLineCount = 0; break;
+    case DispMode::DeletePoints:
+    case DispMode::MovePoints: state_.SelPntCount = 0; break;
+    case DispMode::ZoomIn:
+    case DispMode::ZoomOut: port_.setCanvasCursor(CanvasCursor::Magnifier); break;
+    case DispMode::Connect:
+    case DispMode::None: break;
+    }
+    Disp_mode = mode;
+    Mouse_sw = mode == DispMode::None ? MouseStep::Idle : MouseStep::FirstPick;
+    frame_.Disp_Message(FirstPrompt(mode));
+}
+
+void MouseModes::Raber_Reset()
+{
+    if (!active())
+        return;
+    Mouse_sw = MouseStep::FirstPick;
+    if (Disp_mode == DispMode::ZoomIn || Disp_mode == DispMode::ZoomOut || Disp_mode == DispMode::Connect)
+        DrawRubberFigure();
+    Mouse_sw = MouseStep::Idle;
+    Disp_mode = DispMode::None;
     state_.SelLineCount = 0;
-    Disp_mode = mode::kDeleteLines;
-    Mouse_sw = 0;
-    Disp_Message(3);
-}
-
-void FrameLogic::mnuPointDel_Click()
-{
-    Raber_Reset();
     state_.SelPntCount = 0;
-    Disp_mode = mode::kDeletePoints;
-    Mouse_sw = 0;
-    Disp_Message(8);
+    frame_.Repaint();
+    frame_.Disp_Message(Prompt::None);
+    port_.setCanvasCursor(CanvasCursor::Arrow);
 }
 
-void FrameLogic::mnuPointMov_Click()
+void MouseModes::EndWhenNothingLeft()
 {
-    Raber_Reset();
-    state_.SelPntCount = 0;
-    Disp_mode = mode::kMovePoints;
-    Mouse_sw = 0;
-    Disp_Message(9);
+    const BlockData& data = state_.CurData;
+    const bool noLinesLeft = data.LineCount < 1 && Disp_mode == DispMode::DeleteLines;
+    const bool noPointsLeft = data.PointCount < 1 &&
+                              (Disp_mode == DispMode::Connect || Disp_mode == DispMode::DeletePoints ||
+                               Disp_mode == DispMode::MovePoints);
+    if (noLinesLeft || noPointsLeft)
+        End();
 }
 
-void FrameLogic::mnuLineKind_Click()
+void MouseModes::RestartStep()
 {
-    Raber_Reset();
-    state_.SelLineCount = 0;
-    Disp_mode = mode::kLineKind;
-    Mouse_sw = 0;
-    Disp_Message(11);
+    if (Disp_mode == DispMode::None || Mouse_sw != MouseStep::RubberBand)
+        return;
+    Mouse_sw = MouseStep::FirstPick;
+    frame_.Disp_Message(FirstPrompt(Disp_mode));
+}
+
+void MouseModes::Reanchor()
+{
+    if (Mouse_sw != MouseStep::RubberBand)
+        return;
+    const ViewTransform& view = frame_.view();
+    CanvasPoint anchor{Mouse_xa, Mouse_ya};
+    if (Disp_mode == DispMode::ZoomIn || Disp_mode == DispMode::ZoomOut) {
+        anchor = view.KzToGz(Mouse_kx, Mouse_ky);
+    } else if (Disp_mode == DispMode::Connect) {
+        const int start = state_.NewLine[0];
+        if (start >= 1 && start <= state_.CurData.PointCount)
+            anchor = view.KzToGz(state_.CurData.PointX[static_cast<std::size_t>(start)],
+                                 state_.CurData.PointY[static_cast<std::size_t>(start)]);
+    }
+    Mouse_xa = Mouse_xb = anchor.gx;
+    Mouse_ya = Mouse_yb = anchor.gy;
 }
 
 // --- canvas events
 
-void FrameLogic::Picture1_MouseDown(int button, int x, int y)
+void MouseModes::Picture1_MouseDown(MouseButton button, int x, int y)
 {
-    if (Mouse_sw < 0) {
-        if (Disp_mode < 0)
+    if (Mouse_sw == MouseStep::Idle) {
+        if (Disp_mode == DispMode::None)
             return;
-        Mouse_sw = 0;
+        Mouse_sw = MouseStep::FirstPick;
     }
     const std::int16_t px = ToInt16(x);
     const std::int16_t py = ToInt16(y);
-    if (button == kLeftButton) {
-        if (Mouse_sw == 1)
+    if (button == MouseButton::Left) {
+        if (Mouse_sw == MouseStep::RubberBand)
             SecondPick(px, py);
         else
             FirstPick(px, py);
-    } else if (button == kRightButton) {
-        if (Mouse_sw == 1) {
+    } else if (button == MouseButton::Right) {
+        if (Mouse_sw == MouseStep::RubberBand) {
             // The step is abandoned; the mode waits for its first pick again.
-            Mouse_sw = 0;
-            if (IsAreaMode(Disp_mode) || Disp_mode == mode::kConnect) {
+            Mouse_sw = MouseStep::FirstPick;
+            if (IsAreaMode(Disp_mode) || Disp_mode == DispMode::Connect) {
                 XorRubberFigure();
-                Disp_Message(FirstPrompt(Disp_mode));
+                frame_.Disp_Message(FirstPrompt(Disp_mode));
             }
         } else {
             FinishSelection();
@@ -146,12 +168,12 @@ void FrameLogic::Picture1_MouseDown(int button, int x, int y)
     }
 }
 
-void FrameLogic::Picture1_MouseMove(int buttons, int x, int y)
+void MouseModes::Picture1_MouseMove(MouseButtons buttons, int x, int y)
 {
-    const auto [kx, ky] = view_.GzToKz(x, y);
+    const auto [kx, ky] = frame_.view().GzToKz(x, y);
     port_.setStatusText(2, "X = " + FormatReadout(kx) + "  Y = " + FormatReadout(ky));
 
-    if (Mouse_sw != 1)
+    if (Mouse_sw != MouseStep::RubberBand)
         return;
     const std::int16_t px = ToInt16(x);
     const std::int16_t py = ToInt16(y);
@@ -159,7 +181,8 @@ void FrameLogic::Picture1_MouseMove(int buttons, int x, int y)
         return;
     // A rectangle follows only a left drag. Its free end is kept where it was last drawn even
     // when the pointer moves on without it, so that erasing always hits what is on screen.
-    const bool follows = Disp_mode == mode::kConnect || (IsAreaMode(Disp_mode) && buttons == 1);
+    const bool follows = Disp_mode == DispMode::Connect ||
+                         (IsAreaMode(Disp_mode) && buttons.holdsOnly(MouseButton::Left));
     if (!follows)
         return;
     XorRubberFigure();
@@ -168,17 +191,18 @@ void FrameLogic::Picture1_MouseMove(int buttons, int x, int y)
     XorRubberFigure();
 }
 
-void FrameLogic::Picture1_MouseUp(int, int x, int y)
+void MouseModes::Picture1_MouseUp(MouseButton, int x, int y)
 {
-    if (Mouse_sw != 1 || !IsAreaMode(Disp_mode))
+    if (Mouse_sw != MouseStep::RubberBand || !IsAreaMode(Disp_mode))
         return;
+    ViewTransform& view = frame_.view();
     const std::int16_t ux = ToInt16(x);
     const std::int16_t uy = ToInt16(y);
     const double dx = Mouse_xa - ux;
     const double dy = Mouse_ya - uy;
     const bool drag = std::sqrt(dy * dy + dx * dx) >= kDragPixels;
 
-    if (Disp_mode == mode::kMovePoints) {
+    if (Disp_mode == DispMode::MovePoints) {
         // No repaint follows a selection, so the rectangle is taken off before marking points.
         XorRubberFigure();
         Mouse_xb = ux;
@@ -188,37 +212,39 @@ void FrameLogic::Picture1_MouseUp(int, int x, int y)
         else
             TogglePointAt(ux, uy);
     } else if (drag) {
-        const ZoomResult result = Disp_mode == mode::kZoomIn ? Kakudai_disp(view_, Mouse_xa, Mouse_ya, ux, uy)
-                                                             : Shukusho_disp(view_, Mouse_xa, Mouse_ya, ux, uy);
+        const ZoomResult result = Disp_mode == DispMode::ZoomIn ? Kakudai_disp(view, Mouse_xa, Mouse_ya, ux, uy)
+                                                                : Shukusho_disp(view, Mouse_xa, Mouse_ya, ux, uy);
         // Without a repaint the rectangle would stay on the picture.
         if (result == ZoomResult::Nothing)
             XorRubberFigure();
         Mouse_xb = ux;
         Mouse_yb = uy;
         if (result == ZoomResult::Refitted)
-            ResetScrollBars();
+            frame_.ResetScrollBars();
         if (result != ZoomResult::Nothing)
-            Repaint();
+            frame_.Repaint();
     } else {
         Mouse_xb = ux;
         Mouse_yb = uy;
-        const ModelPoint click = view_.GzToKz(ux, uy);
+        const ModelPoint click = view.GzToKz(ux, uy);
         Mouse_kx = click.kx;
         Mouse_ky = click.ky;
-        view_.Set_Dan_scl(Disp_mode, Mouse_kx, Mouse_ky);
-        Repaint();
-        ResetScrollBars();
+        // The zoom step's switch is the mode's number: 0 zooms in, 1 out.
+        view.Set_Dan_scl(static_cast<int>(Disp_mode), Mouse_kx, Mouse_ky);
+        frame_.Repaint();
+        frame_.ResetScrollBars();
     }
-    Mouse_sw = 0;
-    Disp_Message(FirstPrompt(Disp_mode));
+    Mouse_sw = MouseStep::FirstPick;
+    frame_.Disp_Message(FirstPrompt(Disp_mode));
 }
 
-void FrameLogic::Pnt_AreaSel(int x1, int y1, int x2, int y2)
+void MouseModes::Pnt_AreaSel(int x1, int y1, int x2, int y2)
 {
-    if (!(view_.Dan_scl > 0))
+    const ViewTransform& view = frame_.view();
+    if (!(view.Dan_scl > 0))
         return;
-    const auto [xa, ya] = view_.GzToKz(x1, y1);
-    const auto [xb, yb] = view_.GzToKz(x2, y2);
+    const auto [xa, ya] = view.GzToKz(x1, y1);
+    const auto [xb, yb] = view.GzToKz(x2, y2);
     const auto found = PointsInRect(state_.CurData, std::min(xa, xb), std::min(ya, yb), std::max(xa, xb),
                                     std::max(ya, yb));
     for (const std::int16_t n : found) {
@@ -228,64 +254,63 @@ void FrameLogic::Pnt_AreaSel(int x1, int y1, int x2, int y2)
     Canvas& canvas = port_.canvas();
     const int selected = std::clamp<int>(state_.SelPntCount, 0, static_cast<int>(state_.SelPnt.size()));
     for (int i = 0; i < selected; ++i)
-        Pnt_disp(canvas, state_.CurData, view_, display_, state_.SelPnt[static_cast<std::size_t>(i)], qb::kYellow,
-                 qb::kYellow);
+        Pnt_disp(canvas, state_.CurData, view, frame_.display(), state_.SelPnt[static_cast<std::size_t>(i)],
+                 qb::kYellow, qb::kYellow);
     port_.canvasChanged();
 }
 
 // --- the steps of the modes
 
-void FrameLogic::FirstPick(std::int16_t x, std::int16_t y)
+void MouseModes::FirstPick(std::int16_t x, std::int16_t y)
 {
     switch (Disp_mode) {
-    case mode::kZoomIn:
-    case mode::kZoomOut:
-    case mode::kMovePoints:
-        Disp_Message(Disp_mode == mode::kZoomIn ? 5 : Disp_mode == mode::kZoomOut ? 7 : 10);
-        {
-            const ModelPoint press = view_.GzToKz(x, y);
-            Mouse_kx = press.kx;
-            Mouse_ky = press.ky;
-        }
+    case DispMode::ZoomIn:
+    case DispMode::ZoomOut:
+    case DispMode::MovePoints: {
+        frame_.Disp_Message(Disp_mode == DispMode::ZoomIn    ? Prompt::ZoomInCorner
+                            : Disp_mode == DispMode::ZoomOut ? Prompt::ZoomOutCorner
+                                                             : Prompt::MovePointsCorner);
+        const ModelPoint press = frame_.view().GzToKz(x, y);
+        Mouse_kx = press.kx;
+        Mouse_ky = press.ky;
         Mouse_xa = x;
         Mouse_ya = y;
         break;
-    case mode::kConnect: {
+    }
+    case DispMode::Connect: {
         // Without a point to start from there is no segment to draw; the press is ignored.
         const int start = PickPoint(x, y);
         if (start < 0)
             return;
         state_.NewLine[0] = static_cast<std::int16_t>(start);
-        {
-            const CanvasPoint anchor = view_.KzToGz(state_.CurData.PointX[static_cast<std::size_t>(start)],
-                                                    state_.CurData.PointY[static_cast<std::size_t>(start)]);
-            Mouse_xa = anchor.gx;
-            Mouse_ya = anchor.gy;
-        }
-        Disp_Message(2);
+        const CanvasPoint anchor = frame_.view().KzToGz(state_.CurData.PointX[static_cast<std::size_t>(start)],
+                                                        state_.CurData.PointY[static_cast<std::size_t>(start)]);
+        Mouse_xa = anchor.gx;
+        Mouse_ya = anchor.gy;
+        frame_.Disp_Message(Prompt::ConnectEnd);
         break;
     }
-    case mode::kDeleteLines:
-        Disp_Message(3);
+    case DispMode::DeleteLines:
+        frame_.Disp_Message(Prompt::DeleteLines);
         ToggleSegmentAt(x, y);
         break;
-    case mode::kLineKind:
-        Disp_Message(11);
+    case DispMode::LineKind:
+        frame_.Disp_Message(Prompt::LineKind);
         ToggleSegmentAt(x, y);
         break;
-    case mode::kDeletePoints: TogglePointAt(x, y); break;
-    default: return;
+    case DispMode::DeletePoints: TogglePointAt(x, y); break;
+    case DispMode::None: return;
     }
     Mouse_xb = Mouse_xa;
     Mouse_yb = Mouse_ya;
-    const bool picksOnly = Disp_mode == mode::kDeleteLines || Disp_mode == mode::kDeletePoints ||
-                           Disp_mode == mode::kLineKind;
-    Mouse_sw = picksOnly ? 0 : 1;
+    const bool picksOnly = Disp_mode == DispMode::DeleteLines || Disp_mode == DispMode::DeletePoints ||
+                           Disp_mode == DispMode::LineKind;
+    Mouse_sw = picksOnly ? MouseStep::FirstPick : MouseStep::RubberBand;
 }
 
-void FrameLogic::SecondPick(std::int16_t x, std::int16_t y)
+void MouseModes::SecondPick(std::int16_t x, std::int16_t y)
 {
-    if (Disp_mode == mode::kConnect) {
+    if (Disp_mode == DispMode::Connect) {
         ConnectTo(x, y);
         return;
     }
@@ -293,23 +318,23 @@ void FrameLogic::SecondPick(std::int16_t x, std::int16_t y)
     // lost (the window lost the pointer mid-drag), so the step is dropped with its rectangle.
     if (IsAreaMode(Disp_mode)) {
         XorRubberFigure();
-        Disp_Message(FirstPrompt(Disp_mode));
+        frame_.Disp_Message(FirstPrompt(Disp_mode));
     }
     Mouse_xb = x;
     Mouse_yb = y;
-    Mouse_sw = 0;
+    Mouse_sw = MouseStep::FirstPick;
 }
 
-void FrameLogic::ConnectTo(std::int16_t x, std::int16_t y)
+void MouseModes::ConnectTo(std::int16_t x, std::int16_t y)
 {
     const int end = PickPoint(x, y);
     if (end < 0)
         return;
     XorRubberFigure();
-    Mouse_sw = 0;
+    Mouse_sw = MouseStep::FirstPick;
     state_.NewLine[1] = static_cast<std::int16_t>(end);
-    const CanvasPoint endPoint = view_.KzToGz(state_.CurData.PointX[static_cast<std::size_t>(end)],
-                                              state_.CurData.PointY[static_cast<std::size_t>(end)]);
+    const CanvasPoint endPoint = frame_.view().KzToGz(state_.CurData.PointX[static_cast<std::size_t>(end)],
+                                                      state_.CurData.PointY[static_cast<std::size_t>(end)]);
     Mouse_xb = endPoint.gx;
     Mouse_yb = endPoint.gy;
 
@@ -323,7 +348,7 @@ void FrameLogic::ConnectTo(std::int16_t x, std::int16_t y)
                 {"線分は200本までしか登録できません。", "Error", MsgButtons::Ok, MsgIcon::Exclamation, false});
             Mouse_xb = Mouse_xa;
             Mouse_yb = Mouse_ya;
-            Mouse_sw = 1;
+            Mouse_sw = MouseStep::RubberBand;
             return;
         }
         PushUndo(state_, undo_label::kAddLine);
@@ -339,27 +364,27 @@ void FrameLogic::ConnectTo(std::int16_t x, std::int16_t y)
     state_.NewLine[0] = state_.NewLine[1];
     Mouse_xa = Mouse_xb;
     Mouse_ya = Mouse_yb;
-    Mouse_sw = 1;
-    Menu_Enable();
+    Mouse_sw = MouseStep::RubberBand;
+    frame_.Menu_Enable();
 }
 
-void FrameLogic::FinishSelection()
+void MouseModes::FinishSelection()
 {
     bool lines = false;
     switch (Disp_mode) {
-    case mode::kZoomIn:
-    case mode::kZoomOut:
-    case mode::kConnect:
-        EndMode();
+    case DispMode::ZoomIn:
+    case DispMode::ZoomOut:
+    case DispMode::Connect:
+        End();
         port_.setCanvasCursor(CanvasCursor::Arrow);
         return;
-    case mode::kDeleteLines:
-    case mode::kLineKind: {
+    case DispMode::DeleteLines:
+    case DispMode::LineKind: {
         if (state_.SelLineCount < 1) {
-            EndMode();
+            End();
             return;
         }
-        const bool remove = Disp_mode == mode::kDeleteLines;
+        const bool remove = Disp_mode == DispMode::DeleteLines;
         const MsgAnswer answer = port_.messageBox(
             Confirmation(remove ? "選択中の線分を削除しますか？" : "選択中線分の線種を変更しますか？"));
         if (answer == MsgAnswer::Ok) {
@@ -372,9 +397,9 @@ void FrameLogic::FinishSelection()
         lines = true;
         break;
     }
-    case mode::kDeletePoints:
+    case DispMode::DeletePoints:
         if (state_.SelPntCount < 1) {
-            EndMode();
+            End();
             return;
         }
         if (port_.messageBox(Confirmation("選択中の点を削除しますか？\r\n結線されている線分も削除します。")) ==
@@ -383,9 +408,9 @@ void FrameLogic::FinishSelection()
             DeletePoints(state_);
         }
         break;
-    case mode::kMovePoints:
+    case DispMode::MovePoints:
         if (state_.SelPntCount < 1) {
-            EndMode();
+            End();
             return;
         }
         // A dialog that never reached its own start must not move anything with an old answer.
@@ -396,38 +421,51 @@ void FrameLogic::FinishSelection()
             MovePoints(state_);
         }
         break;
-    default: return;
+    case DispMode::None: return;
     }
     if (lines)
         state_.SelLineCount = 0;
     else
         state_.SelPntCount = 0;
-    Repaint();
-    Menu_Enable();
+    frame_.Repaint();
+    frame_.Menu_Enable();
 }
 
 // --- helpers
 
-void FrameLogic::EndMode()
+void MouseModes::End()
 {
-    Mouse_sw = -1;
-    Disp_mode = mode::kNone;
-    Disp_Message(0);
+    Mouse_sw = MouseStep::Idle;
+    Disp_mode = DispMode::None;
+    frame_.Disp_Message(Prompt::None);
 }
 
-int FrameLogic::PickPoint(int x, int y) const
+int MouseModes::PickPoint(int x, int y) const
 {
-    const auto [kx, ky] = view_.GzToKz(x, y);
+    const auto [kx, ky] = frame_.view().GzToKz(x, y);
     return FindPoint(state_.CurData, kx, ky, kPickReach);
 }
 
-int FrameLogic::PickLine(int x, int y) const
+int MouseModes::PickLine(int x, int y) const
 {
-    const auto [kx, ky] = view_.GzToKz(x, y);
+    const auto [kx, ky] = frame_.view().GzToKz(x, y);
     return FindLine(state_.CurData, kx, ky, kPickReach);
 }
 
-void FrameLogic::XorRubberFigure()
+void MouseModes::DrawRubberFigure()
+{
+    Canvas& canvas = port_.canvas();
+    canvas.SetPenStyle(PenStyle::Solid);
+    canvas.SetPenMode(PenMode::Xor);
+    if (Disp_mode == DispMode::Connect)
+        canvas.Line(Mouse_xa, Mouse_ya, Mouse_xb, Mouse_yb, qb::kYellow);
+    else
+        canvas.Box(Mouse_xa, Mouse_ya, Mouse_xb, Mouse_yb, qb::kYellow);
+    canvas.SetPenMode(PenMode::Copy);
+    port_.canvasChanged();
+}
+
+void MouseModes::XorRubberFigure()
 {
     // A figure shrunk to its anchor is never drawn: a press puts none on screen, and the
     // anchor pixel is shared by every figure drawn from it.
@@ -436,7 +474,7 @@ void FrameLogic::XorRubberFigure()
     DrawRubberFigure();
 }
 
-void FrameLogic::ToggleSegmentAt(int x, int y)
+void MouseModes::ToggleSegmentAt(int x, int y)
 {
     const int line = PickLine(x, y);
     if (line < 0)
@@ -451,7 +489,7 @@ void FrameLogic::ToggleSegmentAt(int x, int y)
     }
 }
 
-void FrameLogic::TogglePointAt(int x, int y)
+void MouseModes::TogglePointAt(int x, int y)
 {
     const int point = PickPoint(x, y);
     if (point < 0)
@@ -460,15 +498,15 @@ void FrameLogic::TogglePointAt(int x, int y)
     const int pos = FindSelPnt(state_, point);
     if (pos < 0) {
         if (AppendSelection(state_.SelPnt, state_.SelPntCount, point))
-            Pnt_disp(canvas, state_.CurData, view_, display_, point, qb::kYellow, qb::kYellow);
+            Pnt_disp(canvas, state_.CurData, frame_.view(), frame_.display(), point, qb::kYellow, qb::kYellow);
     } else {
-        Pnt_disp(canvas, state_.CurData, view_, display_, point, qb::kLightMagenta, qb::kWhite);
+        Pnt_disp(canvas, state_.CurData, frame_.view(), frame_.display(), point, qb::kLightMagenta, qb::kWhite);
         RemoveSelection(state_.SelPnt, state_.SelPntCount, pos);
     }
     port_.canvasChanged();
 }
 
-void FrameLogic::DrawSegmentHighlight(int line, int color)
+void MouseModes::DrawSegmentHighlight(int line, int color)
 {
     if (line < 1 || line > kMaxLines)
         return;
@@ -478,15 +516,16 @@ void FrameLogic::DrawSegmentHighlight(int line, int color)
     const int points = std::clamp<int>(data.PointCount, 0, kMaxPoints);
     if (a < 1 || a > points || b < 1 || b > points)
         return;
-    const auto [xa, ya] = view_.KzToGz(data.PointX[static_cast<std::size_t>(a)],
-                                       data.PointY[static_cast<std::size_t>(a)]);
-    const auto [xb, yb] = view_.KzToGz(data.PointX[static_cast<std::size_t>(b)],
+    const ViewTransform& view = frame_.view();
+    const CanvasPoint from = view.KzToGz(data.PointX[static_cast<std::size_t>(a)],
+                                         data.PointY[static_cast<std::size_t>(a)]);
+    const CanvasPoint to = view.KzToGz(data.PointX[static_cast<std::size_t>(b)],
                                        data.PointY[static_cast<std::size_t>(b)]);
     Canvas& canvas = port_.canvas();
     // A dotted segment is marked solid too: the mark must show over its gaps.
     canvas.SetPenStyle(PenStyle::Solid);
     canvas.SetPenMode(PenMode::Copy);
-    canvas.Line(xa, ya, xb, yb, color);
+    canvas.Line(from.gx, from.gy, to.gx, to.gy, color);
     port_.canvasChanged();
 }
 

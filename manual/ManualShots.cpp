@@ -94,15 +94,15 @@ std::map<QString, QImage> TakeManualShots()
     frmMain window(state, folders);
     FrameLogic& logic = window.logic();
     logic.mnuDispAll_Click();
-    logic.Picture1_MouseMove(0, 300, 200);
+    logic.modes().Picture1_MouseMove(MouseButtons(), 300, 200);
     shots[QStringLiteral("shot:main")] = Grab(window);
 
     // Connecting points: the chain has started at point 2 and the rubber line follows the pointer.
     logic.mnuLineIn_Click();
     const CanvasPoint start = logic.view().KzToGz(state.CurData.PointX[2], state.CurData.PointY[2]);
-    logic.Picture1_MouseDown(1, start.gx, start.gy);
+    logic.modes().Picture1_MouseDown(MouseButton::Left, start.gx, start.gy);
     const CanvasPoint pointer = logic.view().KzToGz(1.2, 2.0);
-    logic.Picture1_MouseMove(0, pointer.gx, pointer.gy);
+    logic.modes().Picture1_MouseMove(MouseButtons(), pointer.gx, pointer.gy);
     shots[QStringLiteral("shot:connect")] = Grab(window);
     logic.Raber_Reset();
 

@@ -79,21 +79,25 @@ constexpr ToolbarEntry kToolbar[] = {
 };
 // clang-format on
 
-/** Mouse buttons as the canvas logic numbers them: 1 left, 2 right, 4 middle. */
-int ButtonNumber(Qt::MouseButton button)
+/** A Qt mouse button as the canvas's mouse modes know it. */
+MouseButton ButtonOf(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton: return MouseButton::Left;
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    default: return MouseButton::None;
     }
 }
 
-int ButtonMask(Qt::MouseButtons buttons)
+MouseButtons ButtonsOf(Qt::MouseButtons buttons)
 {
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
-           (buttons & Qt::MiddleButton ? 4 : 0);
+    int mask = 0;
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (buttons & button)
+            mask |= static_cast<int>(ButtonOf(button));
+    }
+    return MouseButtons(mask);
 }
 
 }  // namespace
@@ -109,7 +113,7 @@ ProgramFolders frmMain::DefaultFolders()
 frmMain::frmMain(DocumentState& state, QWidget* parent) : frmMain(state, DefaultFolders(), parent) {}
 
 frmMain::frmMain(DocumentState& state, ProgramFolders folders, QWidget* parent)
-    : QMainWindow(parent), state_(state), folders_(std::move(folders)), logic_(state, *this)
+    : QMainWindow(parent), state_(state), folders_(std::move(folders)), logic_(state, *this, folders_.program)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Utf8(kMainCaption));
@@ -124,7 +128,6 @@ frmMain::frmMain(DocumentState& state, ProgramFolders folders, QWidget* parent)
     // The client size counts toolbar, frame area and status bar; the menu bar comes on top.
     resize(kInitialClientWidth, kInitialClientHeight + menuBar()->sizeHint().height());
 
-    logic_.ProgramFolder = folders_.program;
     logic_.Form_Load(LoadDataPath(folders_));
 }
 
@@ -274,15 +277,15 @@ void frmMain::buildFrameArea()
     canvas_ = new CanvasWidget(frameArea_);
     connect(canvas_, &CanvasWidget::mousePressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-                logic_.Picture1_MouseDown(ButtonNumber(button), x, y);
+                logic_.modes().Picture1_MouseDown(ButtonOf(button), x, y);
             });
     connect(canvas_, &CanvasWidget::mouseMoved, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, int x, int y) {
-                logic_.Picture1_MouseMove(ButtonMask(buttons), x, y);
+                logic_.modes().Picture1_MouseMove(ButtonsOf(buttons), x, y);
             });
     connect(canvas_, &CanvasWidget::mouseReleased, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-                logic_.Picture1_MouseUp(ButtonNumber(button), x, y);
+                logic_.modes().Picture1_MouseUp(ButtonOf(button), x, y);
             });
 
     hScroll_ = new QScrollBar(Qt::Horizontal, frameArea_);

@@ -126,7 +126,7 @@ TEST_F(EditCommandsTest, SegmentsFollowTheirPointsThroughThePointTable)
         logic.mnuPointHen_Click();
 
         EXPECT_EQ(SegmentsOf(state.CurData), c.segments) << c.what;
-        EXPECT_EQ(logic.Disp_mode, mode::kNone) << c.what;
+        EXPECT_EQ(logic.modes().mode(), DispMode::None) << c.what;
         EXPECT_EQ(state.SelLineCount, 0) << c.what;
         EXPECT_GT(port.shows, 0) << c.what;
         EXPECT_EQ(port.enabled.at("mnuLineDelAll"), !c.segments.empty()) << c.what;
@@ -182,8 +182,8 @@ TEST_F(EditCommandsTest, DeletingAllSegmentsAsksAndUndoBringsThemBack)
         ASSERT_TRUE(state.CurData.LineStart[k] == 0 && state.CurData.LineEnd[k] == 0) << k;
     EXPECT_EQ(state.CurData.PointCount, 3);
     EXPECT_EQ(state.Undo.UndoText(0), "線分一括削除");
-    EXPECT_EQ(logic.Disp_mode, mode::kNone);
-    EXPECT_EQ(logic.Mouse_sw, -1);
+    EXPECT_EQ(logic.modes().mode(), DispMode::None);
+    EXPECT_EQ(logic.modes().step(), MouseStep::Idle);
     EXPECT_EQ(state.SelLineCount, 0);
     EXPECT_EQ(port.status[1], "");
     EXPECT_FALSE(port.enabled.at("mnuLineDelAll"));
@@ -254,28 +254,29 @@ TEST_F(EditCommandsTest, HelpOpensTheManualOrSaysNoApplicationWasFound)
         const std::filesystem::path inProgram = program.putManual();
         if (!c.inProgram)
             std::filesystem::remove(inProgram);
+        DocumentState helpState;
+        FakeFramePort helpPort;
+        FrameLogic help{helpState, helpPort, program.path};
+        help.Form_Load("/blocks/");
+        help.mnuDispKaku_Click();
+        helpPort.documentOpens = c.opens;
         std::filesystem::current_path(current.path);
-        port.openedDocuments.clear();
-        port.messages.clear();
-        port.documentOpens = c.opens;
-        logic.ProgramFolder = program.path;
-        logic.Disp_mode = mode::kZoomIn, logic.Mouse_sw = 0;
-        logic.mnuHelpHelp_Click();
+        help.mnuHelpHelp_Click();
         std::filesystem::current_path(home);
 
         const std::string expected = std::string(c.opened) == "current"   ? PathToUtf8(inCurrent)
                                      : std::string(c.opened) == "program" ? PathToUtf8(inProgram)
                                                                           : std::string();
-        EXPECT_EQ(port.openedDocuments, expected.empty() ? std::vector<std::string>{} : std::vector{expected})
+        EXPECT_EQ(helpPort.openedDocuments, expected.empty() ? std::vector<std::string>{} : std::vector{expected})
             << c.what;
-        ASSERT_EQ(port.messages.size(), c.warned ? 1u : 0u) << c.what;
+        ASSERT_EQ(helpPort.messages.size(), c.warned ? 1u : 0u) << c.what;
         if (c.warned) {
-            EXPECT_EQ(port.messages[0].text, "pdfファイルに関連づけられたアプリケーションが見つかりません");
-            EXPECT_EQ(port.messages[0].title, "Corvel_T");
-            EXPECT_EQ(port.messages[0].icon, MsgIcon::Warning);
-            EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
+            EXPECT_EQ(helpPort.messages[0].text, "pdfファイルに関連づけられたアプリケーションが見つかりません");
+            EXPECT_EQ(helpPort.messages[0].title, "Corvel_T");
+            EXPECT_EQ(helpPort.messages[0].icon, MsgIcon::Warning);
+            EXPECT_EQ(helpPort.messages[0].buttons, MsgButtons::Ok);
         }
-        EXPECT_EQ(logic.Disp_mode, mode::kZoomIn) << "help leaves the mode alone";
+        EXPECT_EQ(help.modes().mode(), DispMode::ZoomIn) << "help leaves the mode alone";
     }
 }
 

@@ -57,8 +57,8 @@ TEST_F(FrameLogicTest, StartsIdleWithTheEmptyDocumentsStates)
     state.Undo.push(BlockData{}, "old");
     logic.Form_Load("/blocks/");
 
-    EXPECT_EQ(logic.Disp_mode, -1);
-    EXPECT_EQ(logic.Mouse_sw, -1);
+    EXPECT_EQ(logic.modes().mode(), DispMode::None);
+    EXPECT_EQ(logic.modes().step(), MouseStep::Idle);
     EXPECT_EQ(state.Undo.UndoCount(), 0);
     EXPECT_EQ(state.DataPath, "/blocks/");
     EXPECT_EQ(state.BlkName, "無題");
@@ -81,31 +81,40 @@ TEST_F(FrameLogicTest, MenuEnableFollowsTheDocumentAndEndsModesItCannotServe)
     EXPECT_FALSE(port.enabled.at("Line_Del"));
 
     struct Case {
-        std::int16_t mode;
+        const char* what;
+        void (FrameLogic::*enter)();
+        DispMode mode;
         std::int16_t points, lines;
         bool ends;
     };
     // clang-format off
     const Case cases[] = {
-        {mode::kDeleteLines, 2, 0, true},  {mode::kDeleteLines, 2, 1, false}, {mode::kConnect, 0, 0, true},
-        {mode::kDeletePoints, 0, 0, true}, {mode::kMovePoints, 0, 0, true},   {mode::kMovePoints, 1, 0, false},
-        {mode::kLineKind, 0, 0, false},    {mode::kZoomIn, 0, 0, false},
+        {"deleting segments, none left",     &FrameLogic::mnuLineDel_Click,   DispMode::DeleteLines,  2, 0, true},
+        {"deleting segments, one left",      &FrameLogic::mnuLineDel_Click,   DispMode::DeleteLines,  2, 1, false},
+        {"connecting, no point left",        &FrameLogic::mnuLineIn_Click,    DispMode::Connect,      0, 0, true},
+        {"deleting points, none left",       &FrameLogic::mnuPointDel_Click,  DispMode::DeletePoints, 0, 0, true},
+        {"moving points, none left",         &FrameLogic::mnuPointMov_Click,  DispMode::MovePoints,   0, 0, true},
+        {"moving points, one left",          &FrameLogic::mnuPointMov_Click,  DispMode::MovePoints,   1, 0, false},
+        {"changing line kinds needs no segment", &FrameLogic::mnuLineKind_Click, DispMode::LineKind,  0, 0, false},
+        {"zooming needs nothing",            &FrameLogic::mnuDispKaku_Click,  DispMode::ZoomIn,       0, 0, false},
     };
     // clang-format on
     for (const Case& c : cases) {
-        logic.Disp_mode = c.mode;
-        logic.Mouse_sw = 0;
+        state.CurData = Square20();
+        logic.Menu_Enable();
+        (logic.*c.enter)();
+        ASSERT_EQ(logic.modes().mode(), c.mode) << c.what;
         port.status[1] = "prompt";
         port.cursor = CanvasCursor::Magnifier;
         state.CurData.PointCount = c.points;
         state.CurData.LineCount = c.lines;
         port.shows = 0;
         logic.Menu_Enable();
-        EXPECT_EQ(logic.Disp_mode, c.ends ? -1 : c.mode) << c.mode;
-        EXPECT_EQ(port.status[1], c.ends ? "" : "prompt") << c.mode;
+        EXPECT_EQ(logic.modes().mode(), c.ends ? DispMode::None : c.mode) << c.what;
+        EXPECT_EQ(port.status[1], c.ends ? "" : "prompt") << c.what;
         // Ending a mode here neither repaints nor changes the pointer.
-        EXPECT_EQ(port.shows, 0);
-        EXPECT_EQ(port.cursor, CanvasCursor::Magnifier);
+        EXPECT_EQ(port.shows, 0) << c.what;
+        EXPECT_EQ(port.cursor, CanvasCursor::Magnifier) << c.what;
     }
 }
 
@@ -117,24 +126,26 @@ TEST_F(FrameLogicTest, RaberResetEndsAModeAndErasesItsBand)
     EXPECT_EQ(port.shows, 0);
 
     logic.mnuDispKaku_Click();
-    EXPECT_EQ(logic.Disp_mode, mode::kZoomIn);
-    EXPECT_EQ(logic.Mouse_sw, 0);
+    EXPECT_EQ(logic.modes().mode(), DispMode::ZoomIn);
+    EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
     EXPECT_EQ(port.cursor, CanvasCursor::Magnifier);
-    EXPECT_EQ(port.status[1], MessageText(4));
+    EXPECT_EQ(port.status[1], MessageText(Prompt::ZoomIn));
 
-    logic.Mouse_sw = 1;
-    logic.Mouse_xa = 10, logic.Mouse_ya = 20, logic.Mouse_xb = 110, logic.Mouse_yb = 120;
+    // A rectangle dragged from (10, 20) to (110, 120) is on the picture.
+    logic.modes().Picture1_MouseDown(MouseButton::Left, 10, 20);
+    logic.modes().Picture1_MouseMove(MouseButton::Left, 110, 120);
     state.SelPntCount = 2;
     port.picture.Forget();
     logic.Raber_Reset();
     const auto boxes = port.picture.Of(Kind::Box);
     ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(std::tuple(boxes[0].x1, boxes[0].y1, boxes[0].x2, boxes[0].y2), std::tuple(10, 20, 110, 120));
     EXPECT_EQ(boxes[0].mode, PenMode::Xor);
     EXPECT_EQ(boxes[0].color, qb::kYellow);
     EXPECT_EQ(port.picture.Count(Kind::Clear), 1u);
     EXPECT_EQ(port.picture.mode, PenMode::Copy);
-    EXPECT_EQ(logic.Disp_mode, -1);
-    EXPECT_EQ(logic.Mouse_sw, -1);
+    EXPECT_EQ(logic.modes().mode(), DispMode::None);
+    EXPECT_EQ(logic.modes().step(), MouseStep::Idle);
     EXPECT_EQ(state.SelPntCount, 0);
     EXPECT_EQ(port.status[1], "");
     EXPECT_EQ(port.cursor, CanvasCursor::Arrow);
@@ -188,24 +199,23 @@ TEST_F(FrameLogicTest, ScrollingReanchorsARubberBand)
 {
     Start(Square20());
     logic.mnuDispKaku_Click();
-    logic.Mouse_sw = 1;
-    logic.Mouse_kx = 10;
-    logic.Mouse_ky = 10;
-    logic.Mouse_xb = 400;
+    const CanvasPoint pressed = logic.view().KzToGz(10, 10);
+    logic.modes().Picture1_MouseDown(MouseButton::Left, pressed.gx, pressed.gy);
+    logic.modes().Picture1_MouseMove(MouseButton::Left, 400, 300);
     port.setScrollValue(ScrollBar::Horizontal, 52);
     const CanvasPoint press = logic.view().KzToGz(10, 10);
-    EXPECT_EQ(logic.Mouse_xa, press.gx);
-    EXPECT_EQ(logic.Mouse_ya, press.gy);
-    EXPECT_EQ(logic.Mouse_xb, press.gx);
-    EXPECT_EQ(logic.Mouse_yb, press.gy);
+    EXPECT_NE(press, pressed) << "the view moved under the press";
+    EXPECT_EQ(logic.modes().anchor(), press);
+    EXPECT_EQ(logic.modes().freeEnd(), press);
 
     // Connecting points: the band starts again at the chain's start point.
-    logic.Disp_mode = mode::kConnect;
-    state.NewLine[0] = 2;
+    logic.mnuLineIn_Click();
+    const CanvasPoint corner = logic.view().KzToGz(20, 20);  // point 3
+    logic.modes().Picture1_MouseDown(MouseButton::Left, corner.gx, corner.gy);
+    logic.modes().Picture1_MouseMove(MouseButtons(), 100, 100);
     port.setScrollValue(ScrollBar::Vertical, 55);
-    const CanvasPoint start = logic.view().KzToGz(20, 20);
-    EXPECT_EQ(logic.Mouse_xa, start.gx);
-    EXPECT_EQ(logic.Mouse_ya, start.gy);
+    EXPECT_EQ(logic.modes().anchor(), logic.view().KzToGz(20, 20));
+    EXPECT_EQ(logic.modes().freeEnd(), logic.modes().anchor());
 }
 
 TEST_F(FrameLogicTest, GridMenuAndButtonStayEqual)
@@ -228,14 +238,14 @@ TEST_F(FrameLogicTest, ToolbarKeysReachTheirHandlers)
 {
     Start(Square20());
     logic.Toolbar1_ButtonClick("Shukusho");
-    EXPECT_EQ(logic.Disp_mode, mode::kZoomOut);
-    EXPECT_EQ(port.status[1], MessageText(6));
+    EXPECT_EQ(logic.modes().mode(), DispMode::ZoomOut);
+    EXPECT_EQ(port.status[1], MessageText(Prompt::ZoomOut));
     logic.Toolbar1_ButtonClick("Redraw");
-    EXPECT_EQ(logic.Disp_mode, -1) << "再表示 ends the mode";
+    EXPECT_EQ(logic.modes().mode(), DispMode::None) << "再表示 ends the mode";
     logic.Toolbar1_ButtonClick("Kakudai");
     logic.Toolbar1_ButtonClick("kakudai");  // keys compare exactly
     logic.Toolbar1_ButtonClick("Zenhyoji");
-    EXPECT_EQ(logic.Disp_mode, -1);
+    EXPECT_EQ(logic.modes().mode(), DispMode::None);
     logic.mnuHelpVer_Click();
     EXPECT_EQ(port.aboutShown, 1);
     logic.mnuFileEnd_Click();
@@ -250,8 +260,10 @@ TEST_F(FrameLogicTest, UndoRestoresAndDropsSelectionsThatNameAnotherDocument)
     state.CurData.PointCount = 0;
     state.CurData.LineCount = 0;
 
-    logic.Disp_mode = mode::kZoomIn;
-    logic.Mouse_sw = 1;
+    // A zoom rectangle is being dragged.
+    logic.mnuDispKaku_Click();
+    logic.modes().Picture1_MouseDown(MouseButton::Left, 10, 10);
+    ASSERT_EQ(logic.modes().step(), MouseStep::RubberBand);
     state.SelPntCount = 1;
     state.SelLineCount = 1;
     logic.Toolbar1_ButtonClick("Undo");
@@ -260,8 +272,8 @@ TEST_F(FrameLogicTest, UndoRestoresAndDropsSelectionsThatNameAnotherDocument)
     EXPECT_TRUE(port.enabled.at("Line_Del"));
     EXPECT_EQ(state.SelPntCount, 0);
     EXPECT_EQ(state.SelLineCount, 0);
-    EXPECT_EQ(logic.Mouse_sw, 0);
-    EXPECT_EQ(port.status[1], MessageText(4));
+    EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
+    EXPECT_EQ(port.status[1], MessageText(Prompt::ZoomIn));
     EXPECT_GE(port.picture.Count(Kind::Clear), 1u);
 
     // With nothing to undo the button does nothing.
@@ -270,12 +282,20 @@ TEST_F(FrameLogicTest, UndoRestoresAndDropsSelectionsThatNameAnotherDocument)
     EXPECT_EQ(port.shows, 0);
 }
 
-TEST(MessageText, EmptyForZeroAndUnknownNumbers)
+TEST(MessageText, EveryPromptKeepsItsNumberAndText)
 {
-    EXPECT_STREQ(MessageText(0), "");
-    EXPECT_STREQ(MessageText(12), "");
-    EXPECT_STREQ(MessageText(-1), "");
-    EXPECT_STREQ(MessageText(2), "結線終了点の選択。(マウス右：結線開始点選択へ)");
+    EXPECT_STREQ(MessageText(Prompt::None), "");
+    EXPECT_STREQ(MessageText(Prompt::ConnectEnd), "結線終了点の選択。(マウス右：結線開始点選択へ)");
+    EXPECT_EQ(static_cast<int>(Prompt::MovePoints), 9);
+    EXPECT_STREQ(
+        MessageText(Prompt::MovePoints),
+        "移動点の選択。左クリック→１点指定、左ドラッグ→領域指定 (マウス右：選択時→移動量指定、未選択→点移動終了)");
+    // The first prompt of each mode, by the modes' numbers 0..6.
+    const Prompt first[] = {Prompt::ZoomIn,       Prompt::ZoomOut,    Prompt::ConnectStart, Prompt::DeleteLines,
+                            Prompt::DeletePoints, Prompt::MovePoints, Prompt::LineKind};
+    for (int mode = 0; mode <= 6; ++mode)
+        EXPECT_EQ(FirstPrompt(static_cast<DispMode>(mode)), first[mode]) << mode;
+    EXPECT_EQ(FirstPrompt(DispMode::None), Prompt::None);
 }
 
 }  // namespace

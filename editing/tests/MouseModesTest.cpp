@@ -70,9 +70,16 @@ protected:
     }
 
     // Every event is followed by the checks that must hold whatever the event was.
-    void Down(int button, Pixel p) { logic.Picture1_MouseDown(button, p.x, p.y), Check(); }
-    void Move(int buttons, Pixel p) { logic.Picture1_MouseMove(buttons, p.x, p.y), Check(); }
-    void Up(int button, Pixel p) { logic.Picture1_MouseUp(button, p.x, p.y), Check(); }
+    // Buttons are numbered as the canvas events number them: 1 left, 2 right, 4 middle.
+    void Down(int button, Pixel p)
+    {
+        logic.modes().Picture1_MouseDown(static_cast<MouseButton>(button), p.x, p.y), Check();
+    }
+    void Move(int buttons, Pixel p) { logic.modes().Picture1_MouseMove(MouseButtons(buttons), p.x, p.y), Check(); }
+    void Up(int button, Pixel p)
+    {
+        logic.modes().Picture1_MouseUp(static_cast<MouseButton>(button), p.x, p.y), Check();
+    }
     void Click(Pixel p) { Down(1, p), Up(1, p); }
     void Drag(Pixel from, Pixel to) { Down(1, from), Move(1, to), Up(1, to); }
     void Check()
@@ -119,18 +126,19 @@ protected:
 TEST_F(MouseModesTest, EnteringAModeClearsItsSelectionAndWaitsForTheFirstPick)
 {
     struct Case {
+        const char* what;
         Handler enter;
-        std::int16_t mode;
-        int prompt;
+        DispMode mode;
+        Prompt prompt;
         bool clearsPoints, clearsLines;
     };
     // clang-format off
     const Case cases[] = {
-        {&FrameLogic::mnuLineIn_Click, mode::kConnect, 1, false, false},
-        {&FrameLogic::mnuLineDel_Click, mode::kDeleteLines, 3, false, true},
-        {&FrameLogic::mnuPointDel_Click, mode::kDeletePoints, 8, true, false},
-        {&FrameLogic::mnuPointMov_Click, mode::kMovePoints, 9, true, false},
-        {&FrameLogic::mnuLineKind_Click, mode::kLineKind, 11, false, true},
+        {"結線",          &FrameLogic::mnuLineIn_Click,   DispMode::Connect,      Prompt::ConnectStart, false, false},
+        {"線分 › 削除",   &FrameLogic::mnuLineDel_Click,  DispMode::DeleteLines,  Prompt::DeleteLines,  false, true},
+        {"点 › 削除",     &FrameLogic::mnuPointDel_Click, DispMode::DeletePoints, Prompt::DeletePoints, true,  false},
+        {"点 › 移動",     &FrameLogic::mnuPointMov_Click, DispMode::MovePoints,   Prompt::MovePoints,   true,  false},
+        {"線種変更",      &FrameLogic::mnuLineKind_Click, DispMode::LineKind,     Prompt::LineKind,     false, true},
     };
     // clang-format on
     Start();
@@ -139,17 +147,18 @@ TEST_F(MouseModesTest, EnteringAModeClearsItsSelectionAndWaitsForTheFirstPick)
         state.SelPntCount = 2;
         state.SelLineCount = 2;
         (logic.*c.enter)();
-        EXPECT_EQ(logic.Disp_mode, c.mode);
-        EXPECT_EQ(logic.Mouse_sw, 0);
-        EXPECT_EQ(port.status[1], MessageText(c.prompt));
-        EXPECT_EQ(state.SelPntCount, c.clearsPoints ? 0 : 2) << c.mode;
-        EXPECT_EQ(state.SelLineCount, c.clearsLines ? 0 : 2) << c.mode;
+        EXPECT_EQ(logic.modes().mode(), c.mode) << c.what;
+        EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick) << c.what;
+        EXPECT_EQ(port.status[1], MessageText(c.prompt)) << c.what;
+        EXPECT_EQ(state.SelPntCount, c.clearsPoints ? 0 : 2) << c.what;
+        EXPECT_EQ(state.SelLineCount, c.clearsLines ? 0 : 2) << c.what;
     }
 }
 
 TEST_F(MouseModesTest, TwentyPixelsMakeADragAndAnyReleaseCompletesIt)
 {
     struct Case {
+        const char* what;
         Handler enter;
         Pixel to;
         int releaseButton;
@@ -157,39 +166,39 @@ TEST_F(MouseModesTest, TwentyPixelsMakeADragAndAnyReleaseCompletesIt)
     };
     // clang-format off
     const Case cases[] = {
-        {&FrameLogic::mnuDispKaku_Click, {112, 116}, 1, true},
-        {&FrameLogic::mnuDispKaku_Click, {112, 115}, 1, false},
-        {&FrameLogic::mnuDispShuku_Click, {112, 116}, 2, true},
-        {&FrameLogic::mnuDispShuku_Click, {100, 119}, 4, false},
-        {&FrameLogic::mnuDispShuku_Click, {140, 100}, 1, false},  // flat: no zoom-out rectangle, no step either
+        {"zoom in, 20 pixels: a rectangle",          &FrameLogic::mnuDispKaku_Click,  {112, 116}, 1, true},
+        {"zoom in, 19 pixels: a click",              &FrameLogic::mnuDispKaku_Click,  {112, 115}, 1, false},
+        {"zoom out, released by the right button",   &FrameLogic::mnuDispShuku_Click, {112, 116}, 2, true},
+        {"zoom out, released by the middle button",  &FrameLogic::mnuDispShuku_Click, {100, 119}, 4, false},
+        {"zoom out, flat: no rectangle, no step",    &FrameLogic::mnuDispShuku_Click, {140, 100}, 1, false},
     };
     // clang-format on
     for (const Case& c : cases) {
         Start();
         (logic.*c.enter)();
-        const int zoomMode = logic.Disp_mode;
+        const DispMode zoomMode = logic.modes().mode();
+        const bool in = zoomMode == DispMode::ZoomIn;
         ViewTransform expected = logic.view();
         const auto [kx, ky] = expected.GzToKz(c.to.x, c.to.y);
         const double d = std::hypot(c.to.x - 100, c.to.y - 100);
         if (c.rectangle)
-            zoomMode == 0 ? Kakudai_disp(expected, 100, 100, c.to.x, c.to.y)
-                          : Shukusho_disp(expected, 100, 100, c.to.x, c.to.y);
+            in ? Kakudai_disp(expected, 100, 100, c.to.x, c.to.y) : Shukusho_disp(expected, 100, 100, c.to.x, c.to.y);
         else if (d < 20)
-            expected.Set_Dan_scl(zoomMode, kx, ky);
+            expected.Set_Dan_scl(in ? 0 : 1, kx, ky);
         port.hScroll = 60;
 
         Down(1, {100, 100});
-        EXPECT_EQ(port.status[1], MessageText(zoomMode == 0 ? 5 : 7));
+        EXPECT_EQ(port.status[1], MessageText(in ? Prompt::ZoomInCorner : Prompt::ZoomOutCorner)) << c.what;
         Move(1, c.to);
         Up(c.releaseButton, c.to);
-        EXPECT_EQ(logic.view().Dan_scl, expected.Dan_scl) << c.to.x << "," << c.to.y;
-        EXPECT_EQ(logic.view().Dan_xmin, expected.Dan_xmin);
-        EXPECT_EQ(logic.view().Dan_ymax, expected.Dan_ymax);
-        EXPECT_TRUE(XorLeft().empty()) << "no rectangle stays behind";
-        EXPECT_EQ(port.hScroll, c.rectangle || d < 20 ? 50 : 60) << "a zoom recentres the bars";
-        EXPECT_EQ(logic.Mouse_sw, 0);
-        EXPECT_EQ(logic.Disp_mode, zoomMode);
-        EXPECT_EQ(port.status[1], MessageText(zoomMode == 0 ? 4 : 6));
+        EXPECT_EQ(logic.view().Dan_scl, expected.Dan_scl) << c.what;
+        EXPECT_EQ(logic.view().Dan_xmin, expected.Dan_xmin) << c.what;
+        EXPECT_EQ(logic.view().Dan_ymax, expected.Dan_ymax) << c.what;
+        EXPECT_TRUE(XorLeft().empty()) << c.what << ": no rectangle stays behind";
+        EXPECT_EQ(port.hScroll, c.rectangle || d < 20 ? 50 : 60) << c.what << ": a zoom recentres the bars";
+        EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick) << c.what;
+        EXPECT_EQ(logic.modes().mode(), zoomMode) << c.what;
+        EXPECT_EQ(port.status[1], MessageText(in ? Prompt::ZoomIn : Prompt::ZoomOut)) << c.what;
     }
 }
 
@@ -198,10 +207,10 @@ TEST_F(MouseModesTest, ConnectingPointsChainsSegmentsFromPointToPoint)
     Start();
     logic.mnuLineIn_Click();
     Click(At(1));
-    EXPECT_EQ(logic.Mouse_sw, 1);
+    EXPECT_EQ(logic.modes().step(), MouseStep::RubberBand);
     EXPECT_EQ(state.NewLine[0], 1);
-    EXPECT_EQ(port.status[1], MessageText(2));
-    EXPECT_EQ(logic.Mouse_xa, At(1).x);
+    EXPECT_EQ(port.status[1], MessageText(Prompt::ConnectEnd));
+    EXPECT_EQ(logic.modes().anchor().gx, At(1).x);
     Forget();
     Move(0, {300, 200});  // the line follows whatever the buttons
     EXPECT_EQ(port.picture.Count(Kind::Line), 1u);
@@ -216,7 +225,8 @@ TEST_F(MouseModesTest, ConnectingPointsChainsSegmentsFromPointToPoint)
     EXPECT_EQ(std::tuple(state.CurData.LineStart[3], state.CurData.LineEnd[3], state.CurData.LineKind[3]),
               std::tuple(1, 3, 0));
     EXPECT_EQ(state.Undo.UndoText(0), "線追加");
-    EXPECT_EQ(std::tuple(state.NewLine[0], logic.Mouse_xa, logic.Mouse_sw), std::tuple(3, At(3).x, 1));
+    EXPECT_EQ(std::tuple(state.NewLine[0], logic.modes().anchor().gx, logic.modes().step()),
+              std::tuple(3, At(3).x, MouseStep::RubberBand));
 
     // The same point again joins nothing and takes no snapshot.
     Down(1, At(3));
@@ -237,11 +247,12 @@ TEST_F(MouseModesTest, ConnectingPointsChainsSegmentsFromPointToPoint)
     Move(0, {250, 250});
     Down(2, {250, 250});
     EXPECT_TRUE(XorLeft().empty());
-    EXPECT_EQ(std::tuple(logic.Mouse_sw, logic.Disp_mode), std::tuple(0, 2));
-    EXPECT_EQ(port.status[1], MessageText(1));
+    EXPECT_EQ(std::tuple(logic.modes().step(), logic.modes().mode()),
+              std::tuple(MouseStep::FirstPick, DispMode::Connect));
+    EXPECT_EQ(port.status[1], MessageText(Prompt::ConnectStart));
     port.cursor = CanvasCursor::Magnifier;
     Down(2, {250, 250});
-    EXPECT_EQ(std::tuple(logic.Mouse_sw, logic.Disp_mode), std::tuple(-1, -1));
+    EXPECT_EQ(std::tuple(logic.modes().step(), logic.modes().mode()), std::tuple(MouseStep::Idle, DispMode::None));
     EXPECT_EQ(port.status[1], "");
     EXPECT_EQ(port.cursor, CanvasCursor::Arrow);
 }
@@ -264,7 +275,8 @@ TEST_F(MouseModesTest, AFullSegmentTableRefusesBeforeTheSnapshotAndTheChainStays
     EXPECT_EQ(port.messages[0].buttons, MsgButtons::Ok);
     EXPECT_EQ(state.Undo.UndoCount(), 0);
     EXPECT_EQ(state.CurData.LineCount, kMaxLines);
-    EXPECT_EQ(std::tuple(state.NewLine[0], logic.Mouse_sw, logic.Mouse_xa), std::tuple(4, 1, At(4).x));
+    EXPECT_EQ(std::tuple(state.NewLine[0], logic.modes().step(), logic.modes().anchor().gx),
+              std::tuple(4, MouseStep::RubberBand, At(4).x));
     EXPECT_TRUE(XorLeft().empty());
     EXPECT_EQ(port.picture.Of(Kind::Line).back().mode, PenMode::Xor) << "no segment is drawn";
     Move(0, {310, 210});
@@ -283,7 +295,8 @@ TEST_F(MouseModesTest, AFullSegmentTableStillLetsTheChainPassAlongAJoinedPair)
     Down(1, At(1));  // 1-2 is segment 1: nothing to add, nothing to refuse
     EXPECT_TRUE(port.messages.empty());
     EXPECT_EQ(state.CurData.LineCount, kMaxLines);
-    EXPECT_EQ(std::tuple(state.NewLine[0], logic.Mouse_sw), std::tuple(1, 1)) << "the chain goes on from point 1";
+    EXPECT_EQ(std::tuple(state.NewLine[0], logic.modes().step()), std::tuple(1, MouseStep::RubberBand))
+        << "the chain goes on from point 1";
     Down(1, At(3));  // 1-3 is new: refused
     EXPECT_EQ(port.messages.size(), 1u);
 }
@@ -320,8 +333,10 @@ TEST_F(MouseModesTest, ARepaintUnderABandStartsItAgainFromItsAnchor)
             Forget();
             const Pixel to{At(5).x + 30, At(5).y + 25};
             Move(m.buttons, to);
-            const Pixel anchor = logic.Disp_mode == mode::kMovePoints ? Pixel{logic.Mouse_xa, logic.Mouse_ya} : At(5);
-            const Kind kind = logic.Disp_mode == mode::kConnect ? Kind::Line : Kind::Box;
+            const Pixel anchor = logic.modes().mode() == DispMode::MovePoints
+                                     ? Pixel{logic.modes().anchor().gx, logic.modes().anchor().gy}
+                                     : At(5);
+            const Kind kind = logic.modes().mode() == DispMode::Connect ? Kind::Line : Kind::Box;
             EXPECT_EQ(XorLeft(), std::vector{Figure(kind, anchor, to)}) << m.what << ", " << why;
             EXPECT_EQ(port.picture.Count(kind), 1u) << m.what << ", " << why << ": no stray erase";
         }
@@ -353,7 +368,7 @@ TEST_F(MouseModesTest, APickSelectsAndASecondPickReleases)
             Click({x, y});
             EXPECT_EQ(c.line ? SelectedLines() : SelectedPoints(),
                       selecting ? std::vector<int>{c.number} : std::vector<int>{});
-            EXPECT_EQ(logic.Mouse_sw, 0);
+            EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
             if (c.line) {
                 EXPECT_EQ(port.picture.Of(Kind::Line), (std::vector<Op>{{Kind::Line,
                                                                          At(c.a).x,
@@ -404,7 +419,7 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
     for (const Case& c : cases) {
         Start();
         (logic.*c.enter)();
-        const std::int16_t mode = logic.Disp_mode;
+        const DispMode mode = logic.modes().mode();
         const std::string prompt = port.status[1];
         const auto [x, y] = logic.view().KzToGz(c.x, c.y);
         Click({x, y});
@@ -424,7 +439,7 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
                   std::tuple(c.points, c.lines, c.kind2));
         EXPECT_EQ(state.SelPntCount + state.SelLineCount, 0);
         EXPECT_EQ(port.picture.Count(Kind::Clear), 1u) << "the marks go with a repaint";
-        EXPECT_EQ(std::tuple(logic.Disp_mode, logic.Mouse_sw), std::tuple(mode, 0));
+        EXPECT_EQ(std::tuple(logic.modes().mode(), logic.modes().step()), std::tuple(mode, MouseStep::FirstPick));
         EXPECT_EQ(port.status[1], prompt);
         port.messages.clear();
     }
@@ -447,14 +462,14 @@ TEST_F(MouseModesTest, RightPressWithNothingToApplyEndsTheMode)
         port.cursor = CanvasCursor::Magnifier;
         Forget();
         Down(2, {300, 200});
-        EXPECT_EQ(std::tuple(logic.Disp_mode, logic.Mouse_sw), std::tuple(-1, -1));
+        EXPECT_EQ(std::tuple(logic.modes().mode(), logic.modes().step()), std::tuple(DispMode::None, MouseStep::Idle));
         EXPECT_EQ(port.status[1], "");
         EXPECT_EQ(port.cursor, arrow ? CanvasCursor::Arrow : CanvasCursor::Magnifier);
         EXPECT_TRUE(port.messages.empty());
         EXPECT_EQ(port.shows, 0) << "no repaint";
         // With no mode a press is ignored.
         Down(1, At(1));
-        EXPECT_EQ(std::tuple(logic.Mouse_sw, state.SelPntCount, port.shows), std::tuple(-1, 0, 0));
+        EXPECT_EQ(std::tuple(logic.modes().step(), state.SelPntCount, port.shows), std::tuple(MouseStep::Idle, 0, 0));
     }
 }
 
@@ -472,7 +487,8 @@ TEST_F(MouseModesTest, MovingPointsAsksForTheAmountsAndMovesOnlyOnOk)
     EXPECT_EQ(std::tuple(state.CurData.PointX[5], state.CurData.PointY[5], state.CurData.PointX[3]),
               std::tuple(11.5, 8.0, 21.5));
     EXPECT_EQ(state.Undo.UndoText(0), "点移動");
-    EXPECT_EQ(std::tuple(state.SelPntCount, logic.Disp_mode, logic.Mouse_sw), std::tuple(0, 5, 0));
+    EXPECT_EQ(std::tuple(state.SelPntCount, logic.modes().mode(), logic.modes().step()),
+              std::tuple(0, DispMode::MovePoints, MouseStep::FirstPick));
 
     // An answer left over from an earlier opening moves nothing.
     Click(At(5));
@@ -496,7 +512,7 @@ TEST_F(MouseModesTest, AreaSelectionsAddUpAndAClickReleasesOnePoint)
         return Pixel{gx, gy};
     };
     Down(1, px(-1, -0.5));
-    EXPECT_EQ(port.status[1], MessageText(10));
+    EXPECT_EQ(port.status[1], MessageText(Prompt::MovePointsCorner));
     Move(1, px(11, 0.5));
     Up(1, px(11.5, 0.7));  // released a little beyond the last move: the drawn rectangle is erased
     EXPECT_EQ(SelectedPoints(), (std::vector<int>{1, 2, 3}));
@@ -506,7 +522,7 @@ TEST_F(MouseModesTest, AreaSelectionsAddUpAndAClickReleasesOnePoint)
     EXPECT_EQ(SelectedPoints(), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(port.picture.Count(Kind::PSet), 4u * 5u) << "every selected point is marked again";
     EXPECT_TRUE(XorLeft().empty());
-    EXPECT_EQ(port.status[1], MessageText(9));
+    EXPECT_EQ(port.status[1], MessageText(Prompt::MovePoints));
 
     // A press and release closer than 20 pixels is a click, even after a small drag.
     Down(1, At(3));
@@ -519,9 +535,9 @@ TEST_F(MouseModesTest, AreaSelectionsAddUpAndAClickReleasesOnePoint)
 
 TEST_F(MouseModesTest, ARightPressDuringADragDropsTheRectangle)
 {
-    const std::pair<Handler, int> cases[] = {{&FrameLogic::mnuDispKaku_Click, 4},
-                                             {&FrameLogic::mnuDispShuku_Click, 6},
-                                             {&FrameLogic::mnuPointMov_Click, 9}};
+    const std::pair<Handler, Prompt> cases[] = {{&FrameLogic::mnuDispKaku_Click, Prompt::ZoomIn},
+                                                {&FrameLogic::mnuDispShuku_Click, Prompt::ZoomOut},
+                                                {&FrameLogic::mnuPointMov_Click, Prompt::MovePoints}};
     for (const auto& [enter, prompt] : cases) {
         Start();
         (logic.*enter)();
@@ -530,7 +546,7 @@ TEST_F(MouseModesTest, ARightPressDuringADragDropsTheRectangle)
         Move(0, {320, 260});  // without the button the rectangle stays where it was drawn
         Down(2, {320, 260});
         EXPECT_TRUE(XorLeft().empty());
-        EXPECT_EQ(logic.Mouse_sw, 0);
+        EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
         EXPECT_EQ(port.status[1], MessageText(prompt));
         const ViewTransform before = logic.view();
         Forget();
@@ -548,7 +564,7 @@ TEST_F(MouseModesTest, ScrollingDuringADragAnchorsTheRectangleAtItsModelPoint)
     Down(1, At(5));
     Move(1, {At(5).x + 60, At(5).y + 40});
     port.setScrollValue(ScrollBar::Horizontal, 52);
-    EXPECT_EQ(logic.Mouse_xa, At(5).x);  // the view moved under the press point
+    EXPECT_EQ(logic.modes().anchor().gx, At(5).x);  // the view moved under the press point
     Forget();
     Move(1, {400, 300});
     EXPECT_EQ(XorLeft(), std::vector{Figure(Kind::Box, At(5), {400, 300})});
@@ -563,11 +579,11 @@ TEST_F(MouseModesTest, ModesEndWhenWhatTheyWorkOnIsGone)
         Start();
         (logic.*enter)();
         const auto middle = [this](int a, int b) { return Pixel{(At(a).x + At(b).x) / 2, (At(a).y + At(b).y) / 2}; };
-        if (logic.Disp_mode == mode::kDeletePoints) {
+        if (logic.modes().mode() == DispMode::DeletePoints) {
             for (int n = 1; n <= 5; ++n)
                 Click(At(n));
             Down(2, {0, 0});  // answered OK
-        } else if (logic.Disp_mode == mode::kDeleteLines) {
+        } else if (logic.modes().mode() == DispMode::DeleteLines) {
             Click(middle(1, 2));
             Click(middle(2, 3));
             Down(2, {0, 0});
@@ -577,7 +593,7 @@ TEST_F(MouseModesTest, ModesEndWhenWhatTheyWorkOnIsGone)
             logic.Undo_Click();
         }
         EXPECT_TRUE(state.CurData.LineCount == 0 || state.CurData.PointCount == 0);
-        EXPECT_EQ(std::tuple(logic.Disp_mode, logic.Mouse_sw), std::tuple(-1, -1));
+        EXPECT_EQ(std::tuple(logic.modes().mode(), logic.modes().step()), std::tuple(DispMode::None, MouseStep::Idle));
         EXPECT_EQ(port.status[1], "");
     }
 }
@@ -626,7 +642,8 @@ TEST_F(MouseModesTest, PicksThatFindNothingAreIgnored)
         Click({300, 200});
         Click({300, 200});
         EXPECT_EQ(state.SelPntCount + state.SelLineCount, 0);
-        EXPECT_EQ(std::tuple(state.NewLine[0], state.NewLine[1], logic.Mouse_sw), std::tuple(0, 0, 0));
+        EXPECT_EQ(std::tuple(state.NewLine[0], state.NewLine[1], logic.modes().step()),
+                  std::tuple(0, 0, MouseStep::FirstPick));
         EXPECT_EQ(port.picture.MarkCount(), 0u);
     }
 
@@ -639,7 +656,8 @@ TEST_F(MouseModesTest, PicksThatFindNothingAreIgnored)
     Click(At(1));
     Move(0, {300, 100});
     Down(1, {300, 100});
-    EXPECT_EQ(std::tuple(state.NewLine[0], logic.Mouse_sw, state.Undo.UndoCount()), std::tuple(1, 1, 0));
+    EXPECT_EQ(std::tuple(state.NewLine[0], logic.modes().step(), state.Undo.UndoCount()),
+              std::tuple(1, MouseStep::RubberBand, 0));
     EXPECT_EQ(XorLeft(), std::vector{Figure(Kind::Line, At(1), {300, 100})});
 }
 
@@ -664,10 +682,10 @@ TEST_F(MouseModesTest, UndoDropsSelectionsThatNameTheOldNumbering)
     Click(At(1));
     PushUndo(state, "線追加");
     logic.Undo_Click();
-    EXPECT_EQ(logic.Mouse_sw, 0);
-    EXPECT_EQ(port.status[1], MessageText(1));
+    EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
+    EXPECT_EQ(port.status[1], MessageText(Prompt::ConnectStart));
     Click(At(2));
-    EXPECT_EQ(std::tuple(state.NewLine[0], logic.Mouse_sw), std::tuple(2, 1));
+    EXPECT_EQ(std::tuple(state.NewLine[0], logic.modes().step()), std::tuple(2, MouseStep::RubberBand));
 }
 
 }  // namespace

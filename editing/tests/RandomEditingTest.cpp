@@ -138,12 +138,13 @@ private:
             const int button = Int(0, 4) == 0 ? 2 : (Int(0, 9) == 0 ? 4 : 1);
             const int x = X(), y = Y();
             what << (kind == 0 ? "down " : kind == 1 ? "move " : "up ") << button << " at " << x << "," << y;
+            MouseModes& modes = logic_.modes();
             if (kind == 0)
-                logic_.Picture1_MouseDown(button, x, y);
+                modes.Picture1_MouseDown(static_cast<MouseButton>(button), x, y);
             else if (kind == 1)
-                logic_.Picture1_MouseMove(Int(0, 3), x, y);
+                modes.Picture1_MouseMove(MouseButtons(Int(0, 3)), x, y);
             else
-                logic_.Picture1_MouseUp(button, x, y);
+                modes.Picture1_MouseUp(static_cast<MouseButton>(button), x, y);
         } else if (choice < 75) {
             using Handler = void (FrameLogic::*)();
             // clang-format off

@@ -1,20 +1,18 @@
-// The version box, the version file the build puts beside the program, and the icon set.
+// The version box and the version file the build puts beside the program for it.
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "FileSystem.h"
-#include "Icons.h"
-#include "UiTests.h"
+#include "Widgets.h"
 #include "frmAbout.h"
 
 using namespace chokusho;
+using test::Child;
 
 namespace {
 
@@ -40,11 +38,14 @@ private slots:
         frmAbout about(Folder(program));
         QCOMPARE(about.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
         QVERIFY(about.isModal());
-        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblTitle_0"))->text(),
-                 QStringLiteral("直立消波ブロックデータ作成"));
-        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblTitle_1"))->text(), QStringLiteral("Ver. 2.3.4"));
-        const auto* icon = about.findChild<QLabel*>(QStringLiteral("picIcon"));
-        QVERIFY(icon != nullptr);
+        auto* title = Child<QLabel>(about, "lblTitle_0");
+        auto* version = Child<QLabel>(about, "lblTitle_1");
+        auto* icon = Child<QLabel>(about, "picIcon");
+        QVERIFY(title);
+        QVERIFY(version);
+        QVERIFY(icon);
+        QCOMPARE(title->text(), QStringLiteral("直立消波ブロックデータ作成"));
+        QCOMPARE(version->text(), QStringLiteral("Ver. 2.3.4"));
         QVERIFY(!icon->pixmap().isNull());
         QVERIFY(!about.windowIcon().isNull());
     }
@@ -53,15 +54,17 @@ private slots:
     {
         QTemporaryDir program;
         frmAbout about(Folder(program));
-        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblTitle_1"))->text(), QStringLiteral("Ver. X.X.X"));
+        auto* version = Child<QLabel>(about, "lblTitle_1");
+        QVERIFY(version);
+        QCOMPARE(version->text(), QStringLiteral("Ver. X.X.X"));
     }
 
     void okIsTheDefaultAndCloses()
     {
         QTemporaryDir program;
         frmAbout about(Folder(program));
-        auto* ok = about.findChild<QPushButton*>(QStringLiteral("cmdOK"));
-        QVERIFY(ok != nullptr);
+        auto* ok = Child<QPushButton>(about, "cmdOK");
+        QVERIFY(ok);
         QCOMPARE(ok->text(), QStringLiteral("OK"));
         QVERIFY(ok->isDefault());
         about.open();
@@ -73,41 +76,11 @@ private slots:
 
     void theBuildPutsTheVersionFileBesideTheProgram()
     {
-        // The tests are built into the program's folder.
-        QFile file(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("SYSVER.DAT")));
-        QVERIFY(file.open(QIODevice::ReadOnly));
+        QFile file(QDir(QString::fromUtf8(CHOKUSHO_PROGRAM_DIR)).filePath(QStringLiteral("SYSVER.DAT")));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
         QCOMPARE(file.readAll(), QByteArray(CHOKUSHO_VERSION "\r\n"));
-    }
-
-    void everyIconIsAValidTransparentPicture_data()
-    {
-        QTest::addColumn<QString>("file");
-        for (const char* name :
-             {"chokusho.svg", "connect.svg", "delete-line.svg", "delete-point.svg", "grid.svg", "help.svg", "new.svg",
-              "open.svg", "redraw.svg", "save.svg", "show-all.svg", "undo.svg", "zoom-in.svg", "zoom-out.svg"})
-            QTest::newRow(name) << QString::fromUtf8(name);
-    }
-
-    void everyIconIsAValidTransparentPicture()
-    {
-        QFETCH(QString, file);
-        const QIcon icon = UiIcon(file);  // also registers the resource
-        QSvgRenderer svg(QStringLiteral(":/icons/") + file);
-        QVERIFY(svg.isValid());
-        // The icon engine draws it at any scale: 16 pixels at 100 %, 32 at 200 %.
-        for (const int side : {16, 32}) {
-            const QImage image = icon.pixmap(QSize(side, side)).toImage();
-            QCOMPARE(image.size(), QSize(side, side));
-            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
-            int drawn = 0;
-            for (int y = 0; y < side; ++y)
-                for (int x = 0; x < side; ++x)
-                    drawn += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
-            QVERIFY2(drawn > side * side / 16, qPrintable(QString::number(drawn)));
-        }
     }
 };
 
-std::unique_ptr<QObject> MakeAboutBoxTest() { return std::make_unique<AboutBoxTest>(); }
-
+QTEST_MAIN(AboutBoxTest)
 #include "AboutBoxTest.moc"

@@ -1,31 +1,36 @@
 // The main window's wiring: menus, toolbar, status bar, scroll bars and canvas reach the frame
-// logic, and what the logic asks reaches the widgets.
+// logic, what the logic asks reaches the widgets, and the editing dialogs open over the window.
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <memory>
 
 #include "CanvasWidget.h"
 #include "DocumentState.h"
-#include "FileSystem.h"
-#include "UiTests.h"
+#include "FrmEditInf.h"
+#include "FrmEditPnt.h"
+#include "ModalDialogs.h"
+#include "SampleBlocks.h"
+#include "Widgets.h"
 #include "WindowFixture.h"
 #include "frmMain.h"
 
 using namespace chokusho;
+using test::Child;
+using test::Item;
+using test::ToolButton;
 
 namespace {
 
-using test::PutSampleBlock;
 using Fixture = test::WindowFixture;
 
 /** "name=text" of each action, "-" for a separator. */
@@ -36,22 +41,6 @@ QStringList Describe(const QList<QAction*>& actions)
         out << (action->isSeparator() ? QStringLiteral("-") : action->objectName() + u'=' + action->text());
     return out;
 }
-
-QAction* Item(frmMain& window, const char* name)
-{
-    QAction* action = window.item(QString::fromUtf8(name));
-    if (action == nullptr)
-        qWarning("no item %s", name);
-    return action;
-}
-
-QToolButton* Button(frmMain& window, const char* key)
-{
-    auto* toolbar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-    return qobject_cast<QToolButton*>(toolbar->widgetForAction(Item(window, key)));
-}
-
-QLabel* Panel(frmMain& window, int n) { return window.findChild<QLabel*>(QStringLiteral("StatusBar1_Panel%1").arg(n)); }
 
 QRgb CanvasPixel(frmMain& window, int x, int y)
 {
@@ -100,22 +89,23 @@ private slots:
     {
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("items");  // "name=caption", "-" for a separator
-        QTest::newRow("mnuFile") << QStringLiteral("mnuFile")
-                                 << QStringLiteral(
-                                        "mnuFileNew=新規(&N) mnuFileOpen=開く(&O)... "
-                                        "mnuFileSave=保存(&S)... - mnuFileEnd=終了(&X)");
-        QTest::newRow("mnuDisp") << QStringLiteral("mnuDisp")
-                                 << QStringLiteral(
-                                        "mnuDispKaku=拡大 mnuDispShuku=縮小 mnuDispAll=全表示 "
-                                        "mnuDispRedraw=再表示 - mnuDispGrid=グリッド mnuDispPntNo=点名表示");
-        QTest::newRow("mnuPoint") << QStringLiteral("mnuPoint")
-                                  << QStringLiteral("mnuPointHen=編集... mnuPointDel=削除 mnuPointMov=移動");
-        QTest::newRow("mnuLine") << QStringLiteral("mnuLine")
-                                 << QStringLiteral(
-                                        "mnuLineIn=結線 mnuLineDel=削除 mnuLineDelAll=一括削除 "
-                                        "mnuLineKind=線種変更");
-        QTest::newRow("mnuHelp") << QStringLiteral("mnuHelp")
-                                 << QStringLiteral("mnuHelpHelp=ヘルプ（&M）... - mnuHelpVer=バージョン情報（&A）...");
+        QTest::newRow("file menu") << QStringLiteral("mnuFile")
+                                   << QStringLiteral(
+                                          "mnuFileNew=新規(&N) mnuFileOpen=開く(&O)... "
+                                          "mnuFileSave=保存(&S)... - mnuFileEnd=終了(&X)");
+        QTest::newRow("view menu") << QStringLiteral("mnuDisp")
+                                   << QStringLiteral(
+                                          "mnuDispKaku=拡大 mnuDispShuku=縮小 mnuDispAll=全表示 "
+                                          "mnuDispRedraw=再表示 - mnuDispGrid=グリッド mnuDispPntNo=点名表示");
+        QTest::newRow("point menu") << QStringLiteral("mnuPoint")
+                                    << QStringLiteral("mnuPointHen=編集... mnuPointDel=削除 mnuPointMov=移動");
+        QTest::newRow("segment menu") << QStringLiteral("mnuLine")
+                                      << QStringLiteral(
+                                             "mnuLineIn=結線 mnuLineDel=削除 mnuLineDelAll=一括削除 "
+                                             "mnuLineKind=線種変更");
+        QTest::newRow("help menu") << QStringLiteral("mnuHelp")
+                                   << QStringLiteral(
+                                          "mnuHelpHelp=ヘルプ（&M）... - mnuHelpVer=バージョン情報（&A）...");
     }
 
     void menusHoldTheirItemsInOrder()
@@ -124,21 +114,23 @@ private slots:
         QFETCH(QString, items);
         Fixture f;
         frmMain& window = f.make();
-        auto* dropDown = window.findChild<QMenu*>(menu);
-        QVERIFY(dropDown != nullptr);
+        auto* dropDown = Child<QMenu>(window, menu.toUtf8().constData());
+        QVERIFY(dropDown);
         QCOMPARE(Describe(dropDown->actions()), items.split(u' '));
         QCOMPARE(window.item(menu), dropDown->menuAction());
         for (const QAction* action : dropDown->actions())
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->objectName()));
-        QCOMPARE(window.findChild<QAction*>(QStringLiteral("mnuFileSep"))->isSeparator(), true);
+        auto* separator = Child<QAction>(window, "mnuFileSep");
+        QVERIFY(separator);
+        QCOMPARE(separator->isSeparator(), true);
     }
 
     void toolbarHoldsItsButtonsInOrder()
     {
         Fixture f;
         frmMain& window = f.make();
-        auto* toolbar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
-        QVERIFY(toolbar != nullptr);
+        auto* toolbar = Child<QToolBar>(window, "Toolbar1");
+        QVERIFY(toolbar);
         QVERIFY(!toolbar->isMovable());
         QCOMPARE(toolbar->iconSize(), QSize(16, 16));
 
@@ -158,7 +150,9 @@ private slots:
         QCOMPARE(tips,
                  QStringLiteral("新規 開く 保存 拡大 縮小 全表示 再表示 グリッド 結線 線削除 点削除 元に戻す ヘルプ")
                      .split(u' '));
-        QVERIFY(Item(window, "Grid")->isCheckable());
+        QAction* grid = Item(window, "Grid");
+        QVERIFY(grid);
+        QVERIFY(grid->isCheckable());
     }
 
     void startsWithTheEditingCommandsOfAnEmptyBlockDisabled()
@@ -176,7 +170,9 @@ private slots:
             if (action->menu() != nullptr)
                 everyItem << action->menu()->actions();
         }
-        everyItem << window.findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions();
+        auto* toolbar = Child<QToolBar>(window, "Toolbar1");
+        QVERIFY(toolbar);
+        everyItem << toolbar->actions();
         int named = 0;
         for (const QAction* action : std::as_const(everyItem)) {
             if (action->isSeparator())
@@ -187,9 +183,13 @@ private slots:
         }
         QCOMPARE(named, 6 + 19 + 13);  // the bar's menus and command, the menu items, the buttons
 
-        QVERIFY(Item(window, "mnuDispPntNo")->isChecked());
-        QVERIFY(!Item(window, "mnuDispGrid")->isChecked());
-        QVERIFY(!Item(window, "Grid")->isChecked());
+        QAction* numbers = Item(window, "mnuDispPntNo");
+        QAction* gridItem = Item(window, "mnuDispGrid");
+        QAction* gridButton = Item(window, "Grid");
+        QVERIFY(numbers && gridItem && gridButton);
+        QVERIFY(numbers->isChecked());
+        QVERIFY(!gridItem->isChecked());
+        QVERIFY(!gridButton->isChecked());
     }
 
     void statusBarHasAPromptPanelAndACoordinatePanel()
@@ -197,9 +197,10 @@ private slots:
         Fixture f;
         frmMain& window = f.show();
         QCOMPARE(window.statusBar()->objectName(), QStringLiteral("StatusBar1"));
-        QLabel* prompt = Panel(window, 1);
-        QLabel* coordinates = Panel(window, 2);
-        QVERIFY(prompt != nullptr && coordinates != nullptr);
+        auto* prompt = Child<QLabel>(window, "StatusBar1_Panel1");
+        auto* coordinates = Child<QLabel>(window, "StatusBar1_Panel2");
+        QVERIFY(prompt);
+        QVERIFY(coordinates);
 
         // At the starting size every prompt reads whole beside an everyday read-out, and a
         // read-out of far coordinates reads whole too.
@@ -215,16 +216,16 @@ private slots:
         }
         window.setStatusText(2, "X = -12.35  Y = -3.10");
         for (int message = 1; message <= 11; ++message) {
-            window.logic().Disp_Message(message);
+            window.logic().Disp_Message(static_cast<Prompt>(message));
             QCoreApplication::processEvents();
             QVERIFY2(whole(prompt), qPrintable(QStringLiteral("prompt %1: %2 pixels for %3")
                                                    .arg(message)
                                                    .arg(prompt->width())
                                                    .arg(prompt->fontMetrics().horizontalAdvance(prompt->text()))));
         }
-        window.logic().Disp_Message(4);
-        QCOMPARE(prompt->text(), QString::fromUtf8(MessageText(4)));
-        window.logic().Disp_Message(0);
+        window.logic().Disp_Message(Prompt::ZoomIn);
+        QCOMPARE(prompt->text(), QString::fromUtf8(MessageText(Prompt::ZoomIn)));
+        window.logic().Disp_Message(Prompt::None);
         QCOMPARE(prompt->text(), QString());
     }
 
@@ -235,8 +236,9 @@ private slots:
         Fixture f;
         frmMain& window = f.show();
         QAction* menuItem = Item(window, "mnuDispGrid");
-        QToolButton* button = Button(window, "Grid");
-        QVERIFY(button != nullptr);
+        QToolButton* button = ToolButton(window, "Grid");
+        QVERIFY(menuItem);
+        QVERIFY(button);
 
         menuItem->trigger();
         QVERIFY(window.logic().display().grid);
@@ -259,6 +261,7 @@ private slots:
         QVERIFY(!button->isChecked());
 
         QAction* numbers = Item(window, "mnuDispPntNo");
+        QVERIFY(numbers);
         numbers->trigger();
         QVERIFY(!window.logic().display().pointNumbers);
         QVERIFY(!numbers->isChecked());
@@ -272,52 +275,66 @@ private slots:
         Fixture f;
         frmMain& window = f.show();
         CanvasWidget& canvas = window.canvasWidget();
+        auto* prompt = Child<QLabel>(window, "StatusBar1_Panel1");
+        QToolButton* zoomOut = ToolButton(window, "Shukusho");
+        QToolButton* redraw = ToolButton(window, "Redraw");
+        QToolButton* zoomIn = ToolButton(window, "Kakudai");
+        QVERIFY(prompt);
+        QVERIFY(zoomOut && redraw && zoomIn);
 
-        Item(window, "mnuDispKaku")->trigger();
-        QCOMPARE(window.logic().Disp_mode, mode::kZoomIn);
+        QVERIFY(test::Trigger(window, "mnuDispKaku"));
+        QCOMPARE(window.logic().modes().mode(), DispMode::ZoomIn);
         QCOMPARE(canvas.cursor().shape(), Qt::BitmapCursor);
-        QCOMPARE(Panel(window, 1)->text(), QString::fromUtf8(MessageText(4)));
+        QCOMPARE(prompt->text(), QString::fromUtf8(MessageText(Prompt::ZoomIn)));
 
-        Item(window, "mnuDispRedraw")->trigger();  // ends the mode
-        QCOMPARE(window.logic().Disp_mode, mode::kNone);
+        QVERIFY(test::Trigger(window, "mnuDispRedraw"));  // ends the mode
+        QCOMPARE(window.logic().modes().mode(), DispMode::None);
         QCOMPARE(canvas.cursor().shape(), Qt::ArrowCursor);
 
-        QTest::mouseClick(Button(window, "Shukusho"), Qt::LeftButton);
-        QCOMPARE(window.logic().Disp_mode, mode::kZoomOut);
+        QTest::mouseClick(zoomOut, Qt::LeftButton);
+        QCOMPARE(window.logic().modes().mode(), DispMode::ZoomOut);
         QCOMPARE(canvas.cursor().shape(), Qt::BitmapCursor);
 
-        QTest::mouseClick(Button(window, "Redraw"), Qt::LeftButton);
-        QCOMPARE(window.logic().Disp_mode, mode::kNone);
+        QTest::mouseClick(redraw, Qt::LeftButton);
+        QCOMPARE(window.logic().modes().mode(), DispMode::None);
 
-        QTest::mouseClick(Button(window, "Kakudai"), Qt::LeftButton);
-        QCOMPARE(window.logic().Disp_mode, mode::kZoomIn);
+        QTest::mouseClick(zoomIn, Qt::LeftButton);
+        QCOMPARE(window.logic().modes().mode(), DispMode::ZoomIn);
     }
 
     void documentChangesReachTheButtons()
     {
         Fixture f;
         frmMain& window = f.make();
-        PutSampleBlock(f.state.CurData);
+        f.state.CurData = test::RectangleBlock(10, 8);
         f.state.notifyMenuEnable();
-        for (const char* name :
-             {"Line", "Line_Del", "Pnt_Del", "mnuLineIn", "mnuLineDel", "mnuLineDelAll", "mnuPointDel", "mnuPointMov"})
-            QVERIFY2(Item(window, name)->isEnabled(), name);
-        QVERIFY(!Item(window, "Undo")->isEnabled());
+        for (const char* name : {"Line", "Line_Del", "Pnt_Del", "mnuLineIn", "mnuLineDel", "mnuLineDelAll",
+                                 "mnuPointDel", "mnuPointMov"}) {
+            QAction* item = Item(window, name);
+            QVERIFY2(item, name);
+            QVERIFY2(item->isEnabled(), name);
+        }
+        QAction* undo = Item(window, "Undo");
+        QToolButton* undoButton = ToolButton(window, "Undo");
+        QVERIFY(undo);
+        QVERIFY(undoButton);
+        QVERIFY(!undo->isEnabled());
         f.state.notifyUndoEnabled(true);
-        QVERIFY(Item(window, "Undo")->isEnabled());
-        QVERIFY(Button(window, "Undo")->isEnabled());
+        QVERIFY(undo->isEnabled());
+        QVERIFY(undoButton->isEnabled());
         f.state.notifyUndoEnabled(false);
-        QVERIFY(!Button(window, "Undo")->isEnabled());
+        QVERIFY(!undoButton->isEnabled());
     }
 
     void scrollBarsReachTheLogicAndAreReset()
     {
         Fixture f;
-        PutSampleBlock(f.state.CurData);
+        f.state.CurData = test::RectangleBlock(10, 8);
         frmMain& window = f.show();
-        auto* hScroll = window.findChild<QScrollBar*>(QStringLiteral("HScroll1"));
-        auto* vScroll = window.findChild<QScrollBar*>(QStringLiteral("VScroll1"));
-        QVERIFY(hScroll != nullptr && vScroll != nullptr);
+        auto* hScroll = Child<QScrollBar>(window, "HScroll1");
+        auto* vScroll = Child<QScrollBar>(window, "VScroll1");
+        QVERIFY(hScroll);
+        QVERIFY(vScroll);
         QCOMPARE(hScroll->orientation(), Qt::Horizontal);
         QCOMPARE(vScroll->orientation(), Qt::Vertical);
         QCOMPARE((QList<int>{hScroll->minimum(), hScroll->maximum(), hScroll->singleStep(), hScroll->pageStep(),
@@ -339,7 +356,7 @@ private slots:
         QVERIFY(window.logic().view().Dan_ymin < ymin);
 
         // 全表示 puts both bars back to rest through the window.
-        Item(window, "mnuDispAll")->trigger();
+        QVERIFY(test::Trigger(window, "mnuDispAll"));
         QCOMPARE(hScroll->value(), 50);
         QCOMPARE(vScroll->value(), 50);
         QCOMPARE(window.logic().scroll().HScr_old, 50);
@@ -349,9 +366,13 @@ private slots:
     void resizingTheWindowRefitsTheCanvas()
     {
         Fixture f;
-        PutSampleBlock(f.state.CurData);
+        f.state.CurData = test::RectangleBlock(10, 8);
         frmMain& window = f.show();
         CanvasWidget& canvas = window.canvasWidget();
+        auto* hScroll = Child<QScrollBar>(window, "HScroll1");
+        auto* vScroll = Child<QScrollBar>(window, "VScroll1");
+        QVERIFY(hScroll);
+        QVERIFY(vScroll);
         QCOMPARE(int(window.logic().view().Pic_width), canvas.width());
         QCOMPARE(int(window.logic().view().Pic_height), canvas.height());
         const int before = canvas.width();
@@ -369,8 +390,8 @@ private slots:
         const FrameLayout layout = LayoutFrame(area->width(), area->height());
         const auto rect = [](const ControlRect& r) { return QRect(r.left, r.top, r.width, r.height); };
         QCOMPARE(canvas.geometry(), rect(layout.canvas));
-        QCOMPARE(window.findChild<QScrollBar*>(QStringLiteral("HScroll1"))->geometry(), rect(layout.hScroll));
-        QCOMPARE(window.findChild<QScrollBar*>(QStringLiteral("VScroll1"))->geometry(), rect(layout.vScroll));
+        QCOMPARE(hScroll->geometry(), rect(layout.hScroll));
+        QCOMPARE(vScroll->geometry(), rect(layout.vScroll));
         // and the block is drawn again at the new size.
         QVERIFY(canvas.canvas().image().pixel(window.logic().view().px(5), window.logic().view().py(0)) == 0xFFFFFFFF);
     }
@@ -397,7 +418,7 @@ private slots:
     {
         Fixture f;
         frmMain& window = f.show();
-        Item(window, "mnuFileEnd")->trigger();
+        QVERIFY(test::Trigger(window, "mnuFileEnd"));
         QVERIFY(!window.isVisible());
         QVERIFY(QFile::exists(f.program.filePath(QStringLiteral("CVDTPATH"))));
     }
@@ -407,12 +428,12 @@ private slots:
     void showAllDrawsTheBlockOnTheBlackCanvas()
     {
         Fixture f;
-        PutSampleBlock(f.state.CurData);
+        f.state.CurData = test::RectangleBlock(10, 8);
         frmMain& window = f.show();
         const ViewTransform& view = window.logic().view();
         QCOMPARE(CanvasPixel(window, view.px(5), view.py(0)), QRgb(0xFFFFFF));  // drawn as soon as shown
 
-        Item(window, "mnuDispAll")->trigger();
+        QVERIFY(test::Trigger(window, "mnuDispAll"));
         const QImage& image = window.canvasWidget().canvas().image();
         QCOMPARE(image.size(), window.canvasWidget().size());
         QCOMPARE(CanvasPixel(window, 1, 1), QRgb(0x000000));
@@ -428,8 +449,51 @@ private slots:
         const QImage shown = window.canvasWidget().grab().toImage();
         QCOMPARE(shown.pixel(view.px(5), view.py(0)) & 0xFFFFFF, QRgb(0xFFFFFF));
     }
+
+    // --- the dialogs that edit the block
+
+    void theMenuCommandsOpenTheDialogsOverTheWindow()
+    {
+        Fixture f;
+        frmMain& window = f.make();
+        f.state.CurData = test::LayeredBlock();
+        f.state.SavedData = f.state.CurData;
+        window.logic().Repaint();
+
+        // The table registered as it stands keeps every segment.
+        test::WhenModal<FrmEditPnt>([](FrmEditPnt* dialog) {
+            auto* ok = Child<QPushButton>(*dialog, "CmdP_0");
+            QVERIFY(ok);
+            ok->click();
+        });
+        QVERIFY(test::Trigger(window, "mnuPointHen"));
+        QCOMPARE(f.state.CurData.LineCount, 2);
+        QCOMPARE(f.state.Undo.UndoCount(), 1);
+
+        // A cancelled table is no edit.
+        test::WhenModal<FrmEditPnt>([](FrmEditPnt* dialog) {
+            auto* cancel = Child<QPushButton>(*dialog, "CmdP_1");
+            QVERIFY(cancel);
+            cancel->click();
+        });
+        QVERIFY(test::Trigger(window, "mnuPointHen"));
+        QCOMPARE(f.state.Undo.UndoCount(), 1);
+
+        test::WhenModal<FrmEditInf>([](FrmEditInf* dialog) {
+            auto* name = Child<QLineEdit>(*dialog, "Text1_0");
+            auto* ok = Child<QPushButton>(*dialog, "CmdPara_0");
+            QVERIFY(name);
+            QVERIFY(ok);
+            name->setText(QStringLiteral("新名称"));
+            ok->click();
+        });
+        QVERIFY(test::Trigger(window, "mnuBlkPara"));
+        QCOMPARE(QString::fromStdString(f.state.CurData.Name), QStringLiteral("新名称"));
+        QCOMPARE(f.state.Undo.UndoCount(), 2);
+        QCOMPARE(f.state.Undo.UndoText(0), std::string("諸条件修正"));
+        QCOMPARE(f.state.Undo.UndoText(1), std::string("点編集"));
+    }
 };
 
-std::unique_ptr<QObject> MakeMainWindowTest() { return std::make_unique<MainWindowTest>(); }
-
+QTEST_MAIN(MainWindowTest)
 #include "MainWindowTest.moc"

@@ -1,0 +1,201 @@
+// The block parameters (FrmEditInf) driven through their widgets: what they show, the centroid
+// option, figure boxes and layer grids, the volume check and what they cannot store.
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "DocumentState.h"
+#include "FrmEditInf.h"
+#include "ModalDialogs.h"
+#include "QelGrid.h"
+#include "SampleBlocks.h"
+#include "Widgets.h"
+
+using namespace chokusho;
+using test::Child;
+
+class BlockParamsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showTheRecordAndFollowTheCentroidOption()
+    {
+        DocumentState state;
+        state.CurData = test::LayeredBlock();
+        FrmEditInf dialog(state);
+        test::ShowAndExpose(dialog);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("ブロック諸元"));
+        struct Shown {
+            const char* box;
+            const char* what;
+            const char* text;
+        };
+        // clang-format off
+        const Shown fields[] = {
+            {"Text1_0", "name",       "消波A"},
+            {"Text1_1", "kind",       "2.0t型"},
+            {"Text1_2", "B",          "4.000"},
+            {"Text1_3", "H",          "3.000"},
+            {"Text1_4", "L",          "2.000"},
+            {"Text1_5", "centroid X", "2.000"},
+            {"Text1_6", "centroid Y", "1.500"},
+            {"Text1_7", "volume",     "10.000"},
+        };
+        // clang-format on
+        for (const Shown& field : fields) {
+            auto* box = Child<QLineEdit>(dialog, field.box);
+            QVERIFY2(box, field.what);
+            QVERIFY2(box->text() == QString::fromUtf8(field.text),
+                     qPrintable(QStringLiteral("%1 shows \"%2\"").arg(QString::fromUtf8(field.what), box->text())));
+        }
+        auto* gv = Child<QelGrid>(dialog, "QelGV");
+        auto* gv1 = Child<QelGrid>(dialog, "QelGV1");
+        auto* onePerLayer = Child<QRadioButton>(dialog, "Opt_sgxsw_1");
+        auto* oneForAll = Child<QRadioButton>(dialog, "Opt_sgxsw_0");
+        auto* ok = Child<QPushButton>(dialog, "CmdPara_0");
+        auto* cancel = Child<QPushButton>(dialog, "CmdPara_1");
+        auto* sum = Child<QPushButton>(dialog, "Command1");
+        auto* b = Child<QLineEdit>(dialog, "Text1_2");
+        auto* h = Child<QLineEdit>(dialog, "Text1_3");
+        auto* v = Child<QLineEdit>(dialog, "Text1_7");
+        QVERIFY(gv);
+        QVERIFY(gv1);
+        QVERIFY(onePerLayer);
+        QVERIFY(oneForAll);
+        QVERIFY(ok);
+        QVERIFY(cancel);
+        QVERIFY(sum);
+        QVERIFY(b);
+        QVERIFY(h);
+        QVERIFY(v);
+        QVERIFY(onePerLayer->isChecked());
+        QCOMPARE(dialog.width(), 555);
+        QCOMPARE(gv->geometry(), QRect(196, 12, 247, 369));
+        QCOMPARE(gv1->geometry(), QRect(447, 12, 87, 369));
+        QCOMPARE(ok->geometry(), QRect(463, 392, 65, 25));
+        QCOMPARE(gv->item(1, 2)->text(), QStringLiteral("6.000"));
+        QCOMPARE(gv->item(1, 3)->text(), QStringLiteral("2.100"));
+        QCOMPARE(gv1->item(1, 0)->text(), QStringLiteral("10.000"));
+        QCOMPARE(gv->item(1, 1)->background().color(), QColor(0xFF, 0xFF, 0xD0));
+        QCOMPARE(gv1->item(1, 0)->background().color(), QColor(0xD0, 0xFF, 0xFF));
+        QVERIFY(gv->item(0, 3)->flags() & Qt::ItemIsEditable);
+        QVERIFY(!(gv1->item(0, 0)->flags() & Qt::ItemIsEditable));
+
+        QTest::mouseClick(oneForAll, Qt::LeftButton);
+        QCOMPARE(dialog.width(), 492);
+        QCOMPARE(gv->width(), 184);
+        QCOMPARE(gv1->x(), 384);
+        QCOMPARE(cancel->geometry(), QRect(400, 424, 65, 25));
+        QVERIFY(!(gv->item(0, 3)->flags() & Qt::ItemIsEditable));
+        gv->setCurrentCell(0, 2);
+        QTest::keyClick(gv, Qt::Key_Right);
+        QCOMPARE(gv->horizontalScrollBar()->value(), 0);  // the hidden column does not pull the grid sideways
+
+        // Leaving a figure box shows it as "0.000" when it is a number as a whole.
+        QApplication::setActiveWindow(&dialog);
+        b->setFocus();
+        b->selectAll();
+        QTest::keyClicks(b, QStringLiteral("4.25"));
+        h->setFocus();
+        QCOMPARE(b->text(), QStringLiteral("4.250"));
+
+        QVERIFY(test::TypeInto(*gv, 2, 2, QStringLiteral("5"), Qt::Key_Return));
+        v->setText(QStringLiteral("9"));
+        QTest::mouseClick(sum, Qt::LeftButton);
+        QCOMPARE(gv1->item(1, 0)->text(), QStringLiteral("9.000"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.Confirmed().B, 4.25);
+        QCOMPARE(dialog.Confirmed().GxMode, std::int16_t(0));
+        QCOMPARE(dialog.Confirmed().LayerV[1], 9.0);
+        QVERIFY(state.CurData == test::LayeredBlock());  // the caller takes the record
+    }
+
+    void aCommaInTheNameIsNamedAndSelected()
+    {
+        DocumentState state;
+        state.CurData = test::LayeredBlock();
+        FrmEditInf params(state);
+        test::ShowAndExpose(params);
+        QApplication::setActiveWindow(&params);
+        auto* name = Child<QLineEdit>(params, "Text1_0");
+        auto* b = Child<QLineEdit>(params, "Text1_2");
+        auto* ok = Child<QPushButton>(params, "CmdPara_0");
+        QVERIFY(name);
+        QVERIFY(b);
+        QVERIFY(ok);
+        name->setText(QStringLiteral("北側,ケーソンA"));
+        b->setFocus();
+        QString text;
+        test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+            text = box->text();
+            box->accept();
+        });
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(text, QStringLiteral("名称に半角のカンマ「,」は使えません。"));
+        QVERIFY(params.isVisible());
+        QCOMPARE(params.focusWidget(), name);
+        QCOMPARE(name->selectedText(), name->text());
+        QVERIFY(state.CurData == test::LayeredBlock());
+        QCOMPARE(state.Undo.UndoCount(), 0);
+    }
+
+    void aVolumeMismatchIsReportedAndTheDialogStays()
+    {
+        DocumentState state;
+        state.CurData = test::LayeredBlock();
+        FrmEditInf dialog(state);
+        test::ShowAndExpose(dialog);
+        auto* v = Child<QLineEdit>(dialog, "Text1_7");
+        auto* ok = Child<QPushButton>(dialog, "CmdPara_0");
+        QVERIFY(v);
+        QVERIFY(ok);
+        v->setText(QStringLiteral("11"));
+        QString title, text;
+        Qt::Alignment alignment;
+        test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+            title = box->windowTitle();
+            text = box->text();
+            auto* label = Child<QLabel>(*box, "qt_msgbox_label");
+            QVERIFY(label);
+            alignment = label->alignment();
+            box->accept();
+        });
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(title, QStringLiteral("Error"));
+        QCOMPARE(text, QStringLiteral("層別体積表の合計値が違います。\n\n体積 = 11.000    層別体積合計 = 10.000"));
+        QVERIFY(alignment & Qt::AlignRight);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(state.CurData == test::LayeredBlock());
+        QCOMPARE(state.Undo.UndoCount(), 0);
+    }
+
+    void theLayerGridsScrollTogether()
+    {
+        DocumentState state;
+        state.CurData = test::LayeredBlock();
+        FrmEditInf dialog(state);
+        test::ShowAndExpose(dialog);
+        auto* gv = Child<QelGrid>(dialog, "QelGV");
+        auto* gv1 = Child<QelGrid>(dialog, "QelGV1");
+        QVERIFY(gv);
+        QVERIFY(gv1);
+        QVERIFY(gv->verticalScrollBar()->maximum() > 20);
+        gv->verticalScrollBar()->setValue(20);
+        QCOMPARE(gv1->verticalScrollBar()->value(), 20);
+        QCOMPARE(gv1->rowAt(0), 20);
+        gv1->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(gv->RowPosition(), 19);
+        gv->verticalScrollBar()->setValue(gv->verticalScrollBar()->maximum());
+        QCOMPARE(gv1->RowPosition(), gv->RowPosition());
+    }
+};
+
+QTEST_MAIN(BlockParamsTest)
+#include "BlockParamsTest.moc"
