@@ -346,6 +346,7 @@ TEST_F(MouseModesTest, ARepaintUnderABandStartsItAgainFromItsAnchor)
 TEST_F(MouseModesTest, APickSelectsAndASecondPickReleases)
 {
     struct Case {
+        const char* what;
         Handler enter;
         double x, y;  // where the pick lands, in metres
         bool line;
@@ -354,9 +355,9 @@ TEST_F(MouseModesTest, APickSelectsAndASecondPickReleases)
     };
     // clang-format off
     const Case cases[] = {
-        {&FrameLogic::mnuLineDel_Click, 10, 0.5, true, 1, 1, 2},
-        {&FrameLogic::mnuLineKind_Click, 19, 10, true, 2, 2, 3},  // dotted, marked solid
-        {&FrameLogic::mnuPointDel_Click, 10.5, 9.5, false, 5, 0, 0},
+        {"deleting segments: the nearest segment",       &FrameLogic::mnuLineDel_Click,  10,   0.5, true,  1, 1, 2},
+        {"changing line kinds: a dotted one marked solid", &FrameLogic::mnuLineKind_Click, 19,  10,   true,  2, 2, 3},
+        {"deleting points: the nearest point",           &FrameLogic::mnuPointDel_Click, 10.5, 9.5, false, 5, 0, 0},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -367,7 +368,8 @@ TEST_F(MouseModesTest, APickSelectsAndASecondPickReleases)
             Forget();
             Click({x, y});
             EXPECT_EQ(c.line ? SelectedLines() : SelectedPoints(),
-                      selecting ? std::vector<int>{c.number} : std::vector<int>{});
+                      selecting ? std::vector<int>{c.number} : std::vector<int>{})
+                << c.what << (selecting ? ", selecting" : ", releasing");
             EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
             if (c.line) {
                 EXPECT_EQ(port.picture.Of(Kind::Line), (std::vector<Op>{{Kind::Line,
@@ -396,6 +398,7 @@ TEST_F(MouseModesTest, APickSelectsAndASecondPickReleases)
 TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
 {
     struct Case {
+        const char* what;
         Handler enter;
         double x, y;
         MsgAnswer answer;
@@ -406,14 +409,12 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
     const char* removePoints = "選択中の点を削除しますか？\r\n結線されている線分も削除します。";
     // clang-format off
     const Case cases[] = {
-        {&FrameLogic::mnuLineDel_Click, 10, 0, MsgAnswer::Ok, "選択中の線分を削除しますか？", "線削除", 5, 1, 0},
-        {&FrameLogic::mnuLineDel_Click, 10, 0, MsgAnswer::Cancel, "選択中の線分を削除しますか？", nullptr, 5, 2, 1},
-        {&FrameLogic::mnuPointDel_Click, 20, 0, MsgAnswer::Ok, removePoints, "点削除", 4, 0, 0},
-        {&FrameLogic::mnuPointDel_Click, 20, 0, MsgAnswer::Cancel, removePoints, nullptr, 5, 2, 1},
-        {&FrameLogic::mnuLineKind_Click, 20, 10, MsgAnswer::Ok, "選択中線分の線種を変更しますか？", "線種変更", 5, 2,
-         0},
-        {&FrameLogic::mnuLineKind_Click, 20, 10, MsgAnswer::Cancel, "選択中線分の線種を変更しますか？", nullptr, 5, 2,
-         1},
+        {"segment deleted", &FrameLogic::mnuLineDel_Click, 10, 0, MsgAnswer::Ok, "選択中の線分を削除しますか？", "線削除", 5, 1, 0},
+        {"segment kept", &FrameLogic::mnuLineDel_Click, 10, 0, MsgAnswer::Cancel, "選択中の線分を削除しますか？", nullptr, 5, 2, 1},
+        {"point deleted with its segments", &FrameLogic::mnuPointDel_Click, 20, 0, MsgAnswer::Ok, removePoints, "点削除", 4, 0, 0},
+        {"point kept", &FrameLogic::mnuPointDel_Click, 20, 0, MsgAnswer::Cancel, removePoints, nullptr, 5, 2, 1},
+        {"line kind changed", &FrameLogic::mnuLineKind_Click, 20, 10, MsgAnswer::Ok, "選択中線分の線種を変更しますか？", "線種変更", 5, 2, 0},
+        {"line kind kept", &FrameLogic::mnuLineKind_Click, 20, 10, MsgAnswer::Cancel, "選択中線分の線種を変更しますか？", nullptr, 5, 2, 1},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -436,7 +437,8 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
             EXPECT_EQ(state.Undo.UndoText(0), c.label);
         }
         EXPECT_EQ(std::tuple(state.CurData.PointCount, state.CurData.LineCount, state.CurData.LineKind[2]),
-                  std::tuple(c.points, c.lines, c.kind2));
+                  std::tuple(c.points, c.lines, c.kind2))
+            << c.what;
         EXPECT_EQ(state.SelPntCount + state.SelLineCount, 0);
         EXPECT_EQ(port.picture.Count(Kind::Clear), 1u) << "the marks go with a repaint";
         EXPECT_EQ(std::tuple(logic.modes().mode(), logic.modes().step()), std::tuple(mode, MouseStep::FirstPick));
@@ -601,16 +603,17 @@ TEST_F(MouseModesTest, ModesEndWhenWhatTheyWorkOnIsGone)
 TEST_F(MouseModesTest, EveryMoveShowsThePointerInMetres)
 {
     struct Case {
+        const char* what;
         double xmin, ymax, scl;
         Pixel at;
         const char* text;
     };
     // clang-format off
     const Case cases[] = {
-        {12.345, -3.1, 1, {0, 0}, "X = 12.35  Y = -3.10"},
-        {0, 0, 2, {5, 9}, "X = 2.50  Y = -4.50"},
-        {-1, 1, 4, {2, 6}, "X = -0.50  Y = -0.50"},
-        {1e308, -1e300, 1, {0, 0}, "X = 1.00E+308  Y = -1.00E+300"},
+        {"two decimals, rounded",            12.345, -3.1,   1, {0, 0}, "X = 12.35  Y = -3.10"},
+        {"a pixel is half a metre",          0,      0,      2, {5, 9}, "X = 2.50  Y = -4.50"},
+        {"negative values",                  -1,     1,      4, {2, 6}, "X = -0.50  Y = -0.50"},
+        {"far coordinates in a short form",  1e308,  -1e300, 1, {0, 0}, "X = 1.00E+308  Y = -1.00E+300"},
     };
     // clang-format on
     Start();
@@ -618,7 +621,7 @@ TEST_F(MouseModesTest, EveryMoveShowsThePointerInMetres)
         logic.view().Dan_xmin = c.xmin, logic.view().Dan_ymax = c.ymax, logic.view().Dan_scl = c.scl;
         Forget();
         Move(1, c.at);
-        EXPECT_EQ(port.status[2], c.text);
+        EXPECT_EQ(port.status[2], c.text) << c.what;
         EXPECT_TRUE(port.picture.ops.empty());
     }
 }
