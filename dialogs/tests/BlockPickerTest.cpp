@@ -86,6 +86,8 @@ TEST(BlockPicker, ListsBlockFilesAsAWindowsUserOrdersThemWhateverTheExtensionsCa
 TEST(BlockPicker, TwoFilesThatDifferInTheExtensionsCaseAreEachOpenedAsListed)
 {
     test::TempFolder folder;
+    if (!folder.caseSensitive())
+        GTEST_SKIP() << "here \"same.csv\" and \"same.CSV\" are one file";
     const BlockData lower = Block("lower", 1, 1), upper = Block("upper", 2, 2);
     Put(folder, "same.csv", lower);
     Put(folder, "same.CSV", upper);
@@ -106,6 +108,9 @@ TEST(BlockPicker, TwoFilesThatDifferInTheExtensionsCaseAreEachOpenedAsListed)
 
 TEST(BlockPicker, ANameInShiftJisIsShownAsJapaneseAndKeptAsOnDisk)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps every file name in Unicode";
+#endif
     test::TempFolder folder;
     const std::string onDisk = "\x8C\xEC\x8A\xDD";  // 護岸 in cp932
     Put(folder, onDisk + ".csv", Block("x", 1, 1));

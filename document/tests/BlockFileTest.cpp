@@ -317,12 +317,14 @@ TEST(BlockFile, FindsTheFileWithoutRegardToLetterCase)
         EXPECT_FALSE(ReadBlockFile(record, folder.dataPath(), "b"));
     }
 
-    // The exact name wins over one that matches only ignoring case.
+    // The exact name wins over one that matches only ignoring case, where the two are two files.
     TempFolder folder;
-    folder.write("X.CSV", kExample);
-    folder.write("x.csv", "not a block file");
     BlockData record;
-    EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "X"));
+    if (folder.caseSensitive()) {
+        folder.write("X.CSV", kExample);
+        folder.write("x.csv", "not a block file");
+        EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "X"));
+    }
 
     // Names with full-width text and cp932 characters whose second byte is a backslash.
     folder.write("ソ表能ブロック.csv", kExample);

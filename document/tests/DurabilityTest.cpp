@@ -37,35 +37,10 @@ namespace chokusho {
 namespace {
 
 using test::FullRecord;
+using test::NamesIn;
+using test::SaveFailure;
 using test::TempFolder;
-
-/** The names of the entries of `folder`, apart from `keep`. */
-std::vector<std::string> OtherNames(const std::filesystem::path& folder, const std::string& keep)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name != keep)
-            names.push_back(name);
-    }
-    return names;
-}
-
-/** The process id in a temporary's name ".chokusho-save-PID-N.tmp", or -1 for any other name. */
-pid_t TemporaryOwner(const std::string& name)
-{
-    const std::string prefix = ".chokusho-save-";
-    if (name.rfind(prefix, 0) != 0 || name.size() < prefix.size() + 5 || name.substr(name.size() - 4) != ".tmp")
-        return -1;
-    const std::size_t dash = name.find('-', prefix.size());
-    if (dash == std::string::npos)
-        return -1;
-    try {
-        return static_cast<pid_t>(std::stol(name.substr(prefix.size(), dash - prefix.size())));
-    } catch (const std::exception&) {
-        return -1;
-    }
-}
+using test::TemporaryOwner;
 
 /**
  * A fresh folder in memory (/dev/shm) where there is one, else in the temporary folder. A kill
@@ -119,17 +94,6 @@ int RunInChild(const std::function<int()>& body)
     if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
-}
-
-/** The reason `save` failed with, or nullopt when it did not fail. */
-std::optional<std::string> FailureOf(const std::function<void()>& save)
-{
-    try {
-        save();
-    } catch (const FileWriteError& error) {
-        return error.reason();
-    }
-    return std::nullopt;
 }
 
 TEST(SaveDurability, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
@@ -190,9 +154,9 @@ TEST(SaveDurability, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
             << "after kill " << round << " the file is neither save whole (" << content.size() << " bytes)";
 
         // Only the killed writer may have left a temporary, and only the one of the save it was in.
-        for (const std::string& name : OtherNames(folder.path(), "block.csv")) {
-            const pid_t owner = TemporaryOwner(name);
-            ASSERT_NE(owner, -1) << "unexpected file " << name;
+        for (const std::string& name : NamesIn(folder.path(), "block.csv")) {
+            const auto owner = static_cast<pid_t>(TemporaryOwner(name));
+            ASSERT_NE(owner, 0) << "unexpected file " << name;
             ASSERT_TRUE(owner == writer || leftoversByWriter.count(owner)) << name << " is no killed writer's";
             if (owner == writer) {
                 ++leftoversByWriter[owner];
@@ -206,7 +170,7 @@ TEST(SaveDurability, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOneWhole)
     // A save after all that still works, and clears away what the killed writers left behind.
     WriteBlockFile(second, target);
     EXPECT_EQ(folder.read("block.csv"), secondBytes);
-    EXPECT_TRUE(OtherNames(folder.path(), "block.csv").empty()) << "abandoned temporaries pile up";
+    EXPECT_TRUE(NamesIn(folder.path(), "block.csv").empty()) << "abandoned temporaries pile up";
     BlockData read;
     ASSERT_TRUE(ReadBlockFile(read, folder.path().string() + "/", "block"));
     EXPECT_EQ(read, second);
@@ -220,19 +184,19 @@ TEST(SaveDurability, AFailedSaveThrowsAndKeepsTheOldFileByteForByte)
 
     {  // The target's folder is missing: nothing is made anywhere.
         TempFolder folder;
-        EXPECT_EQ(FailureOf([&] { WriteBlockFile(record, (folder.path() / "missing" / "block.csv").string()); }),
+        EXPECT_EQ(SaveFailure([&] { WriteBlockFile(record, (folder.path() / "missing" / "block.csv").string()); }),
                   "保存先のフォルダーが見つかりません。");
-        EXPECT_TRUE(OtherNames(folder.path(), "").empty());
+        EXPECT_TRUE(NamesIn(folder.path()).empty());
     }
     {  // The target is a folder: it stays one, with what it holds.
         TempFolder folder;
         std::filesystem::create_directory(folder.path() / "block.csv");
         folder.write("block.csv/inside", oldBytes);
-        EXPECT_EQ(FailureOf([&] { WriteBlockFile(record, (folder.path() / "block.csv").string()); }),
+        EXPECT_EQ(SaveFailure([&] { WriteBlockFile(record, (folder.path() / "block.csv").string()); }),
                   "フォルダーです。");
         EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "block.csv"));
         EXPECT_EQ(folder.read("block.csv/inside"), oldBytes);
-        EXPECT_TRUE(OtherNames(folder.path(), "block.csv").empty());
+        EXPECT_TRUE(NamesIn(folder.path(), "block.csv").empty());
     }
     {  // The folder cannot be written, tried as an ordinary user: the superuser is not bound by it.
         TempFolder folder;
@@ -241,12 +205,12 @@ TEST(SaveDurability, AFailedSaveThrowsAndKeepsTheOldFileByteForByte)
         const int code = RunInChild([&] {
             if (::geteuid() == 0 && ::setuid(65534) != 0)
                 return 3;
-            const auto reason = FailureOf([&] { WriteBlockFile(record, target); });
+            const auto reason = SaveFailure([&] { WriteBlockFile(record, target); });
             return !reason ? 1 : *reason == "書き込む権限がありません。" ? 0 : 2;
         });
         EXPECT_EQ(code, 0) << "1: saved anyway, 2: another reason";
         EXPECT_EQ(folder.read("block.csv"), oldBytes);
-        EXPECT_TRUE(OtherNames(folder.path(), "block.csv").empty());
+        EXPECT_TRUE(NamesIn(folder.path(), "block.csv").empty());
     }
     {  // The disk fills up halfway through the save: a file size limit stops the writes the same way.
         TempFolder folder;
@@ -256,12 +220,12 @@ TEST(SaveDurability, AFailedSaveThrowsAndKeepsTheOldFileByteForByte)
             const rlimit limit{half, half};
             if (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 return 3;
-            const auto reason = FailureOf([&] { WriteBlockFile(record, target); });
+            const auto reason = SaveFailure([&] { WriteBlockFile(record, target); });
             return !reason ? 1 : *reason == "ファイルが大きすぎます。" ? 0 : 2;
         });
         EXPECT_EQ(code, 0) << "1: saved anyway, 2: another reason";
         EXPECT_EQ(folder.read("block.csv"), oldBytes);
-        EXPECT_TRUE(OtherNames(folder.path(), "block.csv").empty()) << "the failed save left its temporary";
+        EXPECT_TRUE(NamesIn(folder.path(), "block.csv").empty()) << "the failed save left its temporary";
     }
 }
 
@@ -399,7 +363,7 @@ TEST(SaveReplacingAFile, RefusesAReadOnlyFileAndLeavesEverythingAsItWas)
         const int code = RunInChild([&] {
             if (c.otherUsersFile && ::setuid(65534) != 0)
                 return 3;
-            const auto reason = FailureOf([&] { WriteFileAtomically(target, "new"); });
+            const auto reason = SaveFailure([&] { WriteFileAtomically(target, "new"); });
             return !reason ? 1 : *reason == c.reason ? 0 : 2;
         });
         EXPECT_EQ(code, 0) << "1: saved anyway, 2: another reason";
@@ -450,7 +414,7 @@ TEST(SaveThroughALink, ReplacesTheFinalTargetAndTheLinkStaysALink)
         }
         std::set<std::string> expected = Entries(folder.path());
 
-        const auto reason = FailureOf([&] { WriteFileAtomically((folder.path() / c.saveAs).string(), "new"); });
+        const auto reason = SaveFailure([&] { WriteFileAtomically((folder.path() / c.saveAs).string(), "new"); });
 
         for (const auto& [name, target] : c.links)
             EXPECT_EQ(std::filesystem::read_symlink(folder.path() / name).string(), linkTarget(target));
@@ -497,7 +461,7 @@ TEST(SaveOfAHardLinkedFile, AllNamesShowTheNewContentAndStayOneFile)
             const rlimit limit{8 * 1024, 8 * 1024};
             if (c.noRoom && (::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &limit) != 0))
                 return 3;
-            const auto reason = FailureOf(
+            const auto reason = SaveFailure(
                 [&] { WriteFileAtomically((folder.path() / c.saveAs).string(), c.newBytes); });
             return reason == (c.noRoom ? std::optional<std::string>("ファイルが大きすぎます。") : std::nullopt) ? 0 : 1;
         });

@@ -175,6 +175,11 @@ TEST_F(FileCommandsTest, TheDialogIsToldWhichFileAChosenNameWrites)
 
 TEST_F(FileCommandsTest, SavingBackReachesTheVeryFileTheBlockCameFrom)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps every file name in Unicode and without regard to letter case";
+#endif
+    if (!folder.caseSensitive())
+        GTEST_SKIP() << "here \"same.csv\" and \"same.CSV\" are one file";
     const std::string cp932Name = "\x8C\xEC\x8A\xDD";  // 護岸, as a Windows disk holds it
     struct Case {
         const char* what;
