@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPageLayout>
 #include <QPageSize>
@@ -38,17 +39,20 @@ QFont JapaneseFont()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 4) {
+    // Qt's own reading of the command line: the PDF's Japanese name arrives whole also where the
+    // system's code page could not hold it.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 4) {
         std::fprintf(stderr, "usage: make_manual SOURCE.html OUTPUT.pdf VERSION\n");
         return 2;
     }
-    QFile source(QString::fromLocal8Bit(argv[1]));
+    QFile source(arguments[1]);
     if (!source.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "make_manual: cannot read %s\n", argv[1]);
+        std::fprintf(stderr, "make_manual: cannot read %s\n", qPrintable(arguments[1]));
         return 1;
     }
     QString html = QString::fromUtf8(source.readAll());
-    html.replace(QStringLiteral("@VERSION@"), QString::fromLocal8Bit(argv[3]));
+    html.replace(QStringLiteral("@VERSION@"), arguments[3]);
 
     QApplication::setFont(JapaneseFont());
     QTextDocument document;
@@ -57,12 +61,21 @@ int main(int argc, char* argv[])
         document.addResource(QTextDocument::ImageResource, QUrl(name), image);
     document.setHtml(html);
 
-    QPdfWriter writer(QString::fromLocal8Bit(argv[2]));
-    writer.setTitle(QStringLiteral("直立消波ブロック設定 操作説明書"));
-    writer.setCreator(QStringLiteral("直立消波ブロック設定"));
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter);
-    writer.setResolution(150);
-    document.print(&writer);
+    // The writer says nothing when it cannot write its file: the build must hear of it.
+    const QString output = arguments[2];
+    QFile::remove(output);
+    {
+        QPdfWriter writer(output);
+        writer.setTitle(QStringLiteral("直立消波ブロック設定 操作説明書"));
+        writer.setCreator(QStringLiteral("直立消波ブロック設定"));
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter);
+        writer.setResolution(150);
+        document.print(&writer);
+    }
+    if (QFileInfo(output).size() == 0) {
+        std::fprintf(stderr, "make_manual: cannot write %s\n", qPrintable(output));
+        return 1;
+    }
     return 0;
 }
