@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -135,6 +137,17 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
 
 namespace {
 
+/** Temporaries of saves begin with this name and end in ".tmp", after the writer's process id. */
+constexpr std::string_view kTemporaryPrefix = ".chokusho-save-";
+
+/** The process id in the name of a save's temporary, or 0 when the name is not one. */
+unsigned long TemporaryOwner(const std::string& name)
+{
+    if (name.compare(0, kTemporaryPrefix.size(), kTemporaryPrefix) != 0 || !name.ends_with(".tmp"))
+        return 0;
+    return std::strtoul(name.c_str() + kTemporaryPrefix.size(), nullptr, 10);
+}
+
 // The reasons stand under "ファイル「…」に保存できませんでした。", which already names the file,
 // so they say only what went wrong.
 constexpr const char* kTextNoPermission = "書き込む権限がありません。";
@@ -178,6 +191,8 @@ std::string FileErrorText(int errorNumber)
 
 namespace {
 
+constexpr const char* kTextInUse = "ほかのプログラムが使用中です。";
+
 std::string SystemMessage(DWORD code)
 {
     wchar_t* text = nullptr;
@@ -212,7 +227,72 @@ std::string Win32ErrorText(DWORD code)
     case ERROR_DIRECTORY: return kTextIsFolder;
     case ERROR_CRC:
     case ERROR_IO_DEVICE: return kTextIoError;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return kTextInUse;
     default: return SystemMessage(code);
+    }
+}
+
+/**
+ * Why `target` could not be replaced by a rename that failed with `failure`. Windows refuses
+ * with "access denied" also when another program holds the file open, as spreadsheets do; a
+ * probe for the same access tells that case apart from a missing permission.
+ */
+DWORD ReplaceFailure(const std::filesystem::path& target, DWORD failure)
+{
+    if (failure != ERROR_ACCESS_DENIED)
+        return failure;
+    HANDLE probe = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        return failure;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION : failure;
+}
+
+/** Opens a new temporary file in `folder`; INVALID_HANDLE_VALUE, with the error set, when none can be made. */
+HANDLE OpenTemporaryIn(const std::filesystem::path& folder, std::filesystem::path& temporary)
+{
+    static unsigned counter = 0;
+    // The same short names as on other systems, so that a target near the length limit has one too.
+    const std::wstring prefix = PathFromUtf8(kTemporaryPrefix).wstring() + std::to_wstring(GetCurrentProcessId()) +
+                                L"-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder / (prefix + std::to_wstring(++counter) + L".tmp");
+        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+/** True while the process `pid` runs: its temporaries are its own. */
+bool ProcessRuns(unsigned long pid)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (process == nullptr)
+        return GetLastError() == ERROR_ACCESS_DENIED;  // there, but another user's
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
+}
+
+/**
+ * Removes the temporaries that saves killed before their rename left in `folder`: those whose
+ * writing process is gone. A save still running in another instance keeps its own.
+ */
+void RemoveAbandonedTemporaries(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error); !error && it != std::filesystem::directory_iterator();
+         it.increment(error)) {
+        const unsigned long pid = TemporaryOwner(PathToUtf8(it->path().filename()));
+        if (pid == 0 || pid == GetCurrentProcessId() || ProcessRuns(pid))
+            continue;
+        DeleteFileW(it->path().c_str());
     }
 }
 
@@ -232,11 +312,9 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
             throw FileWriteError(path, kTextReadOnlyFile);
     }
 
-    auto temporary = target;
-    temporary += L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    const auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(L".");
+    std::filesystem::path temporary;
+    HANDLE file = OpenTemporaryIn(folder, temporary);
     if (file == INVALID_HANDLE_VALUE)
         throw FileWriteError(path, Win32ErrorText(GetLastError()));
     // The code is taken as soon as a call fails, before any other call can overwrite it.
@@ -256,19 +334,17 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
     CloseHandle(file);
     if (failure == ERROR_SUCCESS &&
         !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        failure = GetLastError();
+        failure = ReplaceFailure(target, GetLastError());
     if (failure != ERROR_SUCCESS) {
         DeleteFileW(temporary.c_str());
         throw FileWriteError(path, Win32ErrorText(failure));
     }
+    RemoveAbandonedTemporaries(folder);
 }
 
 #else
 
 namespace {
-
-/** Temporaries of saves begin with this name and end in ".tmp", after the writer's process id. */
-constexpr std::string_view kTemporaryPrefix = ".chokusho-save-";
 
 /** As many links as the kernel itself follows in one path before it calls it a loop. */
 constexpr int kMaxLinkHops = 40;
@@ -448,11 +524,9 @@ void RemoveAbandonedTemporaries(const std::filesystem::path& folder)
     std::error_code error;
     std::filesystem::directory_iterator it(folder.empty() ? std::filesystem::path(".") : folder, error);
     for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.compare(0, kTemporaryPrefix.size(), kTemporaryPrefix) != 0 || !name.ends_with(".tmp"))
-            continue;
-        const long pid = std::strtol(name.c_str() + kTemporaryPrefix.size(), nullptr, 10);
-        if (pid <= 0 || pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+        const unsigned long pid = TemporaryOwner(it->path().filename().string());
+        if (pid == 0 || pid > static_cast<unsigned long>(std::numeric_limits<pid_t>::max()) ||
+            static_cast<pid_t>(pid) == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
             continue;
         std::error_code ignored;
         std::filesystem::remove(it->path(), ignored);
