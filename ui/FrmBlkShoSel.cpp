@@ -87,8 +87,14 @@ QFont FrmBlkShoSel::ListFont()
 {
     // Lines are padded in cp932 bytes, so only a font whose full-width characters are exactly two
     // half-width ones keeps the columns under the heading.
+    // Windows has one of its own, which its users know; elsewhere IPAGothic comes first.
+#ifdef _WIN32
+    static const char* const kFamilies[] = {"MS Gothic", "ＭＳ ゴシック", "IPAGothic", "IPAゴシック",
+                                            "Noto Sans Mono CJK JP"};
+#else
     static const char* const kFamilies[] = {"IPAGothic", "IPAゴシック", "MS Gothic", "ＭＳ ゴシック",
                                             "Noto Sans Mono CJK JP"};
+#endif
     const QStringList installed = QFontDatabase::families();
     QFont font;
     bool found = false;

@@ -1,6 +1,7 @@
 #include "StatusPanel.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
@@ -53,9 +54,15 @@ void StatusPanel::fit()
     const double needed = QFontMetricsF(normal_).horizontalAdvance(text());
     QFont font = normal_;
     if (needed > room && room > 0) {
-        const double scale = std::max(kSmallestScale, room / needed);
-        // A hair smaller than the exact share: glyph advances round at the new size.
-        font.setPointSizeF(normal_.pointSizeF() * scale * 0.98);
+        // Glyph advances round at each size, so the size that fits is found by trying: first the
+        // share of the width, then smaller steps down to the smallest scale.
+        double scale = std::max(kSmallestScale, room / needed);
+        for (;;) {
+            font.setPointSizeF(normal_.pointSizeF() * scale);
+            if (QFontMetrics(font).horizontalAdvance(text()) <= room || scale <= kSmallestScale)
+                break;
+            scale = std::max(kSmallestScale, scale - 0.01);
+        }
     }
     if (font == this->font())
         return;
