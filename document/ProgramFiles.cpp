@@ -56,6 +56,18 @@ std::string WithTrailingSeparator(const std::filesystem::path& folder)
 
 }  // namespace
 
+ProgramFolders LocateProgramFolders(const std::filesystem::path& executableFolder,
+                                    const std::filesystem::path& configFolder)
+{
+    std::error_code error;
+    if (std::filesystem::is_regular_file(executableFolder / kVersionFile, error))
+        return {executableFolder, configFolder, executableFolder};
+    const auto installed = (executableFolder / ".." / "share" / "chokusho").lexically_normal();
+    if (std::filesystem::is_regular_file(installed / kVersionFile, error))
+        return {{}, configFolder, installed};
+    return {executableFolder, configFolder, executableFolder};
+}
+
 std::string LoadDataPath(const ProgramFolders& folders)
 {
     std::vector<std::filesystem::path> files;
@@ -76,7 +88,7 @@ std::string LoadDataPath(const ProgramFolders& folders)
         if (auto line = FirstLine(file))
             return *line;
     }
-    return WithTrailingSeparator(folders.program);
+    return WithTrailingSeparator(folders.filesFolder());
 }
 
 bool SaveDataPath(const std::string& dataPath, const ProgramFolders& folders)

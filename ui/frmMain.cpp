@@ -104,16 +104,15 @@ MouseButtons ButtonsOf(Qt::MouseButtons buttons)
 
 ProgramFolders frmMain::DefaultFolders()
 {
-    ProgramFolders folders;
-    folders.program = PathFromUtf8(QCoreApplication::applicationDirPath().toStdString());
-    folders.config = PathFromUtf8(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
-    return folders;
+    return LocateProgramFolders(PathFromUtf8(QCoreApplication::applicationDirPath().toStdString()),
+                                PathFromUtf8(
+                                    QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString()));
 }
 
 frmMain::frmMain(DocumentState& state, QWidget* parent) : frmMain(state, DefaultFolders(), parent) {}
 
 frmMain::frmMain(DocumentState& state, ProgramFolders folders, QWidget* parent)
-    : QMainWindow(parent), state_(state), folders_(std::move(folders)), logic_(state, *this, folders_.program)
+    : QMainWindow(parent), state_(state), folders_(std::move(folders)), logic_(state, *this, folders_.filesFolder())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Utf8(kMainCaption));
@@ -414,7 +413,7 @@ MsgAnswer frmMain::messageBox(const MessageBoxRequest& spec)
 
 void frmMain::showAbout()
 {
-    frmAbout about(folders_.program, this);
+    frmAbout about(folders_.filesFolder(), this);
     about.exec();
 }
 

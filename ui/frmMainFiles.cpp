@@ -150,7 +150,7 @@ std::string frmMain::saveFileDialog(const SaveDialogRequest& spec)
 
 PickedBlock frmMain::showPicker()
 {
-    FrmBlkShoSel picker(state_, folders_.program, this);
+    FrmBlkShoSel picker(state_, folders_.filesFolder(), this);
     picker.exec();
     if (picker.result() != QDialog::Accepted)
         return {};

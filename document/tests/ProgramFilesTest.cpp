@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "Cp932.h"
+#include "FileSystem.h"
 #include "ProgramFiles.h"
 #include "TestFiles.h"
 
@@ -129,6 +130,42 @@ TEST(DataPathFile, AFolderChosenWhileTheProgramFolderCouldNotBeWrittenIsReadBack
 
     EXPECT_EQ(root.read("program/CVDTPATH"), "/old/\r\n");
     EXPECT_EQ(LoadDataPath(folders), "/new/");
+}
+
+TEST(ProgramFolders, FilesBesideTheExecutableComeFirstThenTheInstalledShareFolder)
+{
+    TempFolder root;
+    const auto bin = root.path() / "usr" / "bin";
+    const auto share = root.path() / "usr" / "share" / "chokusho";
+    const auto config = root.path() / "home" / ".config" / "chokusho";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(share);
+
+    // Neither folder holds the program's files: they are looked for beside the executable.
+    ProgramFolders folders = LocateProgramFolders(bin, config);
+    EXPECT_EQ(folders.program, bin);
+    EXPECT_EQ(folders.filesFolder(), bin);
+
+    // Installed: the version, samples and manual come from the share folder, which is also where
+    // the picker starts.
+    root.write("usr/share/chokusho/SYSVER.DAT", "2.1.0\r\n");
+    folders = LocateProgramFolders(bin, config);
+    EXPECT_EQ(folders.filesFolder(), share);
+    EXPECT_EQ(ReadVersionFile(folders.filesFolder()), "2.1.0");
+    EXPECT_EQ(LoadDataPath(folders), PathToUtf8(share / ""));
+    // The executable's folder belongs to the system: CVDTPATH goes to the user's configuration
+    // folder even where the system folder could be written, as by the superuser.
+    ASSERT_TRUE(SaveDataPath("/data/", folders));
+    EXPECT_FALSE(std::filesystem::exists(bin / "CVDTPATH"));
+    EXPECT_EQ(root.read("home/.config/chokusho/CVDTPATH"), "/data/\r\n");
+    EXPECT_EQ(LoadDataPath(folders), "/data/");
+
+    // A copy with its files beside the executable, as in a build folder, uses those.
+    root.write("usr/bin/SYSVER.DAT", "3.0.0\r\n");
+    folders = LocateProgramFolders(bin, config);
+    EXPECT_EQ(folders.program, bin);
+    EXPECT_EQ(folders.filesFolder(), bin);
+    EXPECT_EQ(ReadVersionFile(folders.filesFolder()), "3.0.0");
 }
 
 TEST(VersionFile, ShowsTheFirstValueOrXXX)
