@@ -1,14 +1,29 @@
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
+#include "CommandLine.h"
 #include "DocumentState.h"
 #include "Icons.h"
 #include "frmMain.h"
 
 int main(int argc, char* argv[])
 {
+    // "--version" and "--help" are answered without a window, and so without a display.
+    QStringList options;
+    for (int i = 0; i < argc; ++i)
+        options << QString::fromLocal8Bit(argv[i]);
+    if (chokusho::AsksForTerminalAnswer(options)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("chokusho"));
+        const auto answer = chokusho::TerminalAnswer(QCoreApplication::arguments(),
+                                                     chokusho::frmMain::DefaultFolders().filesFolder());
+        chokusho::WriteToTerminal(answer.value_or(QString()));
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("chokusho"));
     QApplication::setWindowIcon(chokusho::ProgramIcon());

@@ -1,4 +1,5 @@
-// The version box and the version file the build puts beside the program for it.
+// The version box, the version on the command line, and the version file the build puts beside
+// the program for them.
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "CommandLine.h"
 #include "FileSystem.h"
 #include "Widgets.h"
 #include "frmAbout.h"
@@ -72,6 +74,44 @@ private slots:
         QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(!about.isVisible());
         QCOMPARE(about.result(), int(QDialog::Accepted));
+    }
+
+    void theCommandLineAsksForTheVersionOrTheUsageOrTheEditor()
+    {
+        QTemporaryDir program;
+        WriteFile(program.filePath(QStringLiteral("SYSVER.DAT")), "2.3.4\r\n");
+        // What asks for an answer before any window opens is what is answered.
+        QStringList disagreeing;
+        const auto answer = [&](QStringList arguments) {
+            arguments.prepend(QStringLiteral("chokusho"));
+            auto text = TerminalAnswer(arguments, Folder(program));
+            if (AsksForTerminalAnswer(arguments) != text.has_value())
+                disagreeing << arguments.join(QLatin1Char(' '));
+            return text;
+        };
+        QCOMPARE(answer({QStringLiteral("--version")}), QStringLiteral("chokusho 2.3.4\n"));
+        QCOMPARE(answer({QStringLiteral("-v")}), QStringLiteral("chokusho 2.3.4\n"));
+        // The first that asks is answered; Qt's own options may stand before it.
+        QCOMPARE(answer({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--version"),
+                         QStringLiteral("--help")}),
+                 QStringLiteral("chokusho 2.3.4\n"));
+        for (const char* help : {"--help", "-h", "-?", "/?"}) {
+            const auto usage = answer({QString::fromLatin1(help)});
+            QVERIFY2(usage && usage->contains(QStringLiteral("--version")) &&
+                         usage->startsWith(QStringLiteral("直立消波ブロック設定\n")),
+                     help);
+        }
+        // Anything else starts the editor, as does no argument at all.
+        QCOMPARE(answer({}), std::nullopt);
+        QCOMPARE(answer({QStringLiteral("-platform"), QStringLiteral("offscreen")}), std::nullopt);
+        QCOMPARE(answer({QStringLiteral("--versions"), QStringLiteral("block.csv")}), std::nullopt);
+        QVERIFY2(disagreeing.isEmpty(), qPrintable(disagreeing.join(QStringLiteral(", "))));
+        // The program name itself is never taken for an option.
+        QCOMPARE(TerminalAnswer({QStringLiteral("--version")}, Folder(program)), std::nullopt);
+
+        QTemporaryDir empty;
+        QCOMPARE(TerminalAnswer({QStringLiteral("chokusho"), QStringLiteral("--version")}, Folder(empty)),
+                 QStringLiteral("chokusho X.X.X\n"));
     }
 
     void theBuildPutsTheVersionFileBesideTheProgram()

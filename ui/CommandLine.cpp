@@ -1,0 +1,103 @@
+#include "CommandLine.h"
+
+#include <cstdio>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "FrameLogic.h"
+#include "ProgramFiles.h"
+#include "QtText.h"
+
+namespace chokusho {
+
+namespace {
+
+// Below the program's name.
+constexpr const char* kUsage =
+    "\n\n"
+    "使い方: chokusho [オプション]\n"
+    "  オプションがなければ、エディターのウィンドウを開きます。\n\n"
+    "オプション:\n"
+    "  -h, --help     この説明を表示します。\n"
+    "  -v, --version  バージョンを表示します。\n";
+
+bool AsksForVersion(const QString& argument)
+{
+    return argument == QStringLiteral("--version") || argument == QStringLiteral("-v");
+}
+
+bool AsksForHelp(const QString& argument)
+{
+    return argument == QStringLiteral("--help") || argument == QStringLiteral("-h") ||
+           argument == QStringLiteral("-?") || argument == QStringLiteral("/?");
+}
+
+}  // namespace
+
+bool AsksForTerminalAnswer(const QStringList& arguments)
+{
+    // The first is the program's own name.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (AsksForVersion(arguments[i]) || AsksForHelp(arguments[i]))
+            return true;
+    }
+    return false;
+}
+
+std::optional<QString> TerminalAnswer(const QStringList& arguments, const std::filesystem::path& filesFolder)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (AsksForHelp(arguments[i]))
+            return Utf8(kMainCaption) + Utf8(kUsage);
+        if (AsksForVersion(arguments[i]))
+            return QStringLiteral("chokusho ") + Utf8(ReadVersionFile(filesFolder)) + QStringLiteral("\n");
+    }
+    return std::nullopt;
+}
+
+#ifdef _WIN32
+
+void WriteToTerminal(const QString& text)
+{
+    // Redirected into a file or a pipe: the text as UTF-8 bytes.
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output != nullptr && output != INVALID_HANDLE_VALUE && GetFileType(output) != FILE_TYPE_CHAR &&
+        GetFileType(output) != FILE_TYPE_UNKNOWN) {
+        const QByteArray bytes = text.toUtf8();
+        DWORD written = 0;
+        WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        return;
+    }
+    // A program of the Windows subsystem has no console of its own: it borrows the one it was
+    // started from, where wide characters show whatever the console's code page.
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (console != INVALID_HANDLE_VALUE) {
+            const std::wstring wide = text.toStdWString();
+            DWORD written = 0;
+            WriteConsoleW(console, wide.c_str(), static_cast<DWORD>(wide.size()), &written, nullptr);
+            CloseHandle(console);
+            FreeConsole();
+            return;
+        }
+        FreeConsole();
+    }
+    const std::wstring wide = text.trimmed().toStdWString();
+    const std::wstring caption = Utf8(kMainCaption).toStdWString();
+    MessageBoxW(nullptr, wide.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+#else
+
+void WriteToTerminal(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+#endif
+
+}  // namespace chokusho

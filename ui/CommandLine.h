@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <optional>
+
+namespace chokusho {
+
+/**
+ * Whether `arguments` ask for an answer on the terminal ("--version", "--help") instead of the
+ * editor's window. Checked before any window system is opened, so that the answer needs no display.
+ */
+[[nodiscard]] bool AsksForTerminalAnswer(const QStringList& arguments);
+
+/**
+ * The answer to `arguments` on the terminal: the version read from SYSVER.DAT in `filesFolder`
+ * for "--version", the usage for "--help"; nullopt when they ask for neither.
+ */
+[[nodiscard]] std::optional<QString> TerminalAnswer(const QStringList& arguments,
+                                                    const std::filesystem::path& filesFolder);
+
+/**
+ * Writes `text` to the standard output. A Windows program without a console writes it to the
+ * console it was started from, or shows it in a message box when there is none.
+ */
+void WriteToTerminal(const QString& text);
+
+}  // namespace chokusho
