@@ -104,8 +104,13 @@ void Pnt_disp(Canvas& canvas, const BlockData& data, const ViewTransform& view, 
     canvas.PSet(SaturatingAdd(x, 1), y, markerColor);
     canvas.PSet(x, SaturatingAdd(y, -1), markerColor);
     canvas.PSet(x, SaturatingAdd(y, 1), markerColor);
-    if (display.pointNumbers)
-        canvas.Print(" " + std::to_string(n) + " ", textColor);
+    if (display.pointNumbers) {
+        // Built by appending: GCC 12 misreads `" " + std::to_string(n)` at -O2 as an overlapping copy.
+        std::string label = " ";
+        label += std::to_string(n);
+        label += ' ';
+        canvas.Print(label, textColor);
+    }
 }
 
 void Picture1_Paint(Canvas& canvas, const BlockData& data, const ViewTransform& view, const DisplaySwitches& display)
