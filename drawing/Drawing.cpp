@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
+#include "Bounds.h"
 #include "Numbers.h"
 
 namespace chokusho {
@@ -36,24 +36,6 @@ constexpr double kTableGapMm = 3.0;
 
 /** Texts keep this far from the sides of their cells. */
 constexpr double kCellPadMm = 1.5;
-
-struct Bounds {
-    double minX = std::numeric_limits<double>::infinity();
-    double minY = std::numeric_limits<double>::infinity();
-    double maxX = -std::numeric_limits<double>::infinity();
-    double maxY = -std::numeric_limits<double>::infinity();
-
-    void add(double x, double y)
-    {
-        minX = std::min(minX, x);
-        minY = std::min(minY, y);
-        maxX = std::max(maxX, x);
-        maxY = std::max(maxY, y);
-    }
-    bool empty() const { return minX > maxX; }
-    double width() const { return maxX - minX; }
-    double height() const { return maxY - minY; }
-};
 
 bool Finite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
