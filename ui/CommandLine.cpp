@@ -1,11 +1,13 @@
 #include "CommandLine.h"
 
+#include <QDate>
 #include <cstdio>
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
+#include "ExportCommand.h"
 #include "FrameLogic.h"
 #include "ProgramFiles.h"
 #include "QtText.h"
@@ -21,7 +23,8 @@ constexpr const char* kUsage =
     "  オプションがなければ、エディターのウィンドウを開きます。\n\n"
     "オプション:\n"
     "  -h, --help     この説明を表示します。\n"
-    "  -v, --version  バージョンを表示します。\n";
+    "  -v, --version  バージョンを表示します。\n\n"
+    "図の書き出し:\n";
 
 bool AsksForVersion(const QString& argument)
 {
@@ -50,19 +53,32 @@ std::optional<QString> TerminalAnswer(const QStringList& arguments, const std::f
 {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (AsksForHelp(arguments[i]))
-            return Utf8(kMainCaption) + Utf8(kUsage);
+            return Utf8(kMainCaption) + Utf8(kUsage) + Utf8(kExportUsageText);
         if (AsksForVersion(arguments[i]))
             return QStringLiteral("chokusho ") + Utf8(ReadVersionFile(filesFolder)) + QStringLiteral("\n");
     }
     return std::nullopt;
 }
 
+int ExportFromCommandLine(const QStringList& arguments)
+{
+    const auto request = ParseExportRequest(arguments);
+    if (const auto* wrong = std::get_if<QString>(&request)) {
+        WriteToTerminal(QStringLiteral("chokusho: ") + *wrong + QLatin1Char('\n'), TerminalStream::Error);
+        return kExportUsage;
+    }
+    return RunExport(
+        std::get<ExportRequest>(request), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")),
+        [](const QString& line) { WriteToTerminal(line); },
+        [](const QString& line) { WriteToTerminal(line, TerminalStream::Error); });
+}
+
 #ifdef _WIN32
 
-void WriteToTerminal(const QString& text)
+void WriteToTerminal(const QString& text, TerminalStream stream)
 {
     // Redirected into a file or a pipe: the text as UTF-8 bytes.
-    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE output = GetStdHandle(stream == TerminalStream::Error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     if (output != nullptr && output != INVALID_HANDLE_VALUE && GetFileType(output) != FILE_TYPE_CHAR &&
         GetFileType(output) != FILE_TYPE_UNKNOWN) {
         const QByteArray bytes = text.toUtf8();
@@ -86,16 +102,18 @@ void WriteToTerminal(const QString& text)
     }
     const std::wstring wide = text.trimmed().toStdWString();
     const std::wstring caption = Utf8(kMainCaption).toStdWString();
-    MessageBoxW(nullptr, wide.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(nullptr, wide.c_str(), caption.c_str(),
+                MB_OK | (stream == TerminalStream::Error ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
 #else
 
-void WriteToTerminal(const QString& text)
+void WriteToTerminal(const QString& text, TerminalStream stream)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    FILE* file = stream == TerminalStream::Error ? stderr : stdout;
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), file);
+    std::fflush(file);
 }
 
 #endif

@@ -20,10 +20,18 @@ namespace chokusho {
 [[nodiscard]] std::optional<QString> TerminalAnswer(const QStringList& arguments,
                                                     const std::filesystem::path& filesFolder);
 
+enum class TerminalStream { Output, Error };
+
 /**
- * Writes `text` to the standard output. A Windows program without a console writes it to the
- * console it was started from, or shows it in a message box when there is none.
+ * Writes `text` to the standard output or error. A Windows program without a console writes it
+ * to the console it was started from, or shows it in a message box when there is none.
  */
-void WriteToTerminal(const QString& text);
+void WriteToTerminal(const QString& text, TerminalStream stream = TerminalStream::Output);
+
+/**
+ * Carries out "--export" (see ExportCommand.h): the drawings written, one line per file on the
+ * standard output, and what went wrong on the standard error. Returns the exit code.
+ */
+[[nodiscard]] int ExportFromCommandLine(const QStringList& arguments);
 
 }  // namespace chokusho

@@ -185,6 +185,7 @@ void frmMain::buildMenus()
                 {"mnuFileSep", nullptr, nullptr, false},
                 {"mnuFileEnd", "終了(&X)", &FrameLogic::mnuFileEnd_Click, false},
             });
+    buildDrawingItems();
     addMenu("mnuDisp", "表示(&V)",
             {
                 {"mnuDispKaku", "拡大", &FrameLogic::mnuDispKaku_Click, false},

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "DocumentState.h"
+#include "Drawing.h"
+#include "DrawingOutput.h"
 #include "FrameLogic.h"
 #include "FramePort.h"
 #include "ProgramFiles.h"
@@ -85,6 +87,11 @@ private:
      */
     void connectItem(QAction* action, std::function<void()> handler);
     void frameAreaResized();
+    // Print and export of the block's drawing (frmMainPrint.cpp)
+    void buildDrawingItems();
+    Drawing drawingOf(const DrawingOptions& options) const;
+    void printDrawing();
+    void exportDrawing();
 
     DocumentState& state_;
     ProgramFolders folders_;
@@ -96,6 +103,10 @@ private:
     QScrollBar* vScroll_ = nullptr;
     StatusPanel* statusPanel1_ = nullptr;
     StatusPanel* statusPanel2_ = nullptr;
+    // What the last print or export chose, offered again the next time.
+    DrawingOptions drawingOptions_;
+    ExportFormat exportFormat_ = ExportFormat::Pdf;
+    int exportDpi_ = kDefaultPngDpi;
     FrameLogic logic_;  // last: it may use every control as soon as it exists
 };
 

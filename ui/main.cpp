@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 #include "CommandLine.h"
 #include "DocumentState.h"
+#include "ExportCommand.h"
 #include "Icons.h"
 #include "frmMain.h"
 
@@ -22,6 +24,23 @@ int main(int argc, char* argv[])
                                                      chokusho::frmMain::DefaultFolders().filesFolder());
         chokusho::WriteToTerminal(answer.value_or(QString()));
         return 0;
+    }
+
+    // "--export" draws without a window: on Linux without a display as well.
+    if (chokusho::AsksForExport(options)) {
+#ifndef _WIN32
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+        // Its standard error is for what happened to the files; Qt's remarks on its own set-up
+        // (no XDG_RUNTIME_DIR, a font substituted) would hide that among lines of no use.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                chokusho::WriteToTerminal(message + QLatin1Char('\n'), chokusho::TerminalStream::Error);
+        });
+        QGuiApplication app(argc, argv);
+        QGuiApplication::setApplicationName(QStringLiteral("chokusho"));
+        return chokusho::ExportFromCommandLine(QCoreApplication::arguments());
     }
 
     QApplication app(argc, argv);

@@ -1,0 +1,239 @@
+#include "DrawingDialogs.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "QtText.h"
+
+namespace chokusho {
+
+namespace {
+
+QComboBox* ComboOf(QWidget* parent, const char* name, std::initializer_list<std::pair<QString, int>> items)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(Utf8(name));
+    for (const auto& [text, value] : items)
+        box->addItem(text, value);
+    return box;
+}
+
+void Select(QComboBox* box, int value)
+{
+    const int index = box->findData(value);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+}
+
+QPageLayout PageLayoutFor(const DrawingOptions& options)
+{
+    return QPageLayout(QPageSize(options.paper == PaperSize::A3 ? QPageSize::A3 : QPageSize::A4),
+                       options.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+}
+
+}  // namespace
+
+// --- DrawingOptionsPanel
+
+DrawingOptionsPanel::DrawingOptionsPanel(Arrangement arrangement, QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("DrawingOptions"));
+    scale_ = new QComboBox(this);
+    scale_->setObjectName(QStringLiteral("Scale"));
+    for (const int scale : kDrawingScales)
+        scale_->addItem(QStringLiteral("1:%1").arg(scale), scale);
+    scale_->addItem(QStringLiteral("用紙に合わせる"), kFitToPaper);
+    paper_ = ComboOf(this, "Paper",
+                     {{QStringLiteral("A4"), static_cast<int>(PaperSize::A4)},
+                      {QStringLiteral("A3"), static_cast<int>(PaperSize::A3)}});
+    orientation_ = ComboOf(this, "Orientation", {{QStringLiteral("縦"), 0}, {QStringLiteral("横"), 1}});
+    numbers_ = new QCheckBox(QStringLiteral("点番号(&N)"), this);
+    numbers_->setObjectName(QStringLiteral("PointNumbers"));
+    grid_ = new QCheckBox(QStringLiteral("グリッド(&G)"), this);
+    grid_->setObjectName(QStringLiteral("Grid"));
+    table_ = new QCheckBox(QStringLiteral("層別体積表(&T)"), this);
+    table_->setObjectName(QStringLiteral("LayerTable"));
+
+    const auto labelFor = [this](const QString& text, QWidget* buddy) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(buddy);
+        return label;
+    };
+    if (arrangement == Arrangement::Form) {
+        auto* form = new QFormLayout(this);
+        form->addRow(labelFor(QStringLiteral("縮尺(&S):"), scale_), scale_);
+        form->addRow(labelFor(QStringLiteral("用紙(&P):"), paper_), paper_);
+        form->addRow(labelFor(QStringLiteral("向き(&O):"), orientation_), orientation_);
+        form->addRow(numbers_);
+        form->addRow(grid_);
+        form->addRow(table_);
+    } else {
+        auto* row = new QHBoxLayout(this);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(labelFor(QStringLiteral("縮尺(&S):"), scale_));
+        row->addWidget(scale_);
+        row->addSpacing(8);
+        row->addWidget(labelFor(QStringLiteral("用紙(&P):"), paper_));
+        row->addWidget(paper_);
+        row->addWidget(orientation_);
+        row->addSpacing(8);
+        row->addWidget(numbers_);
+        row->addWidget(grid_);
+        row->addWidget(table_);
+    }
+
+    for (QComboBox* box : {scale_, paper_, orientation_})
+        connect(box, &QComboBox::currentIndexChanged, this, &DrawingOptionsPanel::changed);
+    for (QCheckBox* box : {numbers_, grid_, table_})
+        connect(box, &QCheckBox::toggled, this, &DrawingOptionsPanel::changed);
+}
+
+DrawingOptions DrawingOptionsPanel::options() const
+{
+    DrawingOptions options;
+    options.scale = scale_->currentData().toInt();
+    options.paper = static_cast<PaperSize>(paper_->currentData().toInt());
+    options.landscape = orientation_->currentData().toInt() == 1;
+    options.pointNumbers = numbers_->isChecked();
+    options.grid = grid_->isChecked();
+    options.layerTable = table_->isChecked();
+    return options;
+}
+
+void DrawingOptionsPanel::setOptions(const DrawingOptions& options)
+{
+    // The children still signal; the panel passes nothing on.
+    const QSignalBlocker blocker(this);
+    Select(scale_, options.scale);
+    Select(paper_, static_cast<int>(options.paper));
+    Select(orientation_, options.landscape ? 1 : 0);
+    numbers_->setChecked(options.pointNumbers);
+    grid_->setChecked(options.grid);
+    table_->setChecked(options.layerTable);
+}
+
+// --- ExportOptionsDialog
+
+ExportOptionsDialog::ExportOptionsDialog(ExportFormat format, const DrawingOptions& options, int dpi, QWidget* parent)
+    : QDialog(parent), panel_(new DrawingOptionsPanel(DrawingOptionsPanel::Arrangement::Form, this))
+{
+    setObjectName(QStringLiteral("ExportOptions"));
+    setWindowTitle(QStringLiteral("エクスポート - ") + ExportSuffix(format).toUpper());
+    panel_->setOptions(options);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(panel_);
+    if (format == ExportFormat::Png) {
+        dpi_ = new QSpinBox(this);
+        dpi_->setObjectName(QStringLiteral("Dpi"));
+        dpi_->setRange(kMinPngDpi, kMaxPngDpi);
+        dpi_->setSingleStep(50);
+        dpi_->setSuffix(QStringLiteral(" dpi"));
+        dpi_->setValue(dpi);
+        auto* form = new QFormLayout;
+        auto* label = new QLabel(QStringLiteral("解像度(&R):"), this);
+        label->setBuddy(dpi_);
+        form->addRow(label, dpi_);
+        layout->addLayout(form);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("出力"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+DrawingOptions ExportOptionsDialog::options() const { return panel_->options(); }
+
+int ExportOptionsDialog::dpi() const { return dpi_ != nullptr ? dpi_->value() : kDefaultPngDpi; }
+
+// --- Fitting and the print preview
+
+FitAnswer AskToFit(QWidget* parent, const QString& caption, double fitted)
+{
+    QMessageBox box(QMessageBox::Question, caption,
+                    QStringLiteral("この縮尺では図が用紙に収まりません。\n用紙に合わせた縮尺 (%1) で出力しますか?")
+                        .arg(Utf8(ScaleText(fitted))),
+                    QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("FitQuestion"));
+    QPushButton* fit = box.addButton(QStringLiteral("用紙に合わせる"), QMessageBox::YesRole);
+    QPushButton* asItIs = box.addButton(QStringLiteral("このまま出力"), QMessageBox::NoRole);
+    box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(fit);
+    box.exec();
+    if (box.clickedButton() == fit)
+        return FitAnswer::Fit;
+    if (box.clickedButton() == asItIs)
+        return FitAnswer::AsItIs;
+    return FitAnswer::Cancel;
+}
+
+void ShowPrintPreview(QWidget* parent, const DrawingSource& source, DrawingOptions& options)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(PageLayoutFor(options));
+    printer.setDocName(Utf8(source(options).title));
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setObjectName(QStringLiteral("PrintPreview"));
+    preview.setWindowTitle(QStringLiteral("印刷プレビュー"));
+
+    // The drawing's choices in a row under the preview's own tools, and a word when the section
+    // does not fit the paper at the chosen scale, with the way out.
+    auto* row = new QWidget(&preview);
+    auto* rowLayout = new QHBoxLayout(row);
+    auto* panel = new DrawingOptionsPanel(DrawingOptionsPanel::Arrangement::Row, row);
+    panel->setOptions(options);
+    auto* warning = new QLabel(QStringLiteral("この縮尺では図が用紙に収まりません。"), row);
+    warning->setObjectName(QStringLiteral("FitWarning"));
+    warning->setStyleSheet(QStringLiteral("color: #c00000;"));
+    auto* fit = new QPushButton(QStringLiteral("用紙に合わせる(&F)"), row);
+    fit->setObjectName(QStringLiteral("FitButton"));
+    rowLayout->addWidget(panel);
+    rowLayout->addStretch();
+    rowLayout->addWidget(warning);
+    rowLayout->addWidget(fit);
+    if (auto* layout = qobject_cast<QBoxLayout*>(preview.layout()))
+        layout->insertWidget(1, row);
+
+    auto* view = preview.findChild<QPrintPreviewWidget*>();
+    QObject::connect(panel, &DrawingOptionsPanel::changed, &preview, [&printer, panel, view] {
+        const DrawingOptions chosen = panel->options();
+        printer.setPageLayout(PageLayoutFor(chosen));
+        if (view != nullptr)
+            view->updatePreview();
+    });
+    QObject::connect(fit, &QPushButton::clicked, &preview, [panel] {
+        DrawingOptions fitted = panel->options();
+        fitted.scale = kFitToPaper;
+        panel->setOptions(fitted);
+        emit panel->changed();
+    });
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
+        // The preview's own buttons and page set-up may have turned or changed the paper.
+        DrawingOptions chosen = panel->options();
+        const QPageLayout layout = target->pageLayout();
+        chosen.landscape = layout.orientation() == QPageLayout::Landscape;
+        chosen.paper = layout.pageSize().id() == QPageSize::A3 ? PaperSize::A3 : PaperSize::A4;
+        panel->setOptions(chosen);
+        options = chosen;
+        const Drawing drawing = source(chosen);
+        warning->setVisible(!drawing.fits);
+        fit->setVisible(!drawing.fits);
+        PrintDrawing(*target, drawing);
+    });
+    preview.exec();
+}
+
+}  // namespace chokusho

@@ -1,0 +1,368 @@
+#include "DrawingOutput.h"
+
+#include <QBuffer>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+
+#include "BlockFile.h"
+#include "DxfWriter.h"
+#include "FileSystem.h"
+#include "QtText.h"
+
+namespace chokusho {
+
+namespace {
+
+// A PDF's own unit for placing things: fine enough that rounding never shows on paper.
+constexpr int kPdfDpi = 1200;
+// SVG user units per millimetre: its numbers keep a hundredth of a millimetre.
+constexpr double kSvgUnitsPerMm = 10;
+// Texts are set at this pixel size and scaled to their height, so that every height is exact
+// whatever the device's resolution.
+constexpr int kTextPixels = 100;
+
+constexpr double kMmPerInch = 25.4;
+
+QColor InkOf(DrawingLayer layer)
+{
+    // The grid stays behind the section.
+    return layer == DrawingLayer::Grid ? QColor(170, 170, 170) : QColor(Qt::black);
+}
+
+QPen PenOf(DrawingLayer layer, double dotsPerMm)
+{
+    QPen pen(InkOf(layer));
+    const double width = LineWidthMm(layer) * dotsPerMm;
+    pen.setWidthF(width);
+    pen.setJoinStyle(Qt::RoundJoin);
+    if (IsDashed(layer)) {
+        // A dash pattern counts in pen widths; the dashes measure the same at every scale.
+        pen.setDashPattern({kDashMm * dotsPerMm / width, kDashGapMm * dotsPerMm / width});
+        pen.setCapStyle(Qt::FlatCap);
+    } else {
+        pen.setCapStyle(Qt::RoundCap);
+    }
+    return pen;
+}
+
+/**
+ * The part of the line from `a` to `b` inside `rect` (Liang and Barsky), as the fractions of
+ * its length where it enters and leaves; nullopt when none of it is inside. Painting engines
+ * meet no coordinate far beyond the page this way, whatever the model holds.
+ */
+std::optional<std::pair<double, double>> ClipLine(QPointF a, QPointF b, const QRectF& rect)
+{
+    double enter = 0, leave = 1;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const auto edge = [&](double p, double q) {
+        if (p == 0)
+            return q >= 0;
+        const double t = q / p;
+        if (p < 0)
+            enter = std::max(enter, t);
+        else
+            leave = std::min(leave, t);
+        return enter <= leave;
+    };
+    if (!(edge(-dx, a.x() - rect.left()) && edge(dx, rect.right() - a.x()) && edge(-dy, a.y() - rect.top()) &&
+          edge(dy, rect.bottom() - a.y())))
+        return std::nullopt;
+    if (!std::isfinite(enter) || !std::isfinite(leave))
+        return std::nullopt;
+    return std::pair{enter, leave};
+}
+
+class Painter {
+public:
+    Painter(QPainter& painter, const Drawing& drawing, double dotsPerMm)
+        : p_(painter),
+          drawing_(drawing),
+          dotsPerMm_(dotsPerMm),
+          font_(DrawingFont(kTextPixels)),
+          metrics_(font_, p_.device())
+    {
+        // The model's room, in paper millimetres, a little larger than the area so that a
+        // line along its edge keeps its whole width; the painter clips exactly.
+        const SheetRect& area = drawing.area;
+        room_ = QRectF(area.left, area.top, area.width, area.height).adjusted(-1, -1, 1, 1);
+    }
+
+    void paint()
+    {
+        p_.save();
+        p_.setRenderHint(QPainter::Antialiasing);
+        p_.setRenderHint(QPainter::TextAntialiasing);
+        const SheetRect& area = drawing_.area;
+        p_.setClipRect(device(QRectF(area.left, area.top, area.width, area.height)));
+        for (const ModelLine& line : drawing_.modelLines)
+            modelLine(line);
+        for (const ModelMark& mark : drawing_.marks)
+            modelMark(mark);
+        for (const ModelText& text : drawing_.modelTexts)
+            modelText(text);
+        p_.setClipping(false);
+        for (const SheetLine& line : drawing_.sheetLines)
+            drawLine(QPointF(line.x1, line.y1), QPointF(line.x2, line.y2), line.layer, 0);
+        for (const SheetText& text : drawing_.sheetTexts)
+            drawText(QPointF(text.x, text.y), text.text, text.heightMm, text.align, text.maxWidthMm, text.layer);
+        p_.restore();
+    }
+
+private:
+    QPointF paper(double modelX, double modelY) const { return {drawing_.PaperX(modelX), drawing_.PaperY(modelY)}; }
+    QPointF device(QPointF mm) const { return mm * dotsPerMm_; }
+    QRectF device(const QRectF& mm) const
+    {
+        return {mm.left() * dotsPerMm_, mm.top() * dotsPerMm_, mm.width() * dotsPerMm_, mm.height() * dotsPerMm_};
+    }
+    bool inRoom(QPointF mm) const { return room_.contains(mm); }
+
+    void modelLine(const ModelLine& line)
+    {
+        const QPointF a = paper(line.x1, line.y1), b = paper(line.x2, line.y2);
+        const auto part = ClipLine(a, b, room_);
+        if (!part)
+            return;
+        const QPointF from = a + (b - a) * part->first;
+        const QPointF to = a + (b - a) * part->second;
+        // A dashed line cut at the room's edge keeps the dashes it has whole.
+        const double skippedMm = std::hypot(from.x() - a.x(), from.y() - a.y());
+        drawLine(from, to, line.layer, skippedMm);
+    }
+
+    void drawLine(QPointF fromMm, QPointF toMm, DrawingLayer layer, double skippedMm)
+    {
+        QPen pen = PenOf(layer, dotsPerMm_);
+        if (IsDashed(layer) && skippedMm > 0) {
+            const double period = kDashMm + kDashGapMm;
+            pen.setDashOffset(std::fmod(skippedMm, period) * dotsPerMm_ / pen.widthF());
+        }
+        p_.setPen(pen);
+        p_.drawLine(QLineF(device(fromMm), device(toMm)));
+    }
+
+    void modelMark(const ModelMark& mark)
+    {
+        const QPointF centre = paper(mark.x, mark.y);
+        if (!inRoom(centre))
+            return;
+        p_.setPen(PenOf(mark.layer, dotsPerMm_));
+        p_.setBrush(Qt::NoBrush);
+        const double size = mark.sizeMm;
+        if (mark.shape == ModelMark::Shape::Circle) {
+            p_.drawEllipse(device(centre), size * dotsPerMm_, size * dotsPerMm_);
+        } else {
+            drawLine(centre + QPointF(-size, 0), centre + QPointF(size, 0), mark.layer, 0);
+            drawLine(centre + QPointF(0, -size), centre + QPointF(0, size), mark.layer, 0);
+        }
+    }
+
+    void modelText(const ModelText& text)
+    {
+        const QPointF at = paper(text.x, text.y);
+        if (!inRoom(at))
+            return;
+        drawText(at + QPointF(text.dxMm, text.dyMm), text.text, text.heightMm, TextAlign::Left, 0, text.layer);
+    }
+
+    void drawText(QPointF baselineMm, const std::string& utf8, double heightMm, TextAlign align, double maxWidthMm,
+                  DrawingLayer layer)
+    {
+        const QString text = Utf8(utf8);
+        if (text.isEmpty() || !(heightMm > 0))
+            return;
+        // The font is set at kTextPixels and the painter scaled to the text's height; a text
+        // wider than its room is condensed to fit.
+        const double scale = heightMm * dotsPerMm_ / kTextPixels;
+        const double naturalMm = metrics_.horizontalAdvance(text) * heightMm / kTextPixels;
+        const double condense = maxWidthMm > 0 && naturalMm > maxWidthMm ? maxWidthMm / naturalMm : 1.0;
+        const double widthMm = naturalMm * condense;
+        double left = baselineMm.x();
+        if (align == TextAlign::Center)
+            left -= widthMm / 2;
+        else if (align == TextAlign::Right)
+            left -= widthMm;
+        p_.save();
+        p_.translate(device(QPointF(left, baselineMm.y())));
+        p_.scale(scale * condense, scale);
+        p_.setFont(font_);
+        p_.setPen(InkOf(layer));
+        p_.drawText(QPointF(0, 0), text);
+        p_.restore();
+    }
+
+    QPainter& p_;
+    const Drawing& drawing_;
+    double dotsPerMm_;
+    QFont font_;
+    QFontMetricsF metrics_;
+    QRectF room_;
+};
+
+QPageLayout PageLayoutOf(const Drawing& drawing)
+{
+    const bool landscape = drawing.paperWidthMm > drawing.paperHeightMm;
+    const double shortSide = std::min(drawing.paperWidthMm, drawing.paperHeightMm);
+    const QPageSize size(shortSide > 250 ? QPageSize::A3 : QPageSize::A4);
+    return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+}
+
+QSize PixelsOf(const Drawing& drawing, double dotsPerMm)
+{
+    return {static_cast<int>(std::lround(drawing.paperWidthMm * dotsPerMm)),
+            static_cast<int>(std::lround(drawing.paperHeightMm * dotsPerMm))};
+}
+
+}  // namespace
+
+std::optional<ExportFormat> ExportFormatOf(const QString& path)
+{
+    const QString name = path.toLower();
+    for (const ExportFormat format : {ExportFormat::Pdf, ExportFormat::Svg, ExportFormat::Png, ExportFormat::Dxf}) {
+        if (name.endsWith(QLatin1Char('.') + ExportSuffix(format)))
+            return format;
+    }
+    return std::nullopt;
+}
+
+QString ExportSuffix(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::Pdf: return QStringLiteral("pdf");
+    case ExportFormat::Svg: return QStringLiteral("svg");
+    case ExportFormat::Png: return QStringLiteral("png");
+    case ExportFormat::Dxf: return QStringLiteral("dxf");
+    }
+    return {};
+}
+
+QFont DrawingFont(int heightPixels)
+{
+    // The gothic a Japanese drawing is lettered in: the system's own first.
+#ifdef _WIN32
+    static const char* const kFamilies[] = {"Yu Gothic",     "游ゴシック", "MS Gothic",
+                                            "ＭＳ ゴシック", "Meiryo",     "IPAGothic"};
+#else
+    static const char* const kFamilies[] = {"IPAGothic",        "IPAゴシック", "IPAPGothic",
+                                            "Noto Sans CJK JP", "VL Gothic",   "TakaoGothic"};
+#endif
+    QFont font;
+    const QStringList installed = QFontDatabase::families();
+    for (const char* family : kFamilies) {
+        if (installed.contains(Utf8(family))) {
+            font = QFont(Utf8(family));
+            break;
+        }
+    }
+    font.setPixelSize(heightPixels);
+    font.setStyleHint(QFont::SansSerif);
+    // Advances that scale exactly with the size: a text measured at one size fits at another.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(false);
+    return font;
+}
+
+void PaintDrawing(QPainter& painter, const Drawing& drawing, double dotsPerMm)
+{
+    Painter(painter, drawing, dotsPerMm).paint();
+}
+
+QByteArray DrawingPdf(const Drawing& drawing)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(kPdfDpi);
+        pdf.setPageLayout(PageLayoutOf(drawing));
+        pdf.setTitle(Utf8(drawing.title));
+        pdf.setCreator(QStringLiteral("chokusho"));
+        QPainter painter(&pdf);
+        PaintDrawing(painter, drawing, kPdfDpi / kMmPerInch);
+    }
+    return bytes;
+}
+
+QByteArray DrawingSvg(const Drawing& drawing)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    // The size in user units and a resolution at which it is the paper's in millimetres.
+    svg.setResolution(static_cast<int>(std::lround(kSvgUnitsPerMm * kMmPerInch)));
+    svg.setSize(PixelsOf(drawing, kSvgUnitsPerMm));
+    svg.setViewBox(QRectF(0, 0, drawing.paperWidthMm * kSvgUnitsPerMm, drawing.paperHeightMm * kSvgUnitsPerMm));
+    svg.setTitle(Utf8(drawing.title));
+    {
+        QPainter painter(&svg);
+        painter.fillRect(QRectF(0, 0, drawing.paperWidthMm * kSvgUnitsPerMm, drawing.paperHeightMm * kSvgUnitsPerMm),
+                         Qt::white);
+        PaintDrawing(painter, drawing, kSvgUnitsPerMm);
+    }
+    return bytes;
+}
+
+QImage DrawingImage(const Drawing& drawing, int dpi)
+{
+    const double dotsPerMm = dpi / kMmPerInch;
+    QImage image(PixelsOf(drawing, dotsPerMm), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    const int dotsPerMetre = static_cast<int>(std::lround(dotsPerMm * 1000));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PaintDrawing(painter, drawing, dotsPerMm);
+    return image;
+}
+
+QByteArray DrawingPng(const Drawing& drawing, int dpi)
+{
+    // Black on white with grey anti-aliasing: grey levels are all a PNG needs to keep.
+    const QImage image = DrawingImage(drawing, dpi).convertToFormat(QImage::Format_Grayscale8);
+    QByteArray bytes;
+    if (image.isNull())
+        return bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        bytes.clear();
+    return bytes;
+}
+
+void ExportDrawing(const Drawing& drawing, const std::string& path, ExportFormat format, int dpi)
+{
+    QByteArray bytes;
+    switch (format) {
+    case ExportFormat::Pdf: bytes = DrawingPdf(drawing); break;
+    case ExportFormat::Svg: bytes = DrawingSvg(drawing); break;
+    case ExportFormat::Png: bytes = DrawingPng(drawing, std::clamp(dpi, kMinPngDpi, kMaxPngDpi)); break;
+    case ExportFormat::Dxf: WriteDxf(drawing, path); return;
+    }
+    if (bytes.isEmpty())
+        throw FileWriteError(path, "図を描けませんでした。");
+    WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void PrintDrawing(QPrinter& printer, const Drawing& drawing)
+{
+    // The whole sheet from the paper's corner: the drawing keeps its own margin, and the scale
+    // stays exact whatever the printer cannot reach.
+    printer.setFullPage(true);
+    QPainter painter(&printer);
+    PaintDrawing(painter, drawing, printer.resolution() / kMmPerInch);
+}
+
+}  // namespace chokusho

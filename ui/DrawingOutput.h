@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <optional>
+#include <string>
+
+#include "Drawing.h"
+
+class QPainter;
+class QPrinter;
+
+namespace chokusho {
+
+/**
+ * A block's drawing on paper and in files. Every output paints the one Drawing with the same
+ * painter code: the page of a printer, a PDF (vector, its fonts embedded), an SVG and a PNG;
+ * the DXF is written by the drawing library itself. At a fixed scale one model metre measures
+ * 1000 / scale millimetres on every page.
+ */
+
+enum class ExportFormat { Pdf, Svg, Png, Dxf };
+
+/** The dots per inch of a PNG unless another is chosen, and the range offered. */
+inline constexpr int kDefaultPngDpi = 300;
+inline constexpr int kMinPngDpi = 50;
+inline constexpr int kMaxPngDpi = 600;
+
+/** The format a file name's extension names, case-insensitively; nullopt for any other. */
+std::optional<ExportFormat> ExportFormatOf(const QString& path);
+/** "pdf", "svg", "png" or "dxf". */
+QString ExportSuffix(ExportFormat format);
+
+/** The Japanese font of drawings, `heightPixels` high: the system's usual gothic. */
+QFont DrawingFont(int heightPixels);
+
+/**
+ * Paints `drawing` with `dotsPerMm` device dots to a paper millimetre, the paper's top-left
+ * corner at the painter's origin. The section is clipped to the drawing's area; the paper
+ * itself is not painted.
+ */
+void PaintDrawing(QPainter& painter, const Drawing& drawing, double dotsPerMm);
+
+/** The drawing as a one-page PDF of its paper size. */
+QByteArray DrawingPdf(const Drawing& drawing);
+/** The drawing as SVG whose width and height are the paper's in millimetres. */
+QByteArray DrawingSvg(const Drawing& drawing);
+/** The drawing on white at `dpi` dots per inch. */
+QImage DrawingImage(const Drawing& drawing, int dpi);
+/** DrawingImage as PNG, with its resolution recorded. */
+QByteArray DrawingPng(const Drawing& drawing, int dpi);
+
+/**
+ * Writes `drawing` to `path` in `format` (a PNG at `dpi`) so that a failure leaves an existing
+ * file as it was. Throws FileWriteError with a Japanese reason.
+ */
+void ExportDrawing(const Drawing& drawing, const std::string& path, ExportFormat format, int dpi);
+
+/** Prints `drawing` on one page of `printer`, whose paper is set to the drawing's. */
+void PrintDrawing(QPrinter& printer, const Drawing& drawing);
+
+}  // namespace chokusho

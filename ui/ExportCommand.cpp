@@ -1,0 +1,222 @@
+#include "ExportCommand.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include "BlockFile.h"
+#include "FileNames.h"
+#include "QtText.h"
+
+namespace chokusho {
+
+const char* const kExportUsageText =
+    "  chokusho --export 出力 [図のオプション] ブロックファイル.csv...\n"
+    "                 ブロックの図をウィンドウを開かずに書き出します。出力は\n"
+    "                   図.pdf       一つのブロックファイルをこのファイルに\n"
+    "                   .pdf         各ブロックファイルと同じ名前で、その隣に\n"
+    "                   フォルダー/  各ブロックファイルと同じ名前で、そのフォルダーに\n"
+    "                 拡張子 .pdf .svg .png .dxf が形式を決めます。\n\n"
+    "図のオプション:\n"
+    "  --format 形式   フォルダーへ書き出す形式: pdf, svg, png, dxf (既定は pdf)\n"
+    "  --scale 縮尺    1:10, 1:20, 1:25, 1:50, 1:100, 1:200 か fit (既定は fit: 用紙に合わせる)\n"
+    "  --paper 用紙    A4 か A3 (既定は A4)\n"
+    "  --landscape     用紙を横向きにします。\n"
+    "  --numbers       点番号を描きます。\n"
+    "  --grid          1 m のグリッドを描きます。\n"
+    "  --table         層別体積表を描きます。\n"
+    "  --dpi 解像度    PNG の解像度 (50～600、既定は 300)\n";
+
+namespace {
+
+const QString kExport = QStringLiteral("--export");
+
+/** The value of an option given as "--name value" or "--name=value"; advances `i` past it. */
+std::optional<QString> ValueOf(const QStringList& arguments, qsizetype& i, const QString& name)
+{
+    const QString& argument = arguments[i];
+    if (argument.startsWith(name + QLatin1Char('=')))
+        return argument.mid(name.size() + 1);
+    if (argument != name)
+        return std::nullopt;
+    if (i + 1 >= arguments.size())
+        return QString();
+    return arguments[++i];
+}
+
+std::optional<int> ScaleOf(const QString& text)
+{
+    if (text.compare(QStringLiteral("fit"), Qt::CaseInsensitive) == 0)
+        return kFitToPaper;
+    const QString denominator = text.startsWith(QStringLiteral("1:")) ? text.mid(2) : text;
+    for (const int scale : kDrawingScales) {
+        if (denominator == QString::number(scale))
+            return scale;
+    }
+    return std::nullopt;
+}
+
+std::optional<ExportFormat> FormatNamed(const QString& name) { return ExportFormatOf(QStringLiteral("x.") + name); }
+
+bool EndsWithSeparator(const QString& path)
+{
+    return path.endsWith(QLatin1Char('/')) || path.endsWith(QDir::separator());
+}
+
+bool IsFolder(const QString& output) { return EndsWithSeparator(output) || QFileInfo(output).isDir(); }
+
+/** Where the drawing of `input` goes. */
+QString OutputFor(const ExportRequest& request, const QString& input)
+{
+    const QString stem = QFileInfo(input).completeBaseName();
+    const QFileInfo output(request.output);
+    if (IsFolder(request.output)) {
+        const ExportFormat format = request.format.value_or(ExportFormat::Pdf);
+        return QDir(request.output).filePath(stem + QLatin1Char('.') + ExportSuffix(format));
+    }
+    if (output.fileName().startsWith(QLatin1Char('.')) && output.completeBaseName().isEmpty()) {
+        // ".pdf": beside the block file; "out/.pdf": in that folder.
+        const QString folder = request.output.contains(QLatin1Char('/')) || request.output.contains(QDir::separator())
+                                   ? output.path()
+                                   : QFileInfo(input).path();
+        return QDir(folder).filePath(stem + output.fileName());
+    }
+    return request.output;
+}
+
+}  // namespace
+
+bool AsksForExport(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == kExport || arguments[i].startsWith(kExport + QLatin1Char('=')))
+            return true;
+        if (arguments[i] == QStringLiteral("--"))
+            break;
+    }
+    return false;
+}
+
+std::variant<ExportRequest, QString> ParseExportRequest(const QStringList& arguments)
+{
+    ExportRequest request;
+    bool options = true;
+    bool hasOutput = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!options || !argument.startsWith(QStringLiteral("--"))) {
+            request.files << argument;
+            continue;
+        }
+        if (argument == QStringLiteral("--")) {
+            options = false;
+        } else if (const auto output = ValueOf(arguments, i, kExport)) {
+            if (output->isEmpty())
+                return QStringLiteral("--export のあとに出力先を指定してください。");
+            request.output = *output;
+            hasOutput = true;
+        } else if (const auto scale = ValueOf(arguments, i, QStringLiteral("--scale"))) {
+            const auto value = ScaleOf(*scale);
+            if (!value)
+                return QStringLiteral(
+                           "縮尺「%1」は使えません。1:10, 1:20, 1:25, 1:50, 1:100, 1:200 か fit を指定してください。")
+                    .arg(*scale);
+            request.options.scale = *value;
+        } else if (const auto paper = ValueOf(arguments, i, QStringLiteral("--paper"))) {
+            if (paper->compare(QStringLiteral("A4"), Qt::CaseInsensitive) == 0)
+                request.options.paper = PaperSize::A4;
+            else if (paper->compare(QStringLiteral("A3"), Qt::CaseInsensitive) == 0)
+                request.options.paper = PaperSize::A3;
+            else
+                return QStringLiteral("用紙「%1」は使えません。A4 か A3 を指定してください。").arg(*paper);
+        } else if (const auto format = ValueOf(arguments, i, QStringLiteral("--format"))) {
+            request.format = FormatNamed(format->toLower());
+            if (!request.format)
+                return QStringLiteral("形式「%1」は使えません。pdf, svg, png か dxf を指定してください。").arg(*format);
+        } else if (const auto dpi = ValueOf(arguments, i, QStringLiteral("--dpi"))) {
+            bool number = false;
+            request.dpi = dpi->toInt(&number);
+            if (!number || request.dpi < kMinPngDpi || request.dpi > kMaxPngDpi)
+                return QStringLiteral("解像度「%1」は使えません。%2～%3 の整数を指定してください。")
+                    .arg(*dpi)
+                    .arg(kMinPngDpi)
+                    .arg(kMaxPngDpi);
+        } else if (argument == QStringLiteral("--landscape")) {
+            request.options.landscape = true;
+        } else if (argument == QStringLiteral("--numbers")) {
+            request.options.pointNumbers = true;
+        } else if (argument == QStringLiteral("--grid")) {
+            request.options.grid = true;
+        } else if (argument == QStringLiteral("--table")) {
+            request.options.layerTable = true;
+        } else {
+            return QStringLiteral("オプション「%1」はありません。chokusho --help で使い方を表示します。").arg(argument);
+        }
+    }
+    if (!hasOutput)
+        return QStringLiteral("--export のあとに出力先を指定してください。");
+    if (request.files.isEmpty())
+        return QStringLiteral("書き出すブロックファイルを指定してください。");
+    if (!IsFolder(request.output) && !ExportFormatOf(request.output))
+        return QStringLiteral("出力「%1」の形式がわかりません。拡張子 .pdf, .svg, .png か .dxf を付けてください。")
+            .arg(request.output);
+    if (request.files.size() > 1 && OutputFor(request, request.files.first()) == request.output)
+        return QStringLiteral(
+            "複数のブロックファイルは一つのファイルに書き出せません。出力にフォルダーか拡張子だけ (.pdf など) "
+            "を指定してください。");
+    return request;
+}
+
+int RunExport(const ExportRequest& request, const QString& date, const std::function<void(const QString&)>& out,
+              const std::function<void(const QString&)>& err)
+{
+    int result = kExportDone;
+    QSet<QString> written;
+    for (const QString& input : request.files) {
+        const QFileInfo file(input);
+        const QString output = OutputFor(request, input);
+        const auto fail = [&](const QString& why) {
+            err(input + QStringLiteral(": ") + why + QLatin1Char('\n'));
+            result = kExportFailed;
+        };
+        if (!file.exists()) {
+            fail(QStringLiteral("ファイルが見つかりません。"));
+            continue;
+        }
+        BlockData record;
+        if (file.isDir() || !ReadBlockFileNamed(record, ToUtf8(file.path()), ToUtf8(file.fileName()))) {
+            fail(QStringLiteral("ブロックファイルとして読めません。"));
+            continue;
+        }
+        const QString target = QFileInfo(output).absoluteFilePath();
+        if (written.contains(target)) {
+            fail(QStringLiteral("出力「%1」には、ほかのブロックファイルの図を書き出しました。").arg(output));
+            continue;
+        }
+        const Drawing drawing = BuildDrawing(record, request.options, DisplayFileName(ToUtf8(file.fileName())),
+                                             ToUtf8(date));
+        if (!drawing.fits) {
+            err(input +
+                QStringLiteral(
+                    ": %1 では図が用紙に収まりません。はみ出た部分は切れています (--scale fit で用紙に合わせます)。\n")
+                    .arg(Utf8(ScaleText(drawing.scale))));
+        }
+        const QString folder = QFileInfo(output).path();
+        if (!QDir().mkpath(folder)) {
+            fail(QStringLiteral("フォルダー「%1」を作れません。").arg(folder));
+            continue;
+        }
+        try {
+            ExportDrawing(drawing, ToUtf8(QDir::toNativeSeparators(output)), *ExportFormatOf(output), request.dpi);
+        } catch (const FileWriteError& error) {
+            fail(QStringLiteral("「%1」に書き出せません。%2").arg(output, Utf8(error.reason())));
+            continue;
+        }
+        written.insert(target);
+        out(input + QStringLiteral(" → ") + output + QStringLiteral(" (") + Utf8(ScaleText(drawing.scale)) +
+            QStringLiteral(")\n"));
+    }
+    return result;
+}
+
+}  // namespace chokusho

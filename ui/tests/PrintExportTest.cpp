@@ -1,0 +1,202 @@
+// Print and export from the window: the File menu's new items beside the old ones, the export's
+// file and options dialogs, the offer to fit a section that does not fit, a failed write, and
+// the print preview's choices.
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "DrawingDialogs.h"
+#include "ModalDialogs.h"
+#include "QtText.h"
+#include "SampleBlocks.h"
+#include "Widgets.h"
+#include "WindowFixture.h"
+#include "frmMain.h"
+
+using namespace chokusho;
+using test::Child;
+
+namespace {
+
+/** Answers the export's file dialog with `name` of the type `filter`. */
+void ChooseFile(const QString& name, const QString& filter)
+{
+    test::WhenModal<QFileDialog>([name, filter](QFileDialog* dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("ExportDialog"));
+        dialog->selectNameFilter(filter);
+        emit dialog->filterSelected(filter);
+        auto* edit = Child<QLineEdit>(*dialog, "fileNameEdit");
+        QVERIFY(edit);
+        edit->setText(name);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+}
+
+/** Answers the export's options with the scale `scale` (a denominator, or kFitToPaper). */
+void ChooseScale(int scale, int* dpi = nullptr)
+{
+    test::WhenModal<ExportOptionsDialog>([scale, dpi](ExportOptionsDialog* dialog) {
+        auto* box = Child<QComboBox>(*dialog, "Scale");
+        QVERIFY(box);
+        box->setCurrentIndex(box->findData(scale));
+        if (dpi != nullptr) {
+            auto* spin = Child<QSpinBox>(*dialog, "Dpi");
+            QVERIFY(spin);
+            *dpi = spin->value();
+        }
+        dialog->accept();
+    });
+}
+
+QString Read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+}  // namespace
+
+class PrintExportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theFileMenuOffersPrintAndExportBeforeTheEnd()
+    {
+        test::WindowFixture f;
+        frmMain& window = f.make();
+        QAction* file = test::Item(window, "mnuFile");
+        QVERIFY(file && file->menu());
+        QStringList items;
+        for (QAction* action : file->menu()->actions())
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(items,
+                 (QStringList{QStringLiteral("新規(&N)"), QStringLiteral("開く(&O)..."), QStringLiteral("保存(&S)..."),
+                              QStringLiteral("-"), QStringLiteral("印刷(&P)..."), QStringLiteral("エクスポート(&E)..."),
+                              QStringLiteral("-"), QStringLiteral("終了(&X)")}));
+        QAction* print = test::Item(window, "mnuFilePrint");
+        QVERIFY(print);
+        QCOMPARE(print->shortcut(), QKeySequence(QKeySequence::Print));
+    }
+
+    void exportWritesTheChosenTypeWithTheExtensionAdded()
+    {
+        test::DataFolderFixture f;
+        frmMain& window = f.makeOnData();
+        f.state.CurData = test::LayeredBlock();
+        ChooseFile(QStringLiteral("図面"), QStringLiteral("SVG 画像 (*.svg)"));
+        ChooseScale(50);
+        QVERIFY(test::Trigger(window, "mnuFileExport"));
+
+        const QString svg = Read(QDir(f.data.path()).filePath(QStringLiteral("図面.svg")));
+        QVERIFY(svg.contains(QStringLiteral("<svg")));
+        QVERIFY(svg.contains(QStringLiteral("1:50")));
+        QVERIFY(svg.contains(QStringLiteral("消波A")));
+    }
+
+    void aSectionThatDoesNotFitIsOfferedTheFittedScale()
+    {
+        test::DataFolderFixture f;
+        frmMain& window = f.makeOnData();
+        f.state.CurData = test::RectangleBlock(40, 1);
+        int dpi = 0;
+        QString question;
+        ChooseFile(QStringLiteral("wide.png"), QStringLiteral("PNG 画像 (*.png)"));
+        ChooseScale(10, &dpi);
+        test::WhenModal<QMessageBox>([&question](QMessageBox* box) {
+            question = box->text();
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == QStringLiteral("用紙に合わせる"))
+                    button->click();
+            }
+        });
+        QVERIFY(test::Trigger(window, "mnuFileExport"));
+
+        QCOMPARE(dpi, kDefaultPngDpi);
+        QVERIFY2(question.startsWith(QStringLiteral("この縮尺では図が用紙に収まりません。")), qPrintable(question));
+        QVERIFY(QFile::exists(QDir(f.data.path()).filePath(QStringLiteral("wide.png"))));
+
+        // Cancelled, nothing is written.
+        ChooseFile(QStringLiteral("wide2.png"), QStringLiteral("PNG 画像 (*.png)"));
+        ChooseScale(10);
+        test::WhenModal<QMessageBox>([](QMessageBox* box) {
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == QStringLiteral("キャンセル"))
+                    button->click();
+            }
+        });
+        QVERIFY(test::Trigger(window, "mnuFileExport"));
+        QVERIFY(!QFile::exists(QDir(f.data.path()).filePath(QStringLiteral("wide2.png"))));
+    }
+
+    void aFailedExportSaysWhyAndLeavesTheOldFile()
+    {
+        test::DataFolderFixture f;
+        frmMain& window = f.makeOnData();
+        f.state.CurData = test::LayeredBlock();
+        const QString path = QDir(f.data.path()).filePath(QStringLiteral("old.dxf"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+        QString message;
+        ChooseFile(QStringLiteral("old"), QStringLiteral("DXF 図面 (*.dxf)"));
+        test::WhenModal<QMessageBox>([](QMessageBox* box) {
+            QCOMPARE(box->objectName(), QStringLiteral("OverwriteQuestion"));
+            box->button(QMessageBox::Yes)->click();
+        });
+        ChooseScale(50);
+        test::WhenModal<QMessageBox>([&message](QMessageBox* box) {
+            QCOMPARE(box->objectName(), QStringLiteral("ExportError"));
+            message = box->text();
+            box->accept();
+        });
+        QVERIFY(test::Trigger(window, "mnuFileExport"));
+
+        QVERIFY2(message.startsWith(QStringLiteral("ファイル「old.dxf」に書き出せませんでした。\n")),
+                 qPrintable(message));
+        QCOMPARE(Read(path), QStringLiteral("old"));
+    }
+
+    void thePreviewOffersTheDrawingsChoicesAndTheFit()
+    {
+        test::WindowFixture f;
+        frmMain& window = f.make();
+        f.state.CurData = test::RectangleBlock(40, 1);
+        bool warned = false, warnedAfterFit = true;
+        QString scaleAfterFit;
+        test::WhenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* preview) {
+            auto* scale = Child<QComboBox>(*preview, "Scale");
+            auto* warning = Child<QLabel>(*preview, "FitWarning");
+            auto* fit = Child<QPushButton>(*preview, "FitButton");
+            QVERIFY(scale && warning && fit);
+            scale->setCurrentIndex(scale->findData(10));
+            QTRY_VERIFY(warning->isVisibleTo(preview));
+            warned = true;
+            fit->click();
+            QTRY_VERIFY(!warning->isVisibleTo(preview));
+            warnedAfterFit = false;
+            scaleAfterFit = scale->currentText();
+            preview->reject();
+        });
+        QVERIFY(test::Trigger(window, "mnuFilePrint"));
+        QVERIFY(warned);
+        QVERIFY(!warnedAfterFit);
+        QCOMPARE(scaleAfterFit, QStringLiteral("用紙に合わせる"));
+    }
+};
+
+QTEST_MAIN(PrintExportTest)
+#include "PrintExportTest.moc"
