@@ -38,6 +38,10 @@ constexpr Comparison kComparisons[] = {
     {"undo push, 101 held against 1", "undo/push_at_101", "undo/push_at_1", 1.5, nullptr},
     {"start-up to the first paint", "startup/chokusho", "startup/minimal_window", 1.5, nullptr},
     {"peak memory at start-up", "startup/chokusho", "startup/minimal_window", 1.5, "peak_KiB"},
+    {"export a full block to PDF", "export/pdf", "export/floor_pdf", 2.0, nullptr},
+    {"export a full block to SVG", "export/svg", "export/floor_svg", 0.0, nullptr},
+    {"export a full block to PNG, 300 dpi", "export/png", "export/floor_png", 2.0, nullptr},
+    {"export a full block to DXF", "export/dxf", "export/floor_dxf", 0.0, nullptr},
     // For reading the two above: a window whose one line of text brings up the font system.
     {"start-up, against a window with text", "startup/chokusho", "startup/text_window", 0.0, nullptr},
     {"peak memory, against a window with text", "startup/chokusho", "startup/text_window", 0.0, "peak_KiB"},
@@ -176,6 +180,7 @@ int main(int argc, char* argv[])
     RegisterPaintBenchmarks();
     RegisterUndoBenchmarks();
     RegisterStartupBenchmarks();
+    RegisterExportBenchmarks();
 
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -14,5 +14,6 @@ void RegisterFileBenchmarks();
 void RegisterPaintBenchmarks();
 void RegisterUndoBenchmarks();
 void RegisterStartupBenchmarks();
+void RegisterExportBenchmarks();
 
 }  // namespace chokusho::bench

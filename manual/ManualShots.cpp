@@ -3,11 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "BlockFile.h"
 #include "DocumentState.h"
+#include "Drawing.h"
+#include "DrawingOutput.h"
 #include "FileSystem.h"
 #include "FrmBlkShoSel.h"
 #include "FrmEditInf.h"
@@ -131,6 +134,20 @@ std::map<QString, QImage> TakeManualShots()
         state.MoveDY = -0.25;
         FrmEditPntMov move(state, &window);
         shots[QStringLiteral("shot:move")] = Grab(move);
+    }
+    {
+        // An exported page: A4 landscape at 1:50 with point numbers and the layer table, its
+        // paper's edge drawn in grey.
+        DrawingOptions options;
+        options.scale = 50;
+        options.landscape = true;
+        options.pointNumbers = true;
+        options.layerTable = true;
+        QImage page = DrawingImage(BuildDrawing(SampleBlock(), options, "A-40.csv", "2026/12/07"), 110);
+        QPainter painter(&page);
+        painter.setPen(Qt::gray);
+        painter.drawRect(page.rect().adjusted(0, 0, -1, -1));
+        shots[QStringLiteral("shot:export")] = page;
     }
     return shots;
 }
