@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPageSize>
@@ -14,6 +15,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QToolBar>
+#include <algorithm>
 
 #include "QtText.h"
 
@@ -126,11 +129,12 @@ void DrawingOptionsPanel::setOptions(const DrawingOptions& options)
 
 // --- ExportOptionsDialog
 
-ExportOptionsDialog::ExportOptionsDialog(ExportFormat format, const DrawingOptions& options, int dpi, QWidget* parent)
+ExportOptionsDialog::ExportOptionsDialog(ExportFormat format, const QString& fileName, const DrawingOptions& options,
+                                         int dpi, QWidget* parent)
     : QDialog(parent), panel_(new DrawingOptionsPanel(DrawingOptionsPanel::Arrangement::Form, this))
 {
     setObjectName(QStringLiteral("ExportOptions"));
-    setWindowTitle(QStringLiteral("エクスポート - ") + ExportSuffix(format).toUpper());
+    setWindowTitle(QStringLiteral("エクスポート - ") + fileName);
     panel_->setOptions(options);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel_);
@@ -153,6 +157,8 @@ ExportOptionsDialog::ExportOptionsDialog(ExportFormat format, const DrawingOptio
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    // Wide enough for its caption, which names the file.
+    setMinimumWidth(std::max(sizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) + 120));
 }
 
 DrawingOptions ExportOptionsDialog::options() const { return panel_->options(); }
@@ -204,8 +210,18 @@ void ShowPrintPreview(QWidget* parent, const DrawingSource& source, DrawingOptio
     rowLayout->addStretch();
     rowLayout->addWidget(warning);
     rowLayout->addWidget(fit);
-    if (auto* layout = qobject_cast<QBoxLayout*>(preview.layout()))
-        layout->insertWidget(1, row);
+    // A second row of tools under the preview's own, which live in a main window of their own.
+    if (auto* tools = preview.findChild<QMainWindow*>()) {
+        tools->addToolBarBreak();
+        QToolBar* bar = tools->addToolBar(QStringLiteral("DrawingTools"));
+        bar->setObjectName(QStringLiteral("DrawingTools"));
+        bar->setMovable(false);
+        bar->setFloatable(false);
+        bar->toggleViewAction()->setVisible(false);
+        bar->addWidget(row);
+    } else if (auto* layout = qobject_cast<QBoxLayout*>(preview.layout())) {
+        layout->insertWidget(0, row);
+    }
 
     auto* view = preview.findChild<QPrintPreviewWidget*>();
     QObject::connect(panel, &DrawingOptionsPanel::changed, &preview, [&printer, panel, view] {

@@ -40,12 +40,16 @@ private:
     QCheckBox* table_;
 };
 
-/** The options of an export to a file of `format`: the drawing's, and a PNG's resolution. */
+/**
+ * The options of an export to the file `fileName` of `format`: the drawing's, and a PNG's
+ * resolution.
+ */
 class ExportOptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    ExportOptionsDialog(ExportFormat format, const DrawingOptions& options, int dpi, QWidget* parent = nullptr);
+    ExportOptionsDialog(ExportFormat format, const QString& fileName, const DrawingOptions& options, int dpi,
+                        QWidget* parent = nullptr);
 
     DrawingOptions options() const;
     int dpi() const;

@@ -103,8 +103,9 @@ private:
     QScrollBar* vScroll_ = nullptr;
     StatusPanel* statusPanel1_ = nullptr;
     StatusPanel* statusPanel2_ = nullptr;
-    // What the last print or export chose, offered again the next time.
-    DrawingOptions drawingOptions_;
+    // What the last print or export chose, offered again the next time; first a scale that
+    // engineers measure, 1:50.
+    DrawingOptions drawingOptions_{.scale = 50};
     ExportFormat exportFormat_ = ExportFormat::Pdf;
     int exportDpi_ = kDefaultPngDpi;
     FrameLogic logic_;  // last: it may use every control as soon as it exists

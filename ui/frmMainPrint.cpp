@@ -115,7 +115,8 @@ void frmMain::exportDrawing()
     const std::string path = ExportTarget(chosen, type);
     const ExportFormat format = ExportFormatOf(Utf8(path)).value_or(type);
 
-    ExportOptionsDialog options(format, drawingOptions_, exportDpi_, this);
+    const QString name = Utf8(DisplayFileName(PathToUtf8(PathFromUtf8(path).filename())));
+    ExportOptionsDialog options(format, name, drawingOptions_, exportDpi_, this);
     if (options.exec() != QDialog::Accepted)
         return;
     drawingOptions_ = options.options();
@@ -140,7 +141,6 @@ void frmMain::exportDrawing()
         QApplication::restoreOverrideCursor();
     } catch (const FileWriteError& error) {
         QApplication::restoreOverrideCursor();
-        const QString name = Utf8(DisplayFileName(PathToUtf8(PathFromUtf8(path).filename())));
         QMessageBox box(QMessageBox::Critical, Utf8(kExportCaption),
                         QStringLiteral("ファイル「%1」に書き出せませんでした。\n%2").arg(name, Utf8(error.reason())),
                         QMessageBox::Ok, this);
