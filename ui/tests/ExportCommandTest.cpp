@@ -35,10 +35,13 @@ struct Result {
 Result RunProgram(const QStringList& arguments, const QString& folder)
 {
     QProcess process;
+#ifndef _WIN32
+    // Windows programs need no display to draw; elsewhere the program must do without one.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(Utf8(name));
     process.setProcessEnvironment(environment);
+#endif
     process.setWorkingDirectory(folder);
     process.start(QStringLiteral(CHOKUSHO_PROGRAM), arguments);
     Result result;
