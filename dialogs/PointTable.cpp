@@ -64,8 +64,13 @@ void FillPointGrid(Grid& grid, const BlockData& data)
     grid.ConfigureColumn(true, 0);
     grid.SetGridName("POINT");
     grid.SetWidth(width);
-    for (int i = 1; i <= data.PointCount && i <= kMaxPoints; ++i)
-        grid.SetRowText(i, FormatInteger(i) + "\t" + FormatGrid(data.PointX[i]) + "\t" + FormatGrid(data.PointY[i]));
+    // Every row the table holds shows its number, also the empty ones a new point is typed into.
+    for (int i = 1; i <= kMaxPoints; ++i) {
+        std::string row = FormatInteger(i);
+        if (i <= data.PointCount)
+            row += "\t" + FormatGrid(data.PointX[i]) + "\t" + FormatGrid(data.PointY[i]);
+        grid.SetRowText(i, row);
+    }
     grid.SetDrawEnabled(true);
 }
 

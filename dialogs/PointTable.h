@@ -28,7 +28,10 @@ inline constexpr const char* kPointTableHint = "外側４隅の点を右回り�
 /** Width of QelGP beyond its columns: the vertical scroll bar and the frame. */
 inline constexpr int kPointGridMargin = 370;
 
-/** Sizes the grid for 100 points and writes the record's points into rows 1..PointCount. */
+/**
+ * Sizes the grid for 100 points, numbers every one of its rows in column 0 and writes the
+ * record's points into rows 1..PointCount.
+ */
 void FillPointGrid(Grid& grid, const BlockData& data);
 
 /**

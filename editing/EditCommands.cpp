@@ -9,6 +9,7 @@
 #include "FileSystem.h"
 #include "FrameLogic.h"
 #include "Numbers.h"
+#include "SegmentReattach.h"
 
 namespace chokusho {
 
@@ -61,30 +62,67 @@ std::array<std::int16_t, kMaxPoints + 1> MatchPoints(const BlockData& before, co
     return newNumber;
 }
 
-/** Rebuilds the segment table of `data` from `before`'s, keeping the segments whose two ends were found. */
-void ReattachSegments(const BlockData& before, BlockData& data)
+/** Whether a segment whose ends have these new numbers survives: both ends were found. */
+bool Kept(std::int16_t start, std::int16_t end) { return start > 0 && end > 0; }
+
+/**
+ * Visits every slot j of `before`'s segment table as `visit(j, start, end)`, with the new
+ * numbers of the segment's ends among `after`'s points (0 for an end that is at no new point).
+ */
+template <class Visit>
+void ForEachRenumberedSegment(const BlockData& before, const BlockData& after, Visit visit)
 {
-    const auto newNumber = MatchPoints(before, data);
+    const auto newNumber = MatchPoints(before, after);
     const auto renumber = [&newNumber](int point) {
         return point >= 0 && point <= kMaxPoints ? newNumber[static_cast<std::size_t>(point)] : std::int16_t{0};
     };
-    data.LineStart.fill(0);
-    data.LineEnd.fill(0);
-    data.LineKind.fill(0);
-    data.LineCount = 0;
-    for (int j = 1; j <= kMaxLines; ++j) {
-        const std::int16_t start = renumber(before.LineStart[j]);
-        const std::int16_t end = renumber(before.LineEnd[j]);
-        if (start <= 0 || end <= 0)
-            continue;
-        const int slot = ++data.LineCount;
-        data.LineStart[slot] = start;
-        data.LineEnd[slot] = end;
-        data.LineKind[slot] = before.LineKind[j];
-    }
+    for (int j = 1; j <= kMaxLines; ++j)
+        visit(j, renumber(before.LineStart[j]), renumber(before.LineEnd[j]));
+}
+
+/** The question before the point table's confirmation drops `count` segments. */
+MessageBoxRequest DroppedSegmentsQuestion(int count)
+{
+    MessageBoxRequest question;
+    question.text = "座標を変更または削除した点につながる線分 " + FormatInteger(count) +
+                    " 本が削除されます。\r\n続けますか？（キャンセルで構成点編集の表に戻ります）";
+    question.title = "確認";
+    question.buttons = MsgButtons::OkCancel;
+    question.icon = MsgIcon::Exclamation;
+    return question;
 }
 
 }  // namespace
+
+void ReattachSegments(const BlockData& before, BlockData& data)
+{
+    // Built aside first: `before` may be `data` itself.
+    std::int16_t count = 0;
+    decltype(data.LineStart) starts{}, ends{}, kinds{};
+    ForEachRenumberedSegment(before, data, [&](int j, std::int16_t start, std::int16_t end) {
+        if (!Kept(start, end))
+            return;
+        const auto slot = static_cast<std::size_t>(++count);
+        starts[slot] = start;
+        ends[slot] = end;
+        kinds[slot] = before.LineKind[static_cast<std::size_t>(j)];
+    });
+    data.LineCount = count;
+    data.LineStart = starts;
+    data.LineEnd = ends;
+    data.LineKind = kinds;
+}
+
+int DroppedSegmentCount(const BlockData& before, const BlockData& after)
+{
+    int dropped = 0;
+    ForEachRenumberedSegment(before, after, [&](int j, std::int16_t start, std::int16_t end) {
+        const bool segment = before.LineStart[j] != 0 || before.LineEnd[j] != 0;
+        if (segment && !Kept(start, end))
+            ++dropped;
+    });
+    return dropped;
+}
 
 void FrameLogic::mnuLineDelAll_Click()
 {
@@ -113,7 +151,15 @@ void FrameLogic::mnuPointHen_Click()
 {
     const BlockData before = state_.CurData;
     Raber_Reset();
-    const std::optional<BlockData> table = port_.showPointTable();
+    std::optional<BlockData> table = port_.showPointTable();
+    // Segments whose points were moved or removed in the table go with them: the user is told
+    // how many, and may go back to the table with what they typed to put them right.
+    while (table) {
+        const int dropped = DroppedSegmentCount(before, *table);
+        if (dropped == 0 || port_.messageBox(DroppedSegmentsQuestion(dropped)) != MsgAnswer::Cancel)
+            break;
+        table = port_.showPointTableWith(*table);
+    }
     if (!table)
         return;
     PushUndo(state_, undo_label::kEditPoints);

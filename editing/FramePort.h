@@ -89,6 +89,15 @@ public:
      */
     [[nodiscard]] virtual std::optional<BlockData> showPointTable() = 0;
     /**
+     * Shows the point table again, over `start`'s points instead of the document's: what the user
+     * had confirmed before choosing to go back to the table. Answers as showPointTable(). A port
+     * that has no table to show answers as if cancelled.
+     */
+    [[nodiscard]] virtual std::optional<BlockData> showPointTableWith([[maybe_unused]] const BlockData& start)
+    {
+        return std::nullopt;
+    }
+    /**
      * Shows the block parameters modally. On confirmation, the edited record (the document with
      * its names, figures and layers as confirmed); nullopt when cancelled. The caller records
      * the undo snapshot and takes the record.

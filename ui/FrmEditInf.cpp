@@ -10,8 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "BlockFile.h"
+#include "FigureWidth.h"
 #include "QelGrid.h"
 #include "QtText.h"
 #include "ZoomScroll.h"
@@ -23,6 +25,7 @@ namespace {
 // Places and sizes in twips.
 constexpr int kClientHeight = 6960;
 constexpr int kBoxLeft = 1740, kBoxWidth = 915, kBoxHeight = 270;
+constexpr int kFrameWidth = 2640;  // the framed bands and the centroid option's frame
 constexpr int kGridLeft = 2940, kGridTop = 180, kGridHeight = 5535;
 constexpr int kButtonWidth = 975, kButtonHeight = 375;
 constexpr int kRegisterTop = 5880, kCancelTop = 6360;
@@ -103,32 +106,39 @@ FrmEditInf::~FrmEditInf()
 
 void FrmEditInf::buildBoxes()
 {
+    for (int i = 0; i < 8; ++i) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        box->installEventFilter(this);
+        Text1_[static_cast<std::size_t>(i)] = box;
+    }
+    // The boxes grow, and what stands right of them moves, when the dialog's font needs more
+    // room than they were drawn with to show every figure whole.
+    widen_ = std::max(0, LineEditWidthFor(*Text1_[2], WidestFigure()) - TwipsToPixels(kBoxWidth)) * kTwipsPerPixel;
+
     Label("Label_meisho", "名  称", this, 240, 480, 660);
     Label("Label_shubetsu", "種  別", this, 240, 900, 660);
     for (const FigureGroup& group : kGroups) {
         auto* frame = new QFrame(this);
         frame->setObjectName(Utf8(group.name));
         frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-        Place(frame, 180, group.top, 2640, group.height);
+        Place(frame, 180, group.top, kFrameWidth + widen_, group.height);
         frame->lower();
         Label(group.captionName, group.caption, this, 300, group.top + 120, 660);
         Label("", group.unit, this, 960, group.top + 120, 450);
     }
 
     for (int i = 0; i < 8; ++i) {
-        auto* box = new QLineEdit(this);
-        box->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        box->installEventFilter(this);
-        Text1_[static_cast<std::size_t>(i)] = box;
+        QLineEdit* box = Text1_[static_cast<std::size_t>(i)];
         if (i < 2) {
             // A name or kind is a short label; the file holds no longer one (counted in bytes on 登  録).
             box->setMaxLength(static_cast<int>(kMaxNameBytes));
-            Place(box, 960, i == 0 ? 480 : 900, 1695, kBoxHeight);
+            Place(box, 960, i == 0 ? 480 : 900, 1695 + widen_, kBoxHeight);
             continue;
         }
         const FigureBox& figure = kBoxes[i - 2];
         box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        Place(box, kBoxLeft, figure.top, kBoxWidth, kBoxHeight);
+        Place(box, kBoxLeft, figure.top, kBoxWidth + widen_, kBoxHeight);
         Label("", figure.letter, this, 1440, figure.top, 240, Qt::AlignRight | Qt::AlignVCenter);
     }
 }
@@ -137,7 +147,7 @@ void FrmEditInf::buildOptions()
 {
     auto* frame = new QGroupBox(QStringLiteral("重心 X"), this);
     frame->setObjectName(QStringLiteral("Frame_sgxsw"));
-    Place(frame, 180, 3960, 2640, 1080);
+    Place(frame, 180, 3960, kFrameWidth + widen_, 1080);
     options_ = new QButtonGroup(this);
     const char* captions[] = {"各層で一定", "層毎に設定"};
     for (int i = 0; i < 2; ++i) {
@@ -157,9 +167,9 @@ void FrmEditInf::buildOptions()
 void FrmEditInf::buildGridsAndButtons()
 {
     QelGV_ = new QelGrid(QStringLiteral("QelGV"), this);
-    QelGV_->place(kGridLeft, kGridTop, 0, kGridHeight);
+    QelGV_->place(kGridLeft + widen_, kGridTop, 0, kGridHeight);
     QelGV1_ = new QelGrid(QStringLiteral("QelGV1"), this);
-    QelGV1_->place(kGridLeft, kGridTop, 0, kGridHeight);
+    QelGV1_->place(kGridLeft + widen_, kGridTop, 0, kGridHeight);
 
     Command1_ = Button(QStringLiteral("Command1"), QStringLiteral("累計体積\n再計算"), this);
     Place(Command1_, 1740, 5160, 975, 555);
@@ -224,9 +234,9 @@ void FrmEditInf::SelectOption(int index)
 
 void FrmEditInf::ApplyLayout(const ParamsLayout& layout)
 {
-    setFixedSize(TwipsToPixels(layout.formWidth), TwipsToPixels(kClientHeight));
-    Place(CmdPara_[0], layout.buttonLeft, kRegisterTop, kButtonWidth, kButtonHeight);
-    Place(CmdPara_[1], layout.buttonLeft, kCancelTop, kButtonWidth, kButtonHeight);
+    setFixedSize(TwipsToPixels(layout.formWidth + widen_), TwipsToPixels(kClientHeight));
+    Place(CmdPara_[0], layout.buttonLeft + widen_, kRegisterTop, kButtonWidth, kButtonHeight);
+    Place(CmdPara_[1], layout.buttonLeft + widen_, kCancelTop, kButtonWidth, kButtonHeight);
 }
 
 void FrmEditInf::ShowError(const std::string& title, const std::string& text)

@@ -61,6 +61,8 @@ private:
     QPushButton* Command1_ = nullptr;
     std::array<QPushButton*, 2> CmdPara_{};
     bool selectingOption_ = false;
+    /** Twips the boxes grew by to show every figure whole; what stands right of them moved as much. */
+    int widen_ = 0;
     std::unique_ptr<BlockParams> logic_;  // last: it joins the grids as it is made
 };
 

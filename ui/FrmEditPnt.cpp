@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "FigureWidth.h"
 #include "PointTable.h"
 #include "QelGrid.h"
 #include "QtText.h"
@@ -33,7 +34,9 @@ QPushButton* Button(const char* name, const char* text, QWidget* parent)
 
 }  // namespace
 
-FrmEditPnt::FrmEditPnt(DocumentState& state, QWidget* parent)
+FrmEditPnt::FrmEditPnt(DocumentState& state, QWidget* parent) : FrmEditPnt(state, state.CurData, parent) {}
+
+FrmEditPnt::FrmEditPnt(DocumentState& state, const BlockData& start, QWidget* parent)
     : QDialog(parent),
       state_(state),
       QelGP_(new QelGrid(QStringLiteral("QelGP"), this)),
@@ -44,22 +47,40 @@ FrmEditPnt::FrmEditPnt(DocumentState& state, QWidget* parent)
     setObjectName(QStringLiteral("FrmEditPnt"));
     setWindowTitle(Utf8(kPointTableCaption));
     setModal(true);
-    setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
     QelGP_->place(kGridLeft, kGridTop, 0, kGridHeight);
+    FillPointGrid(*QelGP_, start);
+    // What the columns grow by widens the dialog; the controls below keep their place to its right edge.
+    const int grown = fitColumnsToFigures();
+    setFixedSize(TwipsToPixels(kClientWidth + grown), TwipsToPixels(kClientHeight));
     Label1_->setObjectName(QStringLiteral("Label1"));
     Label1_->setWordWrap(true);
     Label1_->setStyleSheet(QStringLiteral("color: #0000FF;"));
-    Place(Label1_, 300, 5760, 3015, 375);
-    Place(CmdP_0_, 1320, 6180, 915, 375);
-    Place(CmdP_1_, 2400, 6180, 915, 375);
+    Place(Label1_, 300, 5760, 3015 + grown, 375);
+    Place(CmdP_0_, 1320 + grown, 6180, 915, 375);
+    Place(CmdP_1_, 2400 + grown, 6180, 915, 375);
 
     connect(CmdP_0_, &QPushButton::clicked, this, [this] { CmdP_0_Click(); });
     connect(CmdP_1_, &QPushButton::clicked, this, &QDialog::reject);
 
-    FillPointGrid(*QelGP_, state_.CurData);
     QelGP_->setCurrentCell(0, 1);
     QelGP_->setFocus();
+}
+
+int FrmEditPnt::fitColumnsToFigures()
+{
+    // In whole pixels, so that the grid, the controls and the dialog grow alike.
+    const int needed = GridColumnWidthFor(*QelGP_, WidestFigure());
+    int grown = 0;
+    for (int col = 1; col < QelGP_->Cols(); ++col) {
+        const int drawn = QelGP_->columnWidth(col);
+        if (drawn >= needed)
+            continue;
+        QelGP_->SetColumnWidth(col, needed * kTwipsPerPixel);
+        grown += needed - drawn;
+    }
+    QelGP_->SetWidth(QelGP_->Width() + grown * kTwipsPerPixel);
+    return grown * kTwipsPerPixel;
 }
 
 void FrmEditPnt::CmdP_0_Click()

@@ -10,12 +10,19 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "FigureWidth.h"
 #include "QtText.h"
 #include "ZoomScroll.h"
 
 namespace chokusho {
 
 namespace {
+
+// The client area, the boxes' left edge and width, and the margin the buttons keep to the
+// right edge; twips.
+constexpr int kClientWidth = 3975, kClientHeight = 1755;
+constexpr int kBoxLeft = 1620, kBoxWidth = 1155;
+constexpr int kRightMargin = 180;
 
 /** Places a control where the form was drawn up in twips. */
 void PlaceByTwips(QWidget* control, int left, int top, int width, int height)
@@ -35,8 +42,6 @@ FrmEditPntMov::FrmEditPntMov(DocumentState& state, QWidget* parent)
     setObjectName(QStringLiteral("FrmEditPntMov"));
     setWindowTitle(QStringLiteral("構成点移動量指定"));
     setModal(true);
-    setFixedSize(TwipsToPixels(3975), TwipsToPixels(1755));
-
     const QString captions[2] = {QStringLiteral("移動量 X  (m)"), QStringLiteral("移動量 Y  (m)")};
     for (int i = 0; i < 2; ++i) {
         const auto at = static_cast<std::size_t>(i);
@@ -47,8 +52,17 @@ FrmEditPntMov::FrmEditPntMov(DocumentState& state, QWidget* parent)
         text1_[at]->installEventFilter(this);
         connect(text1_[at], &QLineEdit::textChanged, this,
                 [this, i](const QString& text) { logic_.setText(i, ToUtf8(text)); });
+    }
+    // The boxes grow to the right when the font needs more room than they were drawn with to
+    // show every figure whole; the dialog follows when they would come too near its edge.
+    const int widen = std::max(0, LineEditWidthFor(*text1_[0], WidestFigure()) - TwipsToPixels(kBoxWidth)) *
+                      kTwipsPerPixel;
+    setFixedSize(TwipsToPixels(std::max(kClientWidth, kBoxLeft + kBoxWidth + widen + kRightMargin)),
+                 TwipsToPixels(kClientHeight));
+    for (int i = 0; i < 2; ++i) {
+        const auto at = static_cast<std::size_t>(i);
         PlaceByTwips(label1_[at], 360, 360 + 360 * i, 1155, 195);
-        PlaceByTwips(text1_[at], 1620, 300 + 360 * i, 1155, 270);
+        PlaceByTwips(text1_[at], kBoxLeft, 300 + 360 * i, kBoxWidth + widen, 270);
     }
     const QString buttons[2] = {QStringLiteral("OK"), QStringLiteral("キャンセル")};
     for (int i = 0; i < 2; ++i) {

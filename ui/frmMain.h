@@ -66,6 +66,7 @@ public:
     void showPointMoveDialog() override;
     // The point table, block parameters and manual (frmMainDialogs.cpp)
     std::optional<BlockData> showPointTable() override;
+    std::optional<BlockData> showPointTableWith(const BlockData& start) override;
     std::optional<BlockData> showBlockParams() override;
     bool openDocument(const std::string& path) override;
 

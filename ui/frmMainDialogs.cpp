@@ -8,9 +8,11 @@
 
 namespace chokusho {
 
-std::optional<BlockData> frmMain::showPointTable()
+std::optional<BlockData> frmMain::showPointTable() { return showPointTableWith(state_.CurData); }
+
+std::optional<BlockData> frmMain::showPointTableWith(const BlockData& start)
 {
-    FrmEditPnt dialog(state_, this);
+    FrmEditPnt dialog(state_, start, this);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Confirmed();

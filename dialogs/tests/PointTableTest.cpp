@@ -59,9 +59,28 @@ TEST(PointTable, FillShowsEveryPointUnderItsHeadings)
     EXPECT_EQ(grid.Width(), 3070);
     EXPECT_TRUE(grid.labelColumns.at(0));
     EXPECT_EQ(grid.gridName, "POINT");
-    EXPECT_EQ(grid.DataLines(), (Lines{"1\t0.000\t0.000", "2\t12.500\t1.000", "3\t-3.250\t7.000"}));
+    Lines rows = {"1\t0.000\t0.000", "2\t12.500\t1.000", "3\t-3.250\t7.000"};
+    for (int row = 4; row <= kMaxPoints; ++row)
+        rows.push_back(std::to_string(row) + "\t\t");  // row 60's leftovers are gone, its number stays
+    EXPECT_EQ(grid.DataLines(), rows);
     EXPECT_TRUE(grid.drawing);
     EXPECT_FALSE(grid.writtenWhileDrawing);
+}
+
+TEST(PointTable, NumbersEveryRowItHoldsAndReadsOnlyThePoints)
+{
+    FakeGrid grid;
+    FillPointGrid(grid, ThreePoints());
+    for (int row = 1; row <= kMaxPoints; ++row)
+        ASSERT_EQ(grid.CellText(row, 0), std::to_string(row)) << row;
+
+    BlockData read;
+    ReadPointGrid(grid, read);
+    EXPECT_EQ(read.PointCount, 3) << "a numbered row without coordinates is no point";
+    grid.SetCellText(4, 1, "8");
+    grid.SetCellText(4, 2, "-12345.678");
+    ReadPointGrid(grid, read);
+    EXPECT_EQ(PointsOf(read), (Lines{"0.000 0.000", "12.500 1.000", "-3.250 7.000", "8.000 -12345.678"}));
 }
 
 TEST(PointTable, ReadsRowsUpToTheFirstWithoutCoordinates)

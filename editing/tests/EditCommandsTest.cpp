@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "FakeFramePort.h"
 #include "FileSystem.h"
 #include "FrameLogic.h"
+#include "SegmentReattach.h"
 
 namespace chokusho {
 namespace {
@@ -29,6 +31,17 @@ BlockData ThreePoints()
     data.LineCount = 2;
     data.LineStart[1] = 1, data.LineEnd[1] = 2, data.LineKind[1] = kSolidLine;
     data.LineStart[2] = 2, data.LineEnd[2] = 3, data.LineKind[2] = kDottedLine;
+    return data;
+}
+
+/** `data` with `points` in place of its own. */
+BlockData WithPoints(BlockData data, const Points& points)
+{
+    data.PointCount = static_cast<std::int16_t>(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        data.PointX[i + 1] = points[i].first;
+        data.PointY[i + 1] = points[i].second;
+    }
     return data;
 }
 
@@ -75,17 +88,17 @@ protected:
         logic.Form_Resize(618, 419, false);
         port.shows = 0;
     }
-    /** The point table, confirmed with `points` in its rows. */
+    /** The point table, confirmed with `points` in its rows each time it is shown. */
     void ConfirmTableWith(const Points& points)
     {
-        port.pointTable = [this, points] {
-            BlockData table = state.CurData;
-            table.PointCount = static_cast<std::int16_t>(points.size());
-            for (std::size_t i = 0; i < points.size(); ++i) {
-                table.PointX[i + 1] = points[i].first;
-                table.PointY[i + 1] = points[i].second;
-            }
-            return std::optional<BlockData>(table);
+        port.pointTable = [this, points] { return std::optional<BlockData>(WithPoints(state.CurData, points)); };
+    }
+    /** The point table, answered in turn: confirmed with the next points, or cancelled (nullopt). */
+    void AnswerTablesWith(std::vector<std::optional<Points>> tables)
+    {
+        port.pointTable = [this, tables = std::move(tables), next = std::size_t{0}]() mutable {
+            const std::optional<Points> points = next < tables.size() ? tables[next++] : std::nullopt;
+            return points ? std::optional<BlockData>(WithPoints(state.CurData, *points)) : std::nullopt;
         };
     }
     void ExpectSound()
@@ -110,8 +123,13 @@ TEST_F(EditCommandsTest, SegmentsFollowTheirPointsThroughThePointTable)
     const Case cases[] = {
         {"unchanged", {{0, 0}, {5, 0}, {5, 5}}, {"1-2:0", "2-3:1"}},
         {"point 1 deleted", {{5, 0}, {5, 5}}, {"1-2:1"}},
+        {"point 1 edited", {{0, 1}, {5, 0}, {5, 5}}, {"2-3:1"}},
         {"point 2's X moved", {{0, 0}, {5.001, 0}, {5, 5}}, {}},
+        {"point 2's row cleared ends the list: 2-3 loses both ends", {{0, 0}}, {}},
         {"renumbered", {{5, 5}, {5, 0}, {0, 0}}, {"3-2:0", "2-1:1"}},
+        {"a point added", {{0, 0}, {5, 0}, {5, 5}, {9, 9}}, {"1-2:0", "2-3:1"}},
+        {"point 3 moved onto point 1's place", {{0, 0}, {5, 0}, {0, 0}}, {"1-2:0"}},
+        {"point 2 moved onto point 3's place, point 3 deleted", {{0, 0}, {5, 5}}, {}},
         {"coinciding points: the lower number", {{5, 0}, {0, 0}, {5, 0}, {5, 5}}, {"2-1:0", "1-4:1"}},
         {"closer than 0.0001 is the same point", {{0.00009, 0}, {5, 0}, {5, 5}}, {"1-2:0", "2-3:1"}},
         {"0.0001 away is another point", {{0.0001, 0}, {5, 0}, {5, 5}}, {"2-3:1"}},
@@ -119,13 +137,23 @@ TEST_F(EditCommandsTest, SegmentsFollowTheirPointsThroughThePointTable)
     };
     // clang-format on
     for (const Case& c : cases) {
+        // What is dropped is counted before, a segment once however many of its ends are gone.
+        const int dropped = 2 - static_cast<int>(c.segments.size());
+        EXPECT_EQ(DroppedSegmentCount(ThreePoints(), WithPoints(ThreePoints(), c.points)), dropped) << c.what;
+
         Start(ThreePoints());
         logic.mnuLineDel_Click();
         state.SelLineCount = 1, state.SelLine[1] = 2;
         ConfirmTableWith(c.points);
+        const std::size_t asked = port.messages.size();
         logic.mnuPointHen_Click();
 
         EXPECT_EQ(SegmentsOf(state.CurData), c.segments) << c.what;
+        ASSERT_EQ(port.messages.size() - asked, dropped > 0 ? 1u : 0u) << c.what << ": asked only when any is dropped";
+        if (dropped > 0) {
+            EXPECT_NE(port.messages.back().text.find("線分 " + std::to_string(dropped) + " 本"), std::string::npos)
+                << c.what;
+        }
         EXPECT_EQ(logic.modes().mode(), DispMode::None) << c.what;
         EXPECT_EQ(state.SelLineCount, 0) << c.what;
         EXPECT_GT(port.shows, 0) << c.what;
@@ -146,6 +174,7 @@ TEST_F(EditCommandsTest, APointWithMoreDecimalsThanTheTableShowsKeepsItsSegments
     ConfirmTableWith({{0, 0}, {5, 0}, {5, 5}});
     logic.mnuPointHen_Click();
     EXPECT_EQ(SegmentsOf(state.CurData), (Segments{"1-2:0", "2-3:1"}));
+    EXPECT_TRUE(port.messages.empty());
 }
 
 TEST_F(EditCommandsTest, ACancelledPointTableChangesNothing)
@@ -161,6 +190,40 @@ TEST_F(EditCommandsTest, ACancelledPointTableChangesNothing)
     logic.mnuPointHen_Click();
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(state.CurData, data);
+    EXPECT_EQ(state.Undo.UndoCount(), 0);
+    EXPECT_EQ(port.shows, 0);
+}
+
+TEST_F(EditCommandsTest, GoingBackShowsTheTableAgainWithWhatWasTyped)
+{
+    Start(ThreePoints());
+    // Point 2 typed wrong, then put right beside a new point 4 in the table shown again.
+    AnswerTablesWith({Points{{0, 0}, {5.5, 0}, {5, 5}}, Points{{0, 0}, {5, 0}, {5, 5}, {1, 1}}});
+    port.answers = {MsgAnswer::Cancel};
+    logic.mnuPointHen_Click();
+
+    ASSERT_EQ(port.messages.size(), 1u) << "the second table drops nothing: no second question";
+    EXPECT_EQ(port.messages[0].text,
+              "座標を変更または削除した点につながる線分 2 本が削除されます。\r\n"
+              "続けますか？（キャンセルで構成点編集の表に戻ります）");
+    EXPECT_EQ(port.messages[0].buttons, MsgButtons::OkCancel);
+    ASSERT_EQ(port.pointTableShown.size(), 2u);
+    EXPECT_FALSE(port.pointTableShown[0].has_value()) << "first over the document's points";
+    EXPECT_EQ(port.pointTableShown[1], WithPoints(ThreePoints(), {{0, 0}, {5.5, 0}, {5, 5}})) << "then over the typed";
+    EXPECT_EQ(SegmentsOf(state.CurData), (Segments{"1-2:0", "2-3:1"}));
+    EXPECT_EQ(state.CurData.PointCount, 4);
+    EXPECT_EQ(state.Undo.UndoCount(), 1);
+}
+
+TEST_F(EditCommandsTest, CancellingTheTableShownAgainChangesNothing)
+{
+    Start(ThreePoints());
+    AnswerTablesWith({Points{{0, 0}, {5.5, 0}, {5, 5}}, std::nullopt});
+    port.answers = {MsgAnswer::Cancel};
+    logic.mnuPointHen_Click();
+
+    EXPECT_EQ(port.pointTableShown.size(), 2u);
+    EXPECT_EQ(state.CurData, ThreePoints());
     EXPECT_EQ(state.Undo.UndoCount(), 0);
     EXPECT_EQ(port.shows, 0);
 }

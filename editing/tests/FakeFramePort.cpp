@@ -1,5 +1,7 @@
 #include "FakeFramePort.h"
 
+#include <utility>
+
 namespace chokusho::test {
 
 void FakeFramePort::setScrollValue(ScrollBar bar, int value)
@@ -30,6 +32,12 @@ std::string FakeFramePort::saveFileDialog(const SaveDialogRequest& spec)
     std::string path = savePaths.front();
     savePaths.pop_front();
     return path;
+}
+
+std::optional<BlockData> FakeFramePort::answerPointTable(std::optional<BlockData> start)
+{
+    pointTableShown.push_back(std::move(start));
+    return pointTable ? pointTable() : std::nullopt;
 }
 
 PickedBlock FakeFramePort::showPicker()

@@ -42,8 +42,10 @@ public:
     int pickerShown = 0;
     /** What the point-move dialog does when shown. */
     std::function<void()> pointMoveDialog;
-    /** What the point table and the block parameters confirm; nullopt (or unset) is a cancel. */
+    /** What the point table (each time) and the block parameters confirm; nullopt (or unset) is a cancel. */
     std::function<std::optional<BlockData>()> pointTable, blockParams;
+    /** The points the point table was shown over, each time: nullopt for the document's own. */
+    std::vector<std::optional<BlockData>> pointTableShown;
     std::vector<std::string> openedDocuments;
     bool documentOpens = true;
 
@@ -60,13 +62,15 @@ public:
     std::string saveFileDialog(const SaveDialogRequest& spec) override;
     PickedBlock showPicker() override;
     void showPointMoveDialog() override { run(pointMoveDialog); }
-    std::optional<BlockData> showPointTable() override { return pointTable ? pointTable() : std::nullopt; }
+    std::optional<BlockData> showPointTable() override { return answerPointTable(std::nullopt); }
+    std::optional<BlockData> showPointTableWith(const BlockData& start) override { return answerPointTable(start); }
     std::optional<BlockData> showBlockParams() override { return blockParams ? blockParams() : std::nullopt; }
     bool openDocument(const std::string& path) override;
     void showAbout() override { ++aboutShown; }
     void closeWindow() override { ++closeRequests; }
 
 private:
+    std::optional<BlockData> answerPointTable(std::optional<BlockData> start);
     static void run(const std::function<void()>& dialog)
     {
         if (dialog)

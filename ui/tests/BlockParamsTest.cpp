@@ -1,5 +1,6 @@
 // The block parameters (FrmEditInf) driven through their widgets: what they show, the centroid
-// option, figure boxes and layer grids, the volume check and what they cannot store.
+// option, figure boxes wide enough for every figure, layer grids, the volume check and what they
+// cannot store.
 
 #include <QApplication>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 #include "DocumentState.h"
+#include "FigureFits.h"
 #include "FrmEditInf.h"
 #include "ModalDialogs.h"
 #include "QelGrid.h"
@@ -75,10 +77,13 @@ private slots:
         QVERIFY(h);
         QVERIFY(v);
         QVERIFY(onePerLayer->isChecked());
-        QCOMPARE(dialog.width(), 555);
-        QCOMPARE(gv->geometry(), QRect(196, 12, 247, 369));
-        QCOMPARE(gv1->geometry(), QRect(447, 12, 87, 369));
-        QCOMPARE(ok->geometry(), QRect(463, 392, 65, 25));
+        // As drawn, moved right by what the boxes grew by to show the widest figure.
+        const int grown = b->width() - 61;
+        QVERIFY(grown >= 0);
+        QCOMPARE(dialog.width(), 555 + grown);
+        QCOMPARE(gv->geometry(), QRect(196 + grown, 12, 247, 369));
+        QCOMPARE(gv1->geometry(), QRect(447 + grown, 12, 87, 369));
+        QCOMPARE(ok->geometry(), QRect(463 + grown, 392, 65, 25));
         QCOMPARE(gv->item(1, 2)->text(), QStringLiteral("6.000"));
         QCOMPARE(gv->item(1, 3)->text(), QStringLiteral("2.100"));
         QCOMPARE(gv1->item(1, 0)->text(), QStringLiteral("10.000"));
@@ -88,10 +93,10 @@ private slots:
         QVERIFY(!(gv1->item(0, 0)->flags() & Qt::ItemIsEditable));
 
         QTest::mouseClick(oneForAll, Qt::LeftButton);
-        QCOMPARE(dialog.width(), 492);
+        QCOMPARE(dialog.width(), 492 + grown);
         QCOMPARE(gv->width(), 184);
-        QCOMPARE(gv1->x(), 384);
-        QCOMPARE(cancel->geometry(), QRect(400, 424, 65, 25));
+        QCOMPARE(gv1->x(), 384 + grown);
+        QCOMPARE(cancel->geometry(), QRect(400 + grown, 424, 65, 25));
         QVERIFY(!(gv->item(0, 3)->flags() & Qt::ItemIsEditable));
         gv->setCurrentCell(0, 2);
         QTest::keyClick(gv, Qt::Key_Right);
@@ -115,6 +120,32 @@ private slots:
         QCOMPARE(dialog.Confirmed().GxMode, std::int16_t(0));
         QCOMPARE(dialog.Confirmed().LayerV[1], 9.0);
         QVERIFY(state.CurData == test::LayeredBlock());  // the caller takes the record
+    }
+
+    void numberBoxesShowTheWidestFigure_data() { test::FontSizeRows(); }
+
+    void numberBoxesShowTheWidestFigure()
+    {
+        QFETCH(int, pixelSize);
+        const test::ApplicationFont font(pixelSize);
+        DocumentState state;
+        FrmEditInf dialog(state);
+        test::ShowAndExpose(dialog);
+        auto* gv = Child<QelGrid>(dialog, "QelGV");
+        QVERIFY(gv);
+        // Each figure box whole, inside its framed band, and the bands clear of the layer grid.
+        const char* frames[] = {"Frame_sunpo",   "Frame_sunpo",   "Frame_sunpo",
+                                "Frame_juushin", "Frame_juushin", "Frame_taiseki"};
+        for (int i = 2; i <= 7; ++i) {
+            auto* box = Child<QLineEdit>(dialog, qPrintable(QStringLiteral("Text1_%1").arg(i)));
+            auto* frame = Child<QWidget>(dialog, frames[i - 2]);
+            QVERIFY(box);
+            QVERIFY(frame);
+            const int lacking = test::PixelsShort(*box, QStringLiteral("-12345.678"));
+            QVERIFY2(lacking <= 0, qPrintable(QStringLiteral("Text1_%1 lacks %2 px").arg(i).arg(lacking)));
+            QVERIFY(frame->geometry().contains(box->geometry()));
+            QVERIFY(frame->geometry().right() < gv->x());
+        }
     }
 
     void aCommaInTheNameIsNamedAndSelected()

@@ -1,5 +1,5 @@
 // The point-move dialog (FrmEditPntMov) on its own: layout, focus order, how its fields show
-// what was typed, and a number too large to store.
+// what was typed, boxes wide enough for every figure, and a number too large to store.
 
 #include <QApplication>
 #include <QLabel>
@@ -10,6 +10,7 @@
 #include <initializer_list>
 
 #include "DocumentState.h"
+#include "FigureFits.h"
 #include "FrmEditPntMov.h"
 #include "ModalDialogs.h"
 #include "Widgets.h"
@@ -69,6 +70,26 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(state.MoveOK, 0);
         QCOMPARE(state.MoveDY, 1.5);  // キャンセル stores what was typed
+    }
+
+    void theBoxesShowTheWidestFigure_data() { test::FontSizeRows(); }
+
+    void theBoxesShowTheWidestFigure()
+    {
+        QFETCH(int, pixelSize);
+        const test::ApplicationFont font(pixelSize);
+        DocumentState state;
+        FrmEditPntMov dialog(state);
+        test::ShowAndExpose(dialog);
+        for (const char* name : {"Text1_0", "Text1_1"}) {
+            auto* box = Child<QLineEdit>(dialog, name);
+            QVERIFY(box);
+            const int lacking = test::PixelsShort(*box, QStringLiteral("-12345.678"));
+            QVERIFY2(lacking <= 0,
+                     qPrintable(QStringLiteral("%1 lacks %2 px").arg(QString::fromUtf8(name)).arg(lacking)));
+            QCOMPARE(box->x(), 108);
+            QVERIFY(box->geometry().right() < dialog.width());
+        }
     }
 
     void keepsANumberTooLargeForARealOut()
