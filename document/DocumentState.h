@@ -24,6 +24,8 @@ struct DocumentState {
     BlockData PreviewData;
 
     UndoStack Undo;
+    /** What undo took back, newest at 0, for redo; any new change empties it. */
+    UndoStack Redo;
 
     std::string DataPath;  // folder of block files, ending in the platform's separator
     std::string BlkName;   // block name without folder and extension
@@ -49,6 +51,8 @@ struct DocumentState {
     std::function<void()> MenuEnable;
     /** Switches the "Undo" toolbar button; does nothing until a window attaches. */
     std::function<void(bool enabled)> SetUndoEnabled;
+    /** Switches the "Redo" toolbar button; does nothing until a window attaches. */
+    std::function<void(bool enabled)> SetRedoEnabled;
 
     void notifyMenuEnable() const
     {
@@ -59,6 +63,11 @@ struct DocumentState {
     {
         if (SetUndoEnabled)
             SetUndoEnabled(enabled);
+    }
+    void notifyRedoEnabled(bool enabled) const
+    {
+        if (SetRedoEnabled)
+            SetRedoEnabled(enabled);
     }
 };
 

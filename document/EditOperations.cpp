@@ -287,20 +287,68 @@ int FindSelPnt(const DocumentState& state, int point)
     return -1;
 }
 
+bool AddPoint(DocumentState& state, double x, double y)
+{
+    BlockData& data = state.CurData;
+    const int count = UsablePointCount(data);
+    if (count >= kMaxPoints)
+        return false;
+    const auto n = static_cast<std::size_t>(count + 1);
+    data.PointX[n] = x;
+    data.PointY[n] = y;
+    data.PointCount = static_cast<std::int16_t>(n);
+    return true;
+}
+
 void PushUndo(DocumentState& state, const std::string& label)
 {
     state.Undo.push(state.CurData, label);
     state.notifyUndoEnabled(true);
+    if (state.Redo.UndoCount() > 0) {
+        state.Redo.clear();
+        state.notifyRedoEnabled(false);
+    }
 }
 
-bool PopUndo(DocumentState& state)
+namespace {
+
+/** Moves CurData onto `to` and the newest record of `from` into CurData, under the same label. */
+bool Swap(DocumentState& state, UndoStack& from, UndoStack& to)
 {
-    if (!state.Undo.pop(state.CurData))
+    if (from.UndoCount() == 0)
         return false;
-    if (state.Undo.UndoCount() == 0)
-        state.notifyUndoEnabled(false);
+    const std::string label = from.UndoText(0);
+    to.push(state.CurData, label);
+    const bool popped = from.pop(state.CurData);
+    (void)popped;  // the stack was not empty
+    const bool undone = &from == &state.Undo;
+    // The button of the stack that grew comes on; the other goes off once its stack is empty.
+    if (undone)
+        state.notifyRedoEnabled(true);
+    else
+        state.notifyUndoEnabled(true);
+    if (from.UndoCount() == 0) {
+        if (undone)
+            state.notifyUndoEnabled(false);
+        else
+            state.notifyRedoEnabled(false);
+    }
     state.notifyMenuEnable();
     return true;
+}
+
+}  // namespace
+
+bool PopUndo(DocumentState& state) { return Swap(state, state.Undo, state.Redo); }
+
+bool PopRedo(DocumentState& state) { return Swap(state, state.Redo, state.Undo); }
+
+void ClearHistory(DocumentState& state)
+{
+    state.Undo.clear();
+    state.Redo.clear();
+    state.notifyUndoEnabled(false);
+    state.notifyRedoEnabled(false);
 }
 
 }  // namespace chokusho

@@ -19,6 +19,7 @@ inline constexpr const char* kMovePoints = "点移動";
 inline constexpr const char* kToggleLineKind = "線種変更";
 inline constexpr const char* kEditPoints = "点編集";
 inline constexpr const char* kEditParams = "諸条件修正";
+inline constexpr const char* kAddPoint = "点追加";
 }  // namespace undo_label
 
 /** Nearest point within `tolerance` metres; among equal distances the highest number; -1 for none. */
@@ -43,6 +44,9 @@ enum class AddLineResult {
 /** Appends the segment NewLine(0)-NewLine(1) as a solid line unless one of the other results applies. */
 AddLineResult AddLine(DocumentState& state);
 
+/** Appends the point (x, y) after the others; false, changing nothing, when the table is full. */
+bool AddPoint(DocumentState& state, double x, double y);
+
 /** Removes the selected segments and renumbers the rest in their order. */
 void DeleteLines(DocumentState& state);
 
@@ -60,10 +64,22 @@ int FindSelLine(const DocumentState& state, int line);
 /** Position of point `point` in SelPnt, or -1. */
 int FindSelPnt(const DocumentState& state, int point);
 
-/** Pushes a snapshot of CurData with its label; enables "Undo". */
+/** Pushes a snapshot of CurData with its label; enables "Undo". A new change empties redo. */
 void PushUndo(DocumentState& state, const std::string& label);
 
-/** Restores CurData from the newest snapshot; false (and nothing changes) when there is none. */
+/**
+ * Restores CurData from the newest snapshot, keeping the record it replaces for redo; false
+ * (and nothing changes) when there is none.
+ */
 [[nodiscard]] bool PopUndo(DocumentState& state);
+
+/**
+ * Brings back the record the newest undo replaced, keeping the one it replaces for undo; false
+ * (and nothing changes) when nothing was undone since the last change.
+ */
+[[nodiscard]] bool PopRedo(DocumentState& state);
+
+/** Forgets every snapshot, for undo and for redo: a block opened, new or saved starts afresh. */
+void ClearHistory(DocumentState& state);
 
 }  // namespace chokusho

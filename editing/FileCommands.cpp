@@ -106,8 +106,7 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
     state_.BlkName = target.blkName;
     state_.SelLineCount = 0;
     state_.SelPntCount = 0;
-    state_.Undo.clear();
-    port_.setEnabled("Undo", false);
+    ClearHistory(state_);
     state_.BlkFile = target.blkFile;
     port_.setCaption(CaptionOf(state_.BlkName));
     state_.SavedData = state_.CurData;
@@ -137,8 +136,7 @@ void FrameLogic::mnuFileNew_Click()
     ClearBlock(state_.CurData);
     state_.SelLineCount = 0;
     state_.SelPntCount = 0;
-    state_.Undo.clear();
-    port_.setEnabled("Undo", false);
+    ClearHistory(state_);
     Menu_Enable();
     state_.SavedData = state_.CurData;
     Repaint();
@@ -164,6 +162,30 @@ void FrameLogic::mnuFileOpen_Click()
         port_.messageBox({kNotABlockFile, "Error", MsgButtons::Ok, MsgIcon::Exclamation});
         return;
     }
+    TakeOpened(std::move(opened), picked);
+}
+
+void FrameLogic::OpenFile(const std::string& path)
+{
+    Raber_Reset();
+    if (ConfirmSave() == SaveAnswer::Stop)
+        return;
+    std::error_code error;
+    const std::filesystem::path file = std::filesystem::absolute(PathFromUtf8(path), error).lexically_normal();
+    const std::string folder = WithSeparator(PathToUtf8(file.parent_path()));
+    const std::string fileName = PathToUtf8(file.filename());
+    BlockData opened;
+    if (fileName.empty() || !ReadBlockFileNamed(opened, folder, fileName)) {
+        port_.messageBox({kNotABlockFile, "Error", MsgButtons::Ok, MsgIcon::Exclamation});
+        return;
+    }
+    // Its folder is where the picker and the save dialog look next, as after choosing it there.
+    state_.DataPath = folder;
+    TakeOpened(std::move(opened), {PathToUtf8(file.stem()), fileName});
+}
+
+void FrameLogic::TakeOpened(BlockData opened, const PickedBlock& picked)
+{
     state_.BlkName = picked.BlkNm;
     state_.BlkFile = picked.FileName;
     state_.CurData = std::move(opened);
@@ -171,8 +193,7 @@ void FrameLogic::mnuFileOpen_Click()
     view_.Mk_Dan_scl();
     state_.SelLineCount = 0;
     state_.SelPntCount = 0;
-    state_.Undo.clear();
-    port_.setEnabled("Undo", false);
+    ClearHistory(state_);
     port_.setCaption(CaptionOf(state_.BlkName));
     Menu_Enable();
     Repaint();
@@ -187,6 +208,17 @@ void FrameLogic::mnuFileSave_Click()
         return;
     // A failed write has been reported and leaves the block unsaved; nothing more is to be done.
     static_cast<void>(SaveToPath(path));
+}
+
+void FrameLogic::mnuFileOverwrite_Click()
+{
+    // A block that has no file yet gets one through the save dialog.
+    if (state_.BlkFile.empty()) {
+        mnuFileSave_Click();
+        return;
+    }
+    Raber_Reset();
+    static_cast<void>(SaveToPath(state_.DataPath + state_.BlkFile));
 }
 
 bool FrameLogic::Form_QueryUnload() { return ConfirmSave() == SaveAnswer::Stop; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string_view>
 #include <utility>
 
@@ -20,12 +21,14 @@ FrameLogic::FrameLogic(DocumentState& state, FramePort& port, std::filesystem::p
 {
     state_.MenuEnable = [this] { Menu_Enable(); };
     state_.SetUndoEnabled = [this](bool enabled) { port_.setEnabled("Undo", enabled); };
+    state_.SetRedoEnabled = [this](bool enabled) { port_.setEnabled("Redo", enabled); };
 }
 
 FrameLogic::~FrameLogic()
 {
     state_.MenuEnable = nullptr;
     state_.SetUndoEnabled = nullptr;
+    state_.SetRedoEnabled = nullptr;
 }
 
 void FrameLogic::Form_Load(const std::string& dataPath)
@@ -33,9 +36,11 @@ void FrameLogic::Form_Load(const std::string& dataPath)
     scroll_.HScr_old = kScrollRest;
     scroll_.VScr_old = kScrollRest;
     state_.Undo.clear();
+    state_.Redo.clear();
     state_.SelLineCount = 0;
     state_.SelPntCount = 0;
     port_.setEnabled("Undo", false);
+    port_.setEnabled("Redo", false);
     state_.DataPath = dataPath;
     state_.BlkName = kUntitledName;
     Menu_Enable();
@@ -168,6 +173,7 @@ void FrameLogic::mnuLineDel_Click() { EnterMode(DispMode::DeleteLines); }
 void FrameLogic::mnuPointDel_Click() { EnterMode(DispMode::DeletePoints); }
 void FrameLogic::mnuPointMov_Click() { EnterMode(DispMode::MovePoints); }
 void FrameLogic::mnuLineKind_Click() { EnterMode(DispMode::LineKind); }
+void FrameLogic::mnuPointAdd_Click() { EnterMode(DispMode::AddPoint); }
 
 // --- help commands
 
@@ -179,8 +185,18 @@ void FrameLogic::mnuHelpVer_Click()
 
 void FrameLogic::Undo_Click()
 {
-    if (!PopUndo(state_))
-        return;
+    if (PopUndo(state_))
+        AfterHistoryStep();
+}
+
+void FrameLogic::Redo_Click()
+{
+    if (PopRedo(state_))
+        AfterHistoryStep();
+}
+
+void FrameLogic::AfterHistoryStep()
+{
     // The restored document may number its points and segments differently, so no selection
     // survives it, and a mode half-way through a pick starts that pick again.
     state_.SelPntCount = 0;
@@ -188,6 +204,37 @@ void FrameLogic::Undo_Click()
     modes_.RestartStep();
     Repaint();
 }
+
+// --- the wheel, the middle button and Escape
+
+void FrameLogic::Canvas_Wheel(int notches, int x, int y, MouseButtons held)
+{
+    bool moved = false;
+    for (int i = 0; i < std::abs(notches); ++i)
+        moved = view_.ZoomAbout(notches > 0 ? 0 : 1, x, y) || moved;
+    if (!moved)
+        return;
+    AfterViewMoved();
+    // The read-out and a rubber band follow the pointer into the new view.
+    modes_.Picture1_MouseMove(held, x, y);
+}
+
+void FrameLogic::Canvas_Pan(int dx, int dy)
+{
+    if (!(view_.Dan_scl > 0) || (dx == 0 && dy == 0))
+        return;
+    if (view_.ShiftWindow(-dx / view_.Dan_scl, dy / view_.Dan_scl))
+        AfterViewMoved();
+}
+
+void FrameLogic::AfterViewMoved()
+{
+    // As after a zoom step: the bars rest at the new view, from which they scroll again.
+    Repaint();
+    ResetScrollBars();
+}
+
+void FrameLogic::Escape_Key() { modes_.Escape(); }
 
 void FrameLogic::Toolbar1_ButtonClick(std::string_view key)
 {
@@ -200,7 +247,8 @@ void FrameLogic::Toolbar1_ButtonClick(std::string_view key)
         {"Redraw", &FrameLogic::mnuDispRedraw_Click},   {"Grid", &FrameLogic::mnuDispGrid_Click},
         {"Line", &FrameLogic::mnuLineIn_Click},         {"Line_Del", &FrameLogic::mnuLineDel_Click},
         {"Pnt_Del", &FrameLogic::mnuPointDel_Click},    {"Undo", &FrameLogic::Undo_Click},
-        {"Help", &FrameLogic::mnuHelpHelp_Click},
+        {"Redo", &FrameLogic::Redo_Click},              {"Help", &FrameLogic::mnuHelpHelp_Click},
+        {"Pnt_Add", &FrameLogic::mnuPointAdd_Click},
     };
     // clang-format on
     for (const auto& [name, handler] : kButtons) {

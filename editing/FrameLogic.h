@@ -80,6 +80,12 @@ public:
     [[nodiscard]] std::string SaveAs();
     /** The file that saving to a path chosen in the save dialog writes. */
     std::string SaveTargetOf(const std::string& chosenPath) const;
+    /**
+     * Opens the block file at `path`, named on the command line or dropped on the window: as
+     * 開く does after the picker, with the same question before and the same message when it
+     * is no block file. Its folder becomes the data folder.
+     */
+    void OpenFile(const std::string& path);
 
     // --- scroll bars
     void HScroll1_Change(int value);
@@ -89,6 +95,8 @@ public:
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
+    /** 上書き保存: the block to the file it came from, without the dialog (a new block: 保存). */
+    void mnuFileOverwrite_Click();
     void mnuFileEnd_Click();
     void mnuDispKaku_Click();
     void mnuDispShuku_Click();
@@ -100,6 +108,8 @@ public:
     void mnuPointHen_Click();
     void mnuPointDel_Click();
     void mnuPointMov_Click();
+    /** 点追加: points where the user clicks. */
+    void mnuPointAdd_Click();
     void mnuLineIn_Click();
     void mnuLineDel_Click();
     void mnuLineDelAll_Click();
@@ -108,14 +118,34 @@ public:
     void mnuHelpVer_Click();
     /** The toolbar's "Undo". */
     void Undo_Click();
+    /** The toolbar's "Redo": brings back what the last undo took back. */
+    void Redo_Click();
     /** A toolbar click by its key; unknown keys do nothing. */
     void Toolbar1_ButtonClick(std::string_view key);
+
+    // --- the wheel, the middle button and Escape
+    /**
+     * The wheel turned `notches` over canvas pixel (x, y), positive away from the user: one
+     * zoom step each, in or out, about the point under the pointer, which stays under it.
+     * `held`: the buttons held, for the rubber band that follows the pointer.
+     */
+    void Canvas_Wheel(int notches, int x, int y, MouseButtons held);
+    /** The middle button dragged the picture by (dx, dy) pixels: the view follows it. */
+    void Canvas_Pan(int dx, int dy);
+    /** The Escape key: what a right click does at the current step of a mode. */
+    void Escape_Key();
 
 private:
     /** Writes the document to the chosen path and records it as saved; false (reported) on failure. */
     [[nodiscard]] bool SaveToPath(const std::string& chosenPath);
     /** A mode command: ends the mode before and enters `mode`. */
     void EnterMode(DispMode mode);
+    /** Makes an opened block the document, with a fresh view and history. */
+    void TakeOpened(BlockData opened, const PickedBlock& picked);
+    /** After undo or redo replaced the document. */
+    void AfterHistoryStep();
+    /** After the view moved under the pointer: picture, scroll bars at rest, read-out. */
+    void AfterViewMoved();
 
     DocumentState& state_;
     FramePort& port_;

@@ -18,6 +18,7 @@ const char* MessageText(Prompt prompt)
                "(マウス右：選択時→移動量指定、未選択→点移動終了)";
     case Prompt::MovePointsCorner: return "移動点の選択。領域2点目指定";
     case Prompt::LineKind: return "線種変更する線分の選択。同一線指定で解除(マウス右：線種変更)";
+    case Prompt::AddPoint: return "追加する点の位置を指定。Shift：グリッド点(マウス右：点追加終了)";
     case Prompt::None: break;
     }
     return "";
@@ -33,6 +34,7 @@ Prompt FirstPrompt(DispMode mode)
     case DispMode::DeletePoints: return Prompt::DeletePoints;
     case DispMode::MovePoints: return Prompt::MovePoints;
     case DispMode::LineKind: return Prompt::LineKind;
+    case DispMode::AddPoint: return Prompt::AddPoint;
     case DispMode::None: break;
     }
     return Prompt::None;

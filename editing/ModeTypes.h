@@ -14,6 +14,7 @@ enum class DispMode : std::int16_t {
     DeletePoints = 4,  // 点 › 削除
     MovePoints = 5,    // 点 › 移動
     LineKind = 6,      // 線種変更
+    AddPoint = 7,      // 点追加: a point where the user clicks
 };
 
 /** Mouse_sw: the step within a mouse mode. */
@@ -37,6 +38,7 @@ enum class Prompt {
     MovePoints = 9,
     MovePointsCorner = 10,
     LineKind = 11,
+    AddPoint = 12,
 };
 
 /** The prompt's text; empty for Prompt::None. */

@@ -61,6 +61,14 @@ MessageBoxRequest Confirmation(std::string text)
 
 }  // namespace
 
+ModelPoint PointToAdd(ModelPoint at, bool snapToGrid)
+{
+    if (snapToGrid)
+        return {std::round(at.kx), std::round(at.ky)};
+    const auto shown = [](double value) { return ReadReal(FormatReadout(value)).value_or(value); };
+    return {shown(at.kx), shown(at.ky)};
+}
+
 MouseModes::MouseModes(DocumentState& state, FramePort& port, FrameLogic& frame)
     : state_(state), port_(port), frame_(frame)
 {
@@ -78,6 +86,7 @@ void MouseModes::Enter(DispMode mode)
     case DispMode::ZoomIn:
     case DispMode::ZoomOut: port_.setCanvasCursor(CanvasCursor::Magnifier); break;
     case DispMode::Connect:
+    case DispMode::AddPoint:
     case DispMode::None: break;
     }
     Disp_mode = mode;
@@ -140,8 +149,15 @@ void MouseModes::Reanchor()
 
 // --- canvas events
 
-void MouseModes::Picture1_MouseDown(MouseButton button, int x, int y)
+void MouseModes::Escape()
 {
+    if (Disp_mode != DispMode::None)
+        Picture1_MouseDown(MouseButton::Right, Mouse_xb, Mouse_yb);
+}
+
+void MouseModes::Picture1_MouseDown(MouseButton button, int x, int y, bool shift)
+{
+    shiftHeld_ = shift;
     if (Mouse_sw == MouseStep::Idle) {
         if (Disp_mode == DispMode::None)
             return;
@@ -299,12 +315,13 @@ void MouseModes::FirstPick(std::int16_t x, std::int16_t y)
         ToggleSegmentAt(x, y);
         break;
     case DispMode::DeletePoints: TogglePointAt(x, y); break;
+    case DispMode::AddPoint: AddPointAt(x, y); break;
     case DispMode::None: return;
     }
     Mouse_xb = Mouse_xa;
     Mouse_yb = Mouse_ya;
     const bool picksOnly = Disp_mode == DispMode::DeleteLines || Disp_mode == DispMode::DeletePoints ||
-                           Disp_mode == DispMode::LineKind;
+                           Disp_mode == DispMode::LineKind || Disp_mode == DispMode::AddPoint;
     Mouse_sw = picksOnly ? MouseStep::FirstPick : MouseStep::RubberBand;
 }
 
@@ -375,6 +392,7 @@ void MouseModes::FinishSelection()
     case DispMode::ZoomIn:
     case DispMode::ZoomOut:
     case DispMode::Connect:
+    case DispMode::AddPoint:
         End();
         port_.setCanvasCursor(CanvasCursor::Arrow);
         return;
@@ -427,6 +445,23 @@ void MouseModes::FinishSelection()
         state_.SelLineCount = 0;
     else
         state_.SelPntCount = 0;
+    frame_.Repaint();
+    frame_.Menu_Enable();
+}
+
+void MouseModes::AddPointAt(std::int16_t x, std::int16_t y)
+{
+    // Refused before the snapshot, as a full segment table refuses a segment.
+    if (state_.CurData.PointCount >= kMaxPoints) {
+        port_.messageBox({kPointsFull, "Error", MsgButtons::Ok, MsgIcon::Exclamation, false});
+        return;
+    }
+    const ModelPoint at = PointToAdd(frame_.view().GzToKz(x, y), shiftHeld_ && frame_.display().grid);
+    if (!std::isfinite(at.kx) || !std::isfinite(at.ky))
+        return;
+    PushUndo(state_, undo_label::kAddPoint);
+    if (!AddPoint(state_, at.kx, at.ky))
+        return;
     frame_.Repaint();
     frame_.Menu_Enable();
 }

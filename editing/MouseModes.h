@@ -12,6 +12,15 @@ namespace chokusho {
 class FrameLogic;
 
 /**
+ * Where a click at model point `at` adds a point: at the read-out's precision, as the read-out
+ * shows it (0.01 m), or at the nearest 1-metre grid crossing when `snapToGrid`.
+ */
+ModelPoint PointToAdd(ModelPoint at, bool snapToGrid);
+
+/** The refusal when the point table is full. */
+inline constexpr const char* kPointsFull = "構成点は100点までしか登録できません。";
+
+/**
  * The canvas's mouse-mode machine: seven modes (Disp_mode) in which the left button picks a
  * point, a segment or a rectangle's corner and the right button steps back, confirms or ends
  * the mode, each step (Mouse_sw) with its prompt. Rubber figures follow the pointer in yellow
@@ -62,12 +71,15 @@ public:
     void Reanchor();
 
     // --- canvas events, positions in whole pixels
-    void Picture1_MouseDown(MouseButton button, int x, int y);
+    /** `shift`: the Shift key is held, which puts a point added by click on the grid. */
+    void Picture1_MouseDown(MouseButton button, int x, int y, bool shift = false);
     void Picture1_MouseMove(MouseButtons buttons, int x, int y);
     /** Completes a drag in the zoom modes and while selecting points to move; the button is not examined. */
     void Picture1_MouseUp(MouseButton button, int x, int y);
     /** Adds the points inside the rectangle to the selection and marks every selected point. */
     void Pnt_AreaSel(int x1, int y1, int x2, int y2);
+    /** The Escape key: what a right click does at the current step. */
+    void Escape();
 
 private:
     /** The nearest point or segment to a canvas position; -1 when there is none. */
@@ -86,6 +98,8 @@ private:
     /** Connecting points: the end point of a segment was picked. */
     void ConnectTo(std::int16_t x, std::int16_t y);
     void ToggleSegmentAt(int x, int y);
+    /** Adding points: a point where the canvas was clicked. */
+    void AddPointAt(std::int16_t x, std::int16_t y);
     void TogglePointAt(int x, int y);
     void DrawSegmentHighlight(int line, int color);
 
@@ -97,6 +111,8 @@ private:
     MouseStep Mouse_sw = MouseStep::Idle;
     std::int16_t Mouse_xa = 0, Mouse_ya = 0, Mouse_xb = 0, Mouse_yb = 0;
     double Mouse_kx = 0, Mouse_ky = 0;
+    /** Shift held at the press being handled. */
+    bool shiftHeld_ = false;
 };
 
 }  // namespace chokusho

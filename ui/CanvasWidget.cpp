@@ -2,8 +2,11 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
 
 namespace chokusho {
 
@@ -63,6 +66,38 @@ void CanvasWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     emit mouseReleased(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void CanvasWidget::wheelEvent(QWheelEvent* event)
+{
+    // A notch is 120; fine-grained wheels and touchpads send parts of one.
+    constexpr int kNotch = 120;
+    wheelRest_ += event->angleDelta().y();
+    const int steps = wheelRest_ / kNotch;
+    wheelRest_ -= steps * kNotch;
+    const QPoint at = event->position().toPoint();
+    if (steps != 0)
+        emit zoomSteps(steps, event->buttons(), at.x(), at.y());
+    event->accept();
+}
+
+bool CanvasWidget::event(QEvent* event)
+{
+    if (event->type() == QEvent::NativeGesture) {
+        auto* gesture = static_cast<QNativeGestureEvent*>(event);
+        if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+            // A pinch reports how much it grew; a quarter more or less is one zoom step.
+            constexpr double kStep = 0.25;
+            pinchRest_ += gesture->value();
+            const int steps = static_cast<int>(std::trunc(pinchRest_ / kStep));
+            pinchRest_ -= steps * kStep;
+            const QPoint at = gesture->position().toPoint();
+            if (steps != 0)
+                emit zoomSteps(steps, Qt::NoButton, at.x(), at.y());
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 }  // namespace chokusho

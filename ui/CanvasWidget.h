@@ -30,6 +30,11 @@ signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    /**
+     * Zoom steps asked for over (x, y): wheel notches (positive away from the user) or a
+     * touchpad's pinch, whole steps only; the rest is kept for the next turn.
+     */
+    void zoomSteps(int steps, Qt::MouseButtons buttons, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,9 +43,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     ImageCanvas canvas_;
+    // What the wheel and the pinch turned short of a whole step.
+    int wheelRest_ = 0;
+    double pinchRest_ = 0;
 };
 
 }  // namespace chokusho

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QDate>
+#include <QDir>
 #include <cstdio>
 
 #ifdef _WIN32
@@ -19,8 +20,9 @@ namespace {
 // Below the program's name.
 constexpr const char* kUsage =
     "\n\n"
-    "使い方: chokusho [オプション]\n"
-    "  オプションがなければ、エディターのウィンドウを開きます。\n\n"
+    "使い方: chokusho [オプション] [ブロックファイル.csv]\n"
+    "  オプションがなければ、エディターのウィンドウを開きます。ブロックファイルを指定すると、\n"
+    "  それを開いた状態で始まります。\n\n"
     "オプション:\n"
     "  -h, --help     この説明を表示します。\n"
     "  -v, --version  バージョンを表示します。\n\n"
@@ -56,6 +58,24 @@ std::optional<QString> TerminalAnswer(const QStringList& arguments, const std::f
             return Utf8(kMainCaption) + Utf8(kUsage) + Utf8(kExportUsageText);
         if (AsksForVersion(arguments[i]))
             return QStringLiteral("chokusho ") + Utf8(ReadVersionFile(filesFolder)) + QStringLiteral("\n");
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> FileToOpen(const QStringList& arguments)
+{
+    // The first argument that is no option; "--" lets a name start with a dash.
+    bool options = true;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (options && argument == QStringLiteral("--")) {
+            options = false;
+            continue;
+        }
+        if (options && argument.startsWith(QLatin1Char('-')))
+            continue;
+        if (!argument.isEmpty())
+            return QDir::toNativeSeparators(argument);
     }
     return std::nullopt;
 }

@@ -20,6 +20,9 @@ namespace chokusho {
 [[nodiscard]] std::optional<QString> TerminalAnswer(const QStringList& arguments,
                                                     const std::filesystem::path& filesFolder);
 
+/** The block file "chokusho FILE.csv" names, in the platform's spelling; nullopt when none. */
+[[nodiscard]] std::optional<QString> FileToOpen(const QStringList& arguments);
+
 enum class TerminalStream { Output, Error };
 
 /**

@@ -2,6 +2,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -73,11 +78,34 @@ constexpr ToolbarEntry kToolbar[] = {
     {"Line", "結線", "connect.svg", false},
     {"Line_Del", "線削除", "delete-line.svg", false},
     {"Pnt_Del", "点削除", "delete-point.svg", false},
+    {"Pnt_Add", "点追加", "add-point.svg", false},
     {nullptr, nullptr, nullptr, false},
     {"Undo", "元に戻す", "undo.svg", false},
+    {"Redo", "やり直し", "redo.svg", false},
     {"Help", "ヘルプ", "help.svg", false},
 };
 // clang-format on
+
+/**
+ * The keys of the commands, as every current desktop program has them; the access keys of the
+ * menus stay as they were. A toolbar button whose command is a menu item's shares its keys.
+ */
+struct Shortcut {
+    const char* item;
+    std::initializer_list<const char*> keys;
+    const char* button;  // the toolbar button of the same command, or null
+};
+const Shortcut kShortcuts[] = {
+    {"mnuFileNew", {"Ctrl+N"}, "NewOpen"},
+    {"mnuFileOpen", {"Ctrl+O"}, "Open"},
+    {"mnuFileOverwrite", {"Ctrl+S"}, nullptr},
+    {"mnuFileSave", {"Ctrl+Shift+S"}, "Save"},
+    {"mnuFileEnd", {"Ctrl+Q"}, nullptr},
+    {"mnuDispRedraw", {"F5"}, "Redraw"},
+    {"mnuHelpHelp", {"F1"}, "Help"},
+    {"Undo", {"Ctrl+Z"}, nullptr},
+    {"Redo", {"Ctrl+Y", "Ctrl+Shift+Z"}, nullptr},
+};
 
 /** A Qt mouse button as the canvas's mouse modes know it. */
 MouseButton ButtonOf(Qt::MouseButton button)
@@ -120,8 +148,11 @@ frmMain::frmMain(DocumentState& state, ProgramFolders folders, QWidget* parent)
 
     buildMenus();
     buildToolbar();
+    buildShortcuts();
     buildStatusBar();
     buildFrameArea();
+    // A block file dropped on the window opens as 開く would open it.
+    setAcceptDrops(true);
 
     setMinimumSize(kMinWindowWidth, kMinWindowHeight);
     // The client size counts toolbar, frame area and status bar; the menu bar comes on top.
@@ -181,6 +212,7 @@ void frmMain::buildMenus()
             {
                 {"mnuFileNew", "新規(&N)", &FrameLogic::mnuFileNew_Click, false},
                 {"mnuFileOpen", "開く(&O)...", &FrameLogic::mnuFileOpen_Click, false},
+                {"mnuFileOverwrite", "上書き保存(&W)", &FrameLogic::mnuFileOverwrite_Click, false},
                 {"mnuFileSave", "保存(&S)...", &FrameLogic::mnuFileSave_Click, false},
                 {"mnuFileSep", nullptr, nullptr, false},
                 {"mnuFileEnd", "終了(&X)", &FrameLogic::mnuFileEnd_Click, false},
@@ -207,6 +239,7 @@ void frmMain::buildMenus()
                 {"mnuPointHen", "編集...", &FrameLogic::mnuPointHen_Click, false},
                 {"mnuPointDel", "削除", &FrameLogic::mnuPointDel_Click, false},
                 {"mnuPointMov", "移動", &FrameLogic::mnuPointMov_Click, false},
+                {"mnuPointAdd", "点追加", &FrameLogic::mnuPointAdd_Click, false},
             });
     addMenu("mnuLine", "線分(&L)",
             {
@@ -248,6 +281,30 @@ void frmMain::buildToolbar()
     }
 }
 
+void frmMain::buildShortcuts()
+{
+    for (const Shortcut& shortcut : kShortcuts) {
+        QAction* action = items_.value(Utf8(shortcut.item));
+        if (action == nullptr)
+            continue;
+        QList<QKeySequence> keys;
+        for (const char* key : shortcut.keys)
+            keys << QKeySequence(Utf8(key), QKeySequence::PortableText);
+        action->setShortcuts(keys);
+        // The tooltip names the first key, as the menu does.
+        QAction* button = shortcut.button != nullptr ? items_.value(Utf8(shortcut.button)) : action;
+        if (button != nullptr && toolbar_->actions().contains(button))
+            button->setToolTip(button->text() + QStringLiteral(" (") + keys.first().toString(QKeySequence::NativeText) +
+                               QLatin1Char(')'));
+    }
+    // Escape does in a mode what a right click does at that step.
+    auto* escape = new QAction(this);
+    escape->setObjectName(QStringLiteral("EscapeKey"));
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(escape, &QAction::triggered, this, [this] { logic_.Escape_Key(); });
+    addAction(escape);
+}
+
 void frmMain::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
@@ -275,18 +332,36 @@ void frmMain::buildFrameArea()
 
     // No layout manager: the logic places the three controls through placeControls.
     canvas_ = new CanvasWidget(frameArea_);
+    // The middle button drags the view; the others go to the mouse modes.
     connect(canvas_, &CanvasWidget::mousePressed, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
-                logic_.modes().Picture1_MouseDown(ButtonOf(button), x, y);
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
+                if (button == Qt::MiddleButton) {
+                    panFrom_ = QPoint(x, y);
+                    return;
+                }
+                logic_.modes().Picture1_MouseDown(ButtonOf(button), x, y, modifiers.testFlag(Qt::ShiftModifier));
             });
     connect(canvas_, &CanvasWidget::mouseMoved, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers, int x, int y) {
+                if (buttons.testFlag(Qt::MiddleButton) && panFrom_) {
+                    logic_.Canvas_Pan(x - panFrom_->x(), y - panFrom_->y());
+                    panFrom_ = QPoint(x, y);
+                    buttons.setFlag(Qt::MiddleButton, false);
+                }
                 logic_.modes().Picture1_MouseMove(ButtonsOf(buttons), x, y);
             });
     connect(canvas_, &CanvasWidget::mouseReleased, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+                if (button == Qt::MiddleButton) {
+                    panFrom_.reset();
+                    return;
+                }
                 logic_.modes().Picture1_MouseUp(ButtonOf(button), x, y);
             });
+    connect(canvas_, &CanvasWidget::zoomSteps, this, [this](int steps, Qt::MouseButtons buttons, int x, int y) {
+        buttons.setFlag(Qt::MiddleButton, false);
+        logic_.Canvas_Wheel(steps, x, y, ButtonsOf(buttons));
+    });
 
     hScroll_ = new QScrollBar(Qt::Horizontal, frameArea_);
     hScroll_->setObjectName(QStringLiteral("HScroll1"));
@@ -419,6 +494,39 @@ void frmMain::showAbout()
 }
 
 void frmMain::closeWindow() { close(); }
+
+namespace {
+
+/** The one local block file (by its extension) that a drag carries; empty for anything else. */
+QString DroppedBlockFile(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().first();
+    if (!url.isLocalFile())
+        return {};
+    const QString path = url.toLocalFile();
+    return path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? path : QString();
+}
+
+}  // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedBlockFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedBlockFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drag's source waits until the drop returns: the question and the reading come after.
+    QMetaObject::invokeMethod(
+        this, [this, path] { logic_.OpenFile(ToUtf8(QDir::toNativeSeparators(path))); }, Qt::QueuedConnection);
+}
 
 void frmMain::closeEvent(QCloseEvent* event)
 {

@@ -2,8 +2,10 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "DocumentState.h"
 #include "Drawing.h"
@@ -72,12 +74,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     using Handler = void (FrameLogic::*)();
 
     void buildMenus();
     void buildToolbar();
+    /** The keys of the commands, named in the toolbar's tooltips, and Escape. */
+    void buildShortcuts();
     void buildStatusBar();
     void buildFrameArea();
     /** Makes the action of a menu item or button and files it under `name`. */
@@ -104,6 +110,8 @@ private:
     QScrollBar* vScroll_ = nullptr;
     StatusPanel* statusPanel1_ = nullptr;
     StatusPanel* statusPanel2_ = nullptr;
+    /** Where a drag of the middle button was last seen; none while no such drag is on. */
+    std::optional<QPoint> panFrom_;
     // What the last print or export chose, offered again the next time; first a scale that
     // engineers measure, 1:50.
     DrawingOptions drawingOptions_{.scale = 50};

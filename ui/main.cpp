@@ -4,11 +4,13 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <optional>
 
 #include "CommandLine.h"
 #include "DocumentState.h"
 #include "ExportCommand.h"
 #include "Icons.h"
+#include "QtText.h"
 #include "frmMain.h"
 
 int main(int argc, char* argv[])
@@ -59,5 +61,12 @@ int main(int argc, char* argv[])
     chokusho::DocumentState state;
     chokusho::frmMain window(state);
     window.show();
+    // "chokusho FILE.csv" starts with that block open, as 開く would open it, once the window
+    // is up to show what happened.
+    const std::optional<QString> file = chokusho::FileToOpen(QCoreApplication::arguments());
+    if (file)
+        QMetaObject::invokeMethod(
+            &window, [&window, path = *file] { window.logic().OpenFile(chokusho::ToUtf8(path)); },
+            Qt::QueuedConnection);
     return app.exec();
 }

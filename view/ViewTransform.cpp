@@ -178,6 +178,22 @@ void ViewTransform::Set_Dan_scl(int sclSw, double kx, double ky)
     CentreWindow(scl, kx, ky);
 }
 
+bool ViewTransform::ZoomAbout(int sclSw, int gx, int gy)
+{
+    if (!(Dan_scl > 0))
+        return false;
+    const double scl = Dan_scl * (sclSw == 0 ? 1.25 : 0.75);
+    if (!std::isfinite(scl))
+        return false;
+    // The pixel's model point keeps its offset from the window's corner in pixels.
+    const ModelPoint fixed = GzToKz(gx, gy);
+    const double xmin = fixed.kx - (gx - Pic_left) / scl;
+    const double ymax = fixed.ky + (gy - Pic_top) / scl;
+    const double xc = xmin + (Pic_width - Pic_left) / scl / 2;
+    const double yc = ymax - (Pic_height - Pic_top) / scl / 2;
+    return CentreWindow(scl, xc, yc);
+}
+
 bool ViewTransform::ShiftWindow(double dx, double dy)
 {
     double xmin = Dan_xmin, xmax = Dan_xmax, ymin = Dan_ymin, ymax = Dan_ymax;

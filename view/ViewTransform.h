@@ -63,6 +63,12 @@ struct ViewTransform {
     /** One zoom step about (kx, ky): in by 1.25 when sclSw is 0, out by 0.75 otherwise. */
     void Set_Dan_scl(int sclSw, double kx, double ky);
     /**
+     * The same zoom step, keeping the model point under canvas pixel (gx, gy) under it, as the
+     * wheel zooms. Returns false, changing nothing, when there is no scale yet or the zoomed
+     * window would leave doubles or their precision.
+     */
+    bool ZoomAbout(int sclSw, int gx, int gy);
+    /**
      * Moves the window by (dx, dy) metres at the same scale. Returns false, changing nothing,
      * when the moved window would leave doubles or their precision.
      */

@@ -26,6 +26,7 @@ struct Doc {
     {
         state->MenuEnable = [this] { events.push_back("menu"); };
         state->SetUndoEnabled = [this](bool on) { events.push_back(on ? "undo on" : "undo off"); };
+        state->SetRedoEnabled = [this](bool on) { events.push_back(on ? "redo on" : "redo off"); };
     }
 };
 
@@ -56,7 +57,8 @@ TEST(PushPopUndoTest, ThreeEditsUndoneRestoreTheFirstState)
         EXPECT_EQ(s.CurData, Numbered(i));
         EXPECT_TRUE(test::Sound(s.CurData));
     }
-    EXPECT_EQ(doc.events, (std::vector<std::string>{"menu", "menu", "undo off", "menu"}));
+    EXPECT_EQ(doc.events,
+              (std::vector<std::string>{"redo on", "menu", "redo on", "menu", "redo on", "undo off", "menu"}));
 
     // Undo restores the drawing only; what the user picked and the file state are left alone.
     EXPECT_EQ(s.SavedData, Numbered(50));
@@ -140,6 +142,73 @@ TEST(UndoStackTest, MatchesAListAcrossWrapArounds)
             ASSERT_EQ(stack->UndoText(i), "L" + std::to_string(model[i]));
         }
     }
+}
+
+TEST(PushPopUndoTest, RedoBringsBackExactlyWhatUndoTookBack)
+{
+    Doc doc;
+    DocumentState& s = *doc.state;
+    s.CurData = Numbered(1);
+    const char* labels[] = {undo_label::kMovePoints, undo_label::kAddLine, undo_label::kEditParams};
+    for (int i = 0; i < 3; ++i) {
+        PushUndo(s, labels[i]);
+        s.CurData = Numbered(i + 2);
+    }
+    ASSERT_TRUE(PopUndo(s));
+    ASSERT_TRUE(PopUndo(s));
+    EXPECT_EQ(s.CurData, Numbered(2));
+    ASSERT_EQ(s.Redo.UndoCount(), 2);
+    EXPECT_EQ(s.Redo.UndoText(0), undo_label::kAddLine);
+
+    // Redo goes forward record by record, each under its own label, and undo goes back again.
+    doc.events.clear();
+    ASSERT_TRUE(PopRedo(s));
+    EXPECT_EQ(s.CurData, Numbered(3));
+    EXPECT_EQ(s.Undo.UndoText(0), undo_label::kAddLine);
+    ASSERT_TRUE(PopUndo(s));
+    EXPECT_EQ(s.CurData, Numbered(2));
+    ASSERT_TRUE(PopRedo(s));
+    ASSERT_TRUE(PopRedo(s));
+    EXPECT_EQ(s.CurData, Numbered(4));
+    EXPECT_EQ(s.Undo.UndoCount(), 3);
+    EXPECT_FALSE(PopRedo(s));
+    EXPECT_EQ(s.CurData, Numbered(4));
+    EXPECT_EQ(doc.events, (std::vector<std::string>{"undo on", "menu", "redo on", "menu", "undo on", "menu", "undo on",
+                                                    "redo off", "menu"}));
+
+    // A new change forgets what could be redone.
+    ASSERT_TRUE(PopUndo(s));
+    doc.events.clear();
+    PushUndo(s, undo_label::kDeletePoints);
+    EXPECT_EQ(s.Redo.UndoCount(), 0);
+    EXPECT_FALSE(PopRedo(s));
+    EXPECT_EQ(doc.events, (std::vector<std::string>{"undo on", "redo off"}));
+
+    // A block opened, new or saved starts with neither.
+    ASSERT_TRUE(PopUndo(s));
+    ClearHistory(s);
+    EXPECT_EQ(s.Undo.UndoCount(), 0);
+    EXPECT_EQ(s.Redo.UndoCount(), 0);
+}
+
+TEST(PushPopUndoTest, RedoHoldsAsManyAsUndo)
+{
+    Doc doc;
+    DocumentState& s = *doc.state;
+    s.CurData = Numbered(0);
+    for (int i = 1; i <= UndoStack::kCapacity + 5; ++i) {
+        PushUndo(s, undo_label::kAddLine);
+        s.CurData = Numbered(i);
+    }
+    int undone = 0;
+    while (PopUndo(s))
+        ++undone;
+    EXPECT_EQ(undone, UndoStack::kCapacity);
+    int redone = 0;
+    while (PopRedo(s))
+        ++redone;
+    EXPECT_EQ(redone, UndoStack::kCapacity);
+    EXPECT_EQ(s.CurData, Numbered(UndoStack::kCapacity + 5));
 }
 
 }  // namespace

@@ -45,10 +45,11 @@ BlockData Stored(BlockData r)
 }
 
 /**
- * Plays random sessions against the frame logic: canvas events, menu and toolbar commands,
- * dialog answers, undo, New and Open. After every step the document must keep its invariants,
- * every change must have been preceded by exactly one undo snapshot of the record before it,
- * and an undo must bring back exactly that record.
+ * Plays random sessions against the frame logic: canvas events (with Shift), menu and toolbar
+ * commands, dialog answers, undo and redo, the wheel, the middle button, Escape, points added
+ * by click, New and Open. After every step the document must keep its invariants, every change
+ * must have been preceded by exactly one undo snapshot of the record before it, an undo must
+ * bring back exactly that record, and a redo exactly the record that undo replaced.
  */
 class RandomSession {
 public:
@@ -103,15 +104,16 @@ public:
         for (step_ = 0; step_ < steps; ++step_) {
             const BlockData before = state_.CurData;
             const int countBefore = state_.Undo.UndoCount();
+            const int redoBefore = state_.Redo.UndoCount();
             const Action action = Step();
-            if (std::string problem = Check(action, before, countBefore); !problem.empty())
+            if (std::string problem = Check(action, before, countBefore, redoBefore); !problem.empty())
                 return "step " + std::to_string(step_) + " (" + log_.back() + "): " + problem;
         }
         return {};
     }
 
 private:
-    enum class Action { Edit, Undo, Clears };
+    enum class Action { Edit, Undo, Redo, Clears };
 
     int Int(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
     double Real(double low, double high) { return std::uniform_real_distribution<double>(low, high)(random_); }
@@ -133,19 +135,23 @@ private:
         const int choice = Int(0, 99);
         std::ostringstream what;
         Action action = Action::Edit;
-        if (choice < 45) {
+        if (choice < 40) {
             const int kind = Int(0, 2);
             const int button = Int(0, 4) == 0 ? 2 : (Int(0, 9) == 0 ? 4 : 1);
             const int x = X(), y = Y();
-            what << (kind == 0 ? "down " : kind == 1 ? "move " : "up ") << button << " at " << x << "," << y;
+            const bool shift = Chance(0.3);
+            what << (kind == 0   ? "down "
+                     : kind == 1 ? "move "
+                                 : "up ")
+                 << button << " at " << x << "," << y << (shift ? " with Shift" : "");
             MouseModes& modes = logic_.modes();
             if (kind == 0)
-                modes.Picture1_MouseDown(static_cast<MouseButton>(button), x, y);
+                modes.Picture1_MouseDown(static_cast<MouseButton>(button), x, y, shift);
             else if (kind == 1)
                 modes.Picture1_MouseMove(MouseButtons(Int(0, 3)), x, y);
             else
                 modes.Picture1_MouseUp(static_cast<MouseButton>(button), x, y);
-        } else if (choice < 75) {
+        } else if (choice < 66) {
             using Handler = void (FrameLogic::*)();
             // clang-format off
             static const std::pair<const char*, Handler> kCommands[] = {
@@ -156,22 +162,39 @@ private:
                 {"Redraw", &FrameLogic::mnuDispRedraw_Click},   {"Grid", &FrameLogic::mnuDispGrid_Click},
                 {"PntNo", &FrameLogic::mnuDispPntNo_Click},     {"LineDelAll", &FrameLogic::mnuLineDelAll_Click},
                 {"PointHen", &FrameLogic::mnuPointHen_Click},   {"BlkPara", &FrameLogic::mnuBlkPara_Click},
-                {"Save", &FrameLogic::mnuFileSave_Click},
+                {"Save", &FrameLogic::mnuFileSave_Click},       {"Overwrite", &FrameLogic::mnuFileOverwrite_Click},
+                {"PointAdd", &FrameLogic::mnuPointAdd_Click},   {"PointAdd", &FrameLogic::mnuPointAdd_Click},
             };
             // clang-format on
             const auto& [name, handler] = kCommands[Int(0, static_cast<int>(std::size(kCommands)) - 1)];
             what << name;
             (logic_.*handler)();
-            if (handler == &FrameLogic::mnuFileSave_Click)
+            if (handler == &FrameLogic::mnuFileSave_Click || handler == &FrameLogic::mnuFileOverwrite_Click)
                 action = Action::Clears;
-        } else if (choice < 88) {
+        } else if (choice < 76) {
             what << "Undo";
             logic_.Undo_Click();
             action = Action::Undo;
+        } else if (choice < 84) {
+            what << "Redo";
+            logic_.Redo_Click();
+            action = Action::Redo;
+        } else if (choice < 87) {
+            const int notches = Chance(0.5) ? Int(1, 3) : -Int(1, 3);
+            const int x = X(), y = Y();
+            what << "wheel " << notches << " at " << x << "," << y;
+            logic_.Canvas_Wheel(notches, x, y, MouseButtons(Int(0, 3)));
+        } else if (choice < 89) {
+            const int dx = Int(-50, 50), dy = Int(-50, 50);
+            what << "pan " << dx << "," << dy;
+            logic_.Canvas_Pan(dx, dy);
         } else if (choice < 92) {
+            what << "Escape";
+            logic_.Escape_Key();
+        } else if (choice < 94) {
             what << "scroll";
             port_.setScrollValue(Chance(0.5) ? ScrollBar::Horizontal : ScrollBar::Vertical, Int(0, 100));
-        } else if (choice < 95) {
+        } else if (choice < 96) {
             what << "resize";
             logic_.Form_Resize(Int(200, 1000), Int(150, 700), false);
         } else if (choice < 98) {
@@ -189,7 +212,7 @@ private:
         return action;
     }
 
-    std::string Check(Action action, const BlockData& before, int countBefore)
+    std::string Check(Action action, const BlockData& before, int countBefore, int redoBefore)
     {
         if (auto problems = CheckDocumentInvariants(state_.CurData); !problems.empty())
             return "invariant: " + problems.front();
@@ -198,6 +221,7 @@ private:
                                        : "a change of the stored record went unnoticed";
         const BlockData& now = state_.CurData;
         const int count = state_.Undo.UndoCount();
+        const int redoCount = state_.Redo.UndoCount();
         for (int i = 0; i < state_.SelPntCount; ++i) {
             if (state_.SelPnt[i] < 1 || state_.SelPnt[i] > now.PointCount)
                 return "a selected point is not in the document";
@@ -206,33 +230,50 @@ private:
             if (state_.SelLine[i] < 1 || state_.SelLine[i] > now.LineCount)
                 return "a selected segment is not in the document";
         }
+        // Both stacks drop their oldest record when full, as their mirrors here do.
+        const auto keep = [](std::deque<BlockData>& mirror, const BlockData& record) {
+            mirror.push_back(record);
+            if (mirror.size() > static_cast<std::size_t>(UndoStack::kCapacity))
+                mirror.pop_front();
+        };
 
-        if (action == Action::Clears && count == 0) {
+        if (action == Action::Clears && count == 0 && redoCount == 0) {
             expected_.clear();
+            redone_.clear();
             return {};
         }
         if (action == Action::Undo && count == countBefore - 1) {
             if (expected_.empty() || !(now == expected_.back()))
                 return "undo did not bring back the record before the change";
             expected_.pop_back();
-            return {};
-        }
-        // On a full stack a push drops the oldest snapshot, so the count stays: the newest
-        // snapshot then holds the record before the change.
-        const bool pushedOnFull = count == UndoStack::kCapacity && countBefore == count && !(now == before) &&
-                                  state_.Undo.UndoData(0) == before;
-        if (count == countBefore + 1 || pushedOnFull) {
-            expected_.push_back(before);
-            if (expected_.size() > static_cast<std::size_t>(UndoStack::kCapacity))
-                expected_.pop_front();
-        } else if (count == countBefore && !(now == before)) {
-            return "the document changed without an undo snapshot";
-        } else if (count != countBefore) {
-            return "the undo stack changed by more than one snapshot";
+            keep(redone_, before);
+        } else if (action == Action::Redo && redoCount == redoBefore - 1) {
+            if (redone_.empty() || !(now == redone_.back()))
+                return "redo did not bring back the record the undo replaced";
+            redone_.pop_back();
+            keep(expected_, before);
+        } else {
+            // On a full stack a push drops the oldest snapshot, so the count stays: the newest
+            // snapshot then holds the record before the change.
+            const bool pushedOnFull = count == UndoStack::kCapacity && countBefore == count && !(now == before) &&
+                                      state_.Undo.UndoData(0) == before;
+            if (count == countBefore + 1 || pushedOnFull) {
+                keep(expected_, before);
+                if (redoCount != 0)
+                    return "a change left something to redo";
+                redone_.clear();
+            } else if (count == countBefore && !(now == before)) {
+                return "the document changed without an undo snapshot";
+            } else if (count != countBefore) {
+                return "the undo stack changed by more than one snapshot";
+            }
         }
         if (static_cast<int>(expected_.size()) != count)
             return "the undo stack holds " + std::to_string(count) + " snapshots, expected " +
                    std::to_string(expected_.size());
+        if (static_cast<int>(redone_.size()) != redoCount)
+            return "the redo stack holds " + std::to_string(redoCount) + " records, expected " +
+                   std::to_string(redone_.size());
         return {};
     }
 
@@ -242,6 +283,7 @@ private:
     FakeFramePort port_;
     FrameLogic logic_{state_, port_};
     std::deque<BlockData> expected_;
+    std::deque<BlockData> redone_;
     std::deque<std::string> log_;
     int step_ = 0;
 };

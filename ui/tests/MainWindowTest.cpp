@@ -92,14 +92,16 @@ private slots:
         QTest::newRow("file menu") << QStringLiteral("mnuFile")
                                    << QStringLiteral(
                                           "mnuFileNew=新規(&N) mnuFileOpen=開く(&O)... "
-                                          "mnuFileSave=保存(&S)... - mnuFilePrint=印刷(&P)... "
+                                          "mnuFileOverwrite=上書き保存(&W) mnuFileSave=保存(&S)... - "
+                                          "mnuFilePrint=印刷(&P)... "
                                           "mnuFileExport=エクスポート(&E)... - mnuFileEnd=終了(&X)");
         QTest::newRow("view menu") << QStringLiteral("mnuDisp")
                                    << QStringLiteral(
                                           "mnuDispKaku=拡大 mnuDispShuku=縮小 mnuDispAll=全表示 "
                                           "mnuDispRedraw=再表示 - mnuDispGrid=グリッド mnuDispPntNo=点名表示");
         QTest::newRow("point menu") << QStringLiteral("mnuPoint")
-                                    << QStringLiteral("mnuPointHen=編集... mnuPointDel=削除 mnuPointMov=移動");
+                                    << QStringLiteral(
+                                           "mnuPointHen=編集... mnuPointDel=削除 mnuPointMov=移動 mnuPointAdd=点追加");
         QTest::newRow("segment menu") << QStringLiteral("mnuLine")
                                       << QStringLiteral(
                                              "mnuLineIn=結線 mnuLineDel=削除 mnuLineDelAll=一括削除 "
@@ -119,11 +121,19 @@ private slots:
         QVERIFY(dropDown);
         QCOMPARE(Describe(dropDown->actions()), items.split(u' '));
         QCOMPARE(window.item(menu), dropDown->menuAction());
-        // Printing answers the platform's key; the other items have their access keys only.
-        for (const QAction* action : dropDown->actions()) {
-            if (action->objectName() != QStringLiteral("mnuFilePrint"))
-                QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->objectName()));
-        }
+        // The keys every desktop program has, beside the access keys; the others have none.
+        const QHash<QString, QString> keys{
+            {QStringLiteral("mnuFileNew"), QStringLiteral("Ctrl+N")},
+            {QStringLiteral("mnuFileOpen"), QStringLiteral("Ctrl+O")},
+            {QStringLiteral("mnuFileOverwrite"), QStringLiteral("Ctrl+S")},
+            {QStringLiteral("mnuFileSave"), QStringLiteral("Ctrl+Shift+S")},
+            {QStringLiteral("mnuFilePrint"), QKeySequence(QKeySequence::Print).toString()},
+            {QStringLiteral("mnuFileEnd"), QStringLiteral("Ctrl+Q")},
+            {QStringLiteral("mnuDispRedraw"), QStringLiteral("F5")},
+            {QStringLiteral("mnuHelpHelp"), QStringLiteral("F1")},
+        };
+        for (const QAction* action : dropDown->actions())
+            QCOMPARE(action->shortcut().toString(), keys.value(action->objectName()));
         auto* separator = Child<QAction>(window, "mnuFileSep");
         QVERIFY(separator);
         QCOMPARE(separator->isSeparator(), true);
@@ -145,15 +155,33 @@ private slots:
             if (!action->isSeparator()) {
                 tips << action->toolTip();
                 QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
-                QVERIFY(action->shortcut().isEmpty());
             }
         }
         QCOMPARE(keys, QStringLiteral("NewOpen Open Save - Kakudai Shukusho Zenhyoji Redraw Grid - Line Line_Del "
-                                      "Pnt_Del - Undo Help")
+                                      "Pnt_Del Pnt_Add - Undo Redo Help")
                            .split(u' '));
-        QCOMPARE(tips,
-                 QStringLiteral("新規 開く 保存 拡大 縮小 全表示 再表示 グリッド 結線 線削除 点削除 元に戻す ヘルプ")
-                     .split(u' '));
+        // Each tooltip names the button's key, when its command has one.
+        const QStringList expectedTips{QStringLiteral("新規 (Ctrl+N)"),
+                                       QStringLiteral("開く (Ctrl+O)"),
+                                       QStringLiteral("保存 (Ctrl+Shift+S)"),
+                                       QStringLiteral("拡大"),
+                                       QStringLiteral("縮小"),
+                                       QStringLiteral("全表示"),
+                                       QStringLiteral("再表示 (F5)"),
+                                       QStringLiteral("グリッド"),
+                                       QStringLiteral("結線"),
+                                       QStringLiteral("線削除"),
+                                       QStringLiteral("点削除"),
+                                       QStringLiteral("点追加"),
+                                       QStringLiteral("元に戻す (Ctrl+Z)"),
+                                       QStringLiteral("やり直し (Ctrl+Y)"),
+                                       QStringLiteral("ヘルプ (F1)")};
+        QCOMPARE(tips, expectedTips);
+        // Undo and redo answer their keys on the buttons themselves.
+        QCOMPARE(Item(window, "Undo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(Item(window, "Redo")->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
         QAction* grid = Item(window, "Grid");
         QVERIFY(grid);
         QVERIFY(grid->isCheckable());
@@ -167,7 +195,7 @@ private slots:
                                    QStringLiteral("mnuLineIn"),     QStringLiteral("mnuLineDel"),
                                    QStringLiteral("mnuLineDelAll"), QStringLiteral("Line"),
                                    QStringLiteral("Line_Del"),      QStringLiteral("Pnt_Del"),
-                                   QStringLiteral("Undo")};
+                                   QStringLiteral("Undo"),          QStringLiteral("Redo")};
         QList<QAction*> everyItem;
         for (QAction* action : window.menuBar()->actions()) {
             everyItem << action;
@@ -185,7 +213,7 @@ private slots:
             QCOMPARE(window.item(action->objectName()), action);
             QVERIFY2(action->isEnabled() != disabled.contains(action->objectName()), qPrintable(action->objectName()));
         }
-        QCOMPARE(named, 6 + 21 + 13);  // the bar's menus and command, the menu items, the buttons
+        QCOMPARE(named, 6 + 23 + 15);  // the bar's menus and command, the menu items, the buttons
 
         QAction* numbers = Item(window, "mnuDispPntNo");
         QAction* gridItem = Item(window, "mnuDispGrid");
@@ -219,7 +247,7 @@ private slots:
             QVERIFY2(whole(coordinates), readout);
         }
         window.setStatusText(2, "X = -12.35  Y = -3.10");
-        for (int message = 1; message <= 11; ++message) {
+        for (int message = 1; message <= static_cast<int>(Prompt::AddPoint); ++message) {
             window.logic().Disp_Message(static_cast<Prompt>(message));
             QCoreApplication::processEvents();
             QVERIFY2(whole(prompt), qPrintable(QStringLiteral("prompt %1: %2 pixels for %3")

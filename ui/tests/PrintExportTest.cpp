@@ -81,9 +81,10 @@ private slots:
         for (QAction* action : file->menu()->actions())
             items << (action->isSeparator() ? QStringLiteral("-") : action->text());
         QCOMPARE(items,
-                 (QStringList{QStringLiteral("新規(&N)"), QStringLiteral("開く(&O)..."), QStringLiteral("保存(&S)..."),
-                              QStringLiteral("-"), QStringLiteral("印刷(&P)..."), QStringLiteral("エクスポート(&E)..."),
-                              QStringLiteral("-"), QStringLiteral("終了(&X)")}));
+                 (QStringList{QStringLiteral("新規(&N)"), QStringLiteral("開く(&O)..."),
+                              QStringLiteral("上書き保存(&W)"), QStringLiteral("保存(&S)..."), QStringLiteral("-"),
+                              QStringLiteral("印刷(&P)..."), QStringLiteral("エクスポート(&E)..."), QStringLiteral("-"),
+                              QStringLiteral("終了(&X)")}));
         QAction* print = test::Item(window, "mnuFilePrint");
         QVERIFY(print);
         QCOMPARE(print->shortcut(), QKeySequence(QKeySequence::Print));

@@ -138,4 +138,41 @@ TEST(ViewTransform, ZoomStepsAboutAPoint)
 }
 
 }  // namespace
+TEST(ViewTransform, WheelZoomKeepsThePointUnderThePointer)
+{
+    // clang-format off
+    const struct { const char* what; int gx, gy; } pointers[] = {
+        {"corner", 0, 0}, {"centre", 300, 200}, {"far corner", 599, 399}, {"off centre", 37, 201},
+    };
+    // clang-format on
+    for (const auto& p : pointers) {
+        for (const int sclSw : {0, 1}) {
+            SCOPED_TRACE(std::string(p.what) + (sclSw == 0 ? " in" : " out"));
+            ViewTransform v = FittedView(Span20());
+            const ModelPoint before = v.GzToKz(p.gx, p.gy);
+            const double scale = v.Dan_scl;
+            ASSERT_TRUE(v.ZoomAbout(sclSw, p.gx, p.gy));
+            EXPECT_NEAR(v.Dan_scl, scale * (sclSw == 0 ? 1.25 : 0.75), 1e-12);
+            const ModelPoint after = v.GzToKz(p.gx, p.gy);
+            EXPECT_NEAR(after.kx, before.kx, 1e-9);
+            EXPECT_NEAR(after.ky, before.ky, 1e-9);
+            // The window still spans the canvas at the new scale.
+            EXPECT_NEAR((v.Dan_xmax - v.Dan_xmin) * v.Dan_scl, v.Pic_width - v.Pic_left, 1e-9);
+            EXPECT_NEAR((v.Dan_ymax - v.Dan_ymin) * v.Dan_scl, v.Pic_height - v.Pic_top, 1e-9);
+        }
+    }
+    // Without a scale, or once doubles run out, the view stays as it was.
+    ViewTransform unfitted;
+    EXPECT_FALSE(unfitted.ZoomAbout(0, 10, 10));
+    ViewTransform v = FittedView(Span20());
+    int steps = 0;
+    while (v.ZoomAbout(0, 17, 3) && steps < 100'000)
+        ++steps;
+    EXPECT_LT(steps, 100'000);
+    const ViewTransform last = v;
+    EXPECT_FALSE(v.ZoomAbout(0, 17, 3));
+    EXPECT_EQ(v.Dan_scl, last.Dan_scl);
+    EXPECT_TRUE(std::isfinite(v.Dan_xmin) && std::isfinite(v.Dan_ymax));
+}
+
 }  // namespace chokusho
