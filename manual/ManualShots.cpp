@@ -83,7 +83,8 @@ std::map<QString, QImage> TakeManualShots()
         {"icon:zoomin", "zoom-in.svg"},  {"icon:zoomout", "zoom-out.svg"},    {"icon:all", "show-all.svg"},
         {"icon:redraw", "redraw.svg"},   {"icon:grid", "grid.svg"},           {"icon:connect", "connect.svg"},
         {"icon:deleteline", "delete-line.svg"}, {"icon:deletepoint", "delete-point.svg"},
-        {"icon:undo", "undo.svg"},       {"icon:help", "help.svg"},
+        {"icon:undo", "undo.svg"},       {"icon:help", "help.svg"},          {"icon:redo", "redo.svg"},
+        {"icon:addpoint", "add-point.svg"},
     };
     // clang-format on
     for (const auto& [name, file] : icons)
@@ -108,6 +109,17 @@ std::map<QString, QImage> TakeManualShots()
     logic.modes().Picture1_MouseMove(MouseButtons(), pointer.gx, pointer.gy);
     shots[QStringLiteral("shot:connect")] = Grab(window);
     logic.Raber_Reset();
+
+    // Adding points: the grid shown, a point just added on a crossing, the prompt below.
+    logic.mnuDispGrid_Click();
+    logic.mnuPointAdd_Click();
+    const CanvasPoint crossing = logic.view().KzToGz(3.0, 1.0);
+    logic.modes().Picture1_MouseDown(MouseButton::Left, crossing.gx, crossing.gy, true);
+    logic.modes().Picture1_MouseMove(MouseButtons(), crossing.gx + 40, crossing.gy - 30);
+    shots[QStringLiteral("shot:addpoint")] = Grab(window);
+    logic.Undo_Click();
+    logic.Raber_Reset();
+    logic.mnuDispGrid_Click();
 
     // The picker, showing a folder of three blocks.
     BlockData other = state.CurData;
