@@ -35,6 +35,11 @@ struct DocumentState {
      * even when the name is not UTF-8 or its extension is spelled ".CSV". Empty for a new block.
      */
     std::string BlkFile;
+    /**
+     * The folder of BlkFile, with its trailing separator: where 上書き保存 writes. DataPath
+     * moves with every folder the picker visits, even when it is cancelled; this does not.
+     */
+    std::string BlkFolder;
 
     std::array<std::int16_t, kMaxPoints + 1> SelPnt{};
     std::int16_t SelPntCount = 0;

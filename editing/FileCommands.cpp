@@ -108,6 +108,7 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
     state_.SelPntCount = 0;
     ClearHistory(state_);
     state_.BlkFile = target.blkFile;
+    state_.BlkFolder = target.folder;
     port_.setCaption(CaptionOf(state_.BlkName));
     state_.SavedData = state_.CurData;
     return true;
@@ -142,6 +143,7 @@ void FrameLogic::mnuFileNew_Click()
     Repaint();
     state_.BlkName = kUntitledName;
     state_.BlkFile.clear();
+    state_.BlkFolder.clear();
     port_.setCaption(kMainCaption);
 }
 
@@ -188,6 +190,7 @@ void FrameLogic::TakeOpened(BlockData opened, const PickedBlock& picked)
 {
     state_.BlkName = picked.BlkNm;
     state_.BlkFile = picked.FileName;
+    state_.BlkFolder = state_.DataPath;
     state_.CurData = std::move(opened);
     view_.Mk_Dan_xyminmax(state_.CurData);
     view_.Mk_Dan_scl();
@@ -213,12 +216,13 @@ void FrameLogic::mnuFileSave_Click()
 void FrameLogic::mnuFileOverwrite_Click()
 {
     // A block that has no file yet gets one through the save dialog.
-    if (state_.BlkFile.empty()) {
+    if (state_.BlkFile.empty() || state_.BlkFolder.empty()) {
         mnuFileSave_Click();
         return;
     }
     Raber_Reset();
-    static_cast<void>(SaveToPath(state_.DataPath + state_.BlkFile));
+    // The block's own folder, wherever the picker has looked since.
+    static_cast<void>(SaveToPath(state_.BlkFolder + state_.BlkFile));
 }
 
 bool FrameLogic::Form_QueryUnload() { return ConfirmSave() == SaveAnswer::Stop; }

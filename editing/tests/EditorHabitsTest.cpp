@@ -241,6 +241,34 @@ TEST_F(EditorHabitsTest, OverwriteSavesToTheBlocksOwnFileWithoutTheDialog)
     EXPECT_EQ(state.SavedData, state.CurData);
 }
 
+TEST_F(EditorHabitsTest, OverwriteKeepsToTheBlocksFolderWhereverThePickerLookedSince)
+{
+    Start(BlockData{});
+    TempFolder elsewhere;
+    folder.write("A.csv", FormatBlockFile(Square()));
+    elsewhere.write("A.csv", "another block of the same name");
+    port.picker = [] { return std::string("A"); };
+    port.pickedFile = "A.csv";
+    logic.mnuFileOpen_Click();
+    ASSERT_EQ(state.BlkFile, "A.csv");
+
+    // The picker is opened again, goes to another folder and is cancelled: DataPath moves.
+    port.picker = [&] {
+        state.DataPath = elsewhere.dataPath();
+        return std::string();
+    };
+    logic.mnuFileOpen_Click();
+    ASSERT_EQ(state.DataPath, elsewhere.dataPath());
+
+    state.CurData.Name = "変更";
+    logic.mnuFileOverwrite_Click();
+    EXPECT_TRUE(port.saveDialogs.empty());
+    EXPECT_EQ(elsewhere.read("A.csv"), "another block of the same name");
+    BlockData written;
+    ASSERT_TRUE(ReadBlockFile(written, folder.dataPath(), "A"));
+    EXPECT_EQ(written.Name, "変更");
+}
+
 TEST_F(EditorHabitsTest, AFileNamedFromOutsideOpensAsOpenWould)
 {
     Start(BlockData{});

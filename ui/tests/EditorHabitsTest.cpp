@@ -72,6 +72,7 @@ private slots:
         f.state.DataPath = f.dataPath();
         f.state.BlkName = "BLK1";
         f.state.BlkFile = "BLK1.csv";
+        f.state.BlkFolder = f.dataPath();
         Type(window, QKeySequence(QStringLiteral("Ctrl+S")));
         BlockData written;
         QVERIFY(ReadBlockFile(written, f.dataPath(), "BLK1"));
