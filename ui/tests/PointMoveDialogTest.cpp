@@ -43,7 +43,8 @@ private slots:
         QVERIFY(cancel);
         QCOMPARE(yLabel->text(), QStringLiteral("移動量 Y  (m)"));
         QCOMPARE(x->geometry().left(), 108);
-        QCOMPARE(y->geometry().width(), 77);
+        // At least as wide as the form drew it; wider where the font needs it for the widest figure.
+        QVERIFY2(y->geometry().width() >= 77, qPrintable(QString::number(y->geometry().width())));
         QCOMPARE(ok->geometry(), QRect(100, 76, 73, 29));
         QCOMPARE(cancel->geometry().left(), 180);
         QCOMPARE(cancel->text(), QStringLiteral("キャンセル"));
