@@ -67,8 +67,13 @@ void FillPointGrid(Grid& grid, const BlockData& data)
     // Every row the table holds shows its number, also the empty ones a new point is typed into.
     for (int i = 1; i <= kMaxPoints; ++i) {
         std::string row = FormatInteger(i);
-        if (i <= data.PointCount)
-            row += "\t" + FormatGrid(data.PointX[i]) + "\t" + FormatGrid(data.PointY[i]);
+        if (i <= data.PointCount) {
+            // Appended piece by piece: GCC 12 at -O2 sees a false overlap in "\t" + string.
+            row += '\t';
+            row += FormatGrid(data.PointX[i]);
+            row += '\t';
+            row += FormatGrid(data.PointY[i]);
+        }
         grid.SetRowText(i, row);
     }
     grid.SetDrawEnabled(true);
