@@ -244,6 +244,9 @@ std::array<double, 2> PaperSizeMm(PaperSize paper, bool landscape)
 
 std::string ScaleText(double scale)
 {
+    // Beyond what a whole number holds, as the read-out writes far coordinates: "1:1.23E+20".
+    if (!(scale < 1e15))
+        return "1:" + FormatReadout(scale);
     const double rounded = std::round(scale * 10) / 10;
     if (rounded == std::round(rounded))
         return "1:" + FormatInteger(static_cast<long long>(rounded));
@@ -286,11 +289,15 @@ Drawing BuildDrawing(const BlockData& record, const DrawingOptions& options, con
         drawing.scale = kDrawingScales.front();
     } else {
         drawing.scale = std::max(bounds.width() * 1000 / roomX, bounds.height() * 1000 / roomY);
+        // A section spanning nearly all of the doubles fits at no finite scale: the largest.
+        if (!std::isfinite(drawing.scale))
+            drawing.scale = std::numeric_limits<double>::max();
     }
-    const double centreX = bounds.empty() ? 0 : (bounds.minX + bounds.maxX) / 2;
-    const double centreY = bounds.empty() ? 0 : (bounds.minY + bounds.maxY) / 2;
-    drawing.originXMm = area.left + area.width / 2 - centreX * 1000 / drawing.scale;
-    drawing.originYMm = area.top + area.height / 2 + centreY * 1000 / drawing.scale;
+    // Halved before they are added, so that no centre overflows.
+    const double centreX = bounds.empty() ? 0 : bounds.minX / 2 + bounds.maxX / 2;
+    const double centreY = bounds.empty() ? 0 : bounds.minY / 2 + bounds.maxY / 2;
+    drawing.originXMm = area.left + area.width / 2 - centreX / drawing.scale * 1000;
+    drawing.originYMm = area.top + area.height / 2 + centreY / drawing.scale * 1000;
     // A hair of tolerance: a fitted section touches its room exactly.
     constexpr double kTolerance = 1e-9;
     drawing.fits = bounds.empty() || (bounds.width() * 1000 / drawing.scale <= roomX * (1 + kTolerance) &&

@@ -131,8 +131,9 @@ struct Drawing {
     std::vector<SheetLine> sheetLines;
     std::vector<SheetText> sheetTexts;
 
-    double PaperX(double modelX) const { return originXMm + modelX * 1000.0 / scale; }
-    double PaperY(double modelY) const { return originYMm - modelY * 1000.0 / scale; }
+    // Divided before multiplied, so that no far point overflows on its way to the paper.
+    double PaperX(double modelX) const { return originXMm + modelX / scale * 1000.0; }
+    double PaperY(double modelY) const { return originYMm - modelY / scale * 1000.0; }
 };
 
 /** The paper's width and height in millimetres, turned for landscape. */

@@ -215,6 +215,18 @@ TEST(Drawing, BrokenRecordsDrawWhatTheyCan)
     const Drawing wild = BuildDrawing(broken, everything, "", "");
     EXPECT_TRUE(LinesOn(wild, DrawingLayer::Outline).empty());
 
+    // A section spanning nearly all of the doubles: a finite scale, named, and every point
+    // finite on paper.
+    const BlockData vast = Section({{-1.7e308, -1.7e308}, {1.7e308, 1.7e308}, {1.7e308, -1.7e308}}, {{1, 2}, {2, 3}});
+    const Drawing far = BuildDrawing(vast, everything, "", "");
+    EXPECT_TRUE(std::isfinite(far.scale) && far.scale > 0);
+    EXPECT_TRUE(Contains(TextsOn(far, DrawingLayer::Title), ScaleText(far.scale)));
+    EXPECT_EQ(ScaleText(far.scale).rfind("1:1.80E+", 0), 0u) << ScaleText(far.scale);
+    for (const ModelLine& line : far.modelLines) {
+        EXPECT_TRUE(std::isfinite(far.PaperX(line.x1)) && std::isfinite(far.PaperY(line.y1)) &&
+                    std::isfinite(far.PaperX(line.x2)) && std::isfinite(far.PaperY(line.y2)));
+    }
+
     // Nothing at all: an empty sheet with its frame and title block.
     const Drawing empty = BuildDrawing(BlockData{}, everything, "", "");
     EXPECT_TRUE(empty.fits);
