@@ -248,20 +248,13 @@ QFont DrawingFont(int heightPixels)
 {
     // The gothic a Japanese drawing is lettered in: the system's own first.
 #ifdef _WIN32
-    static const char* const kFamilies[] = {"Yu Gothic",     "游ゴシック", "MS Gothic",
-                                            "ＭＳ ゴシック", "Meiryo",     "IPAGothic"};
+    const auto family = FirstInstalledFamily(
+        {"Yu Gothic", "游ゴシック", "MS Gothic", "ＭＳ ゴシック", "Meiryo", "IPAGothic"});
 #else
-    static const char* const kFamilies[] = {"IPAGothic",        "IPAゴシック", "IPAPGothic",
-                                            "Noto Sans CJK JP", "VL Gothic",   "TakaoGothic"};
+    const auto family = FirstInstalledFamily(
+        {"IPAGothic", "IPAゴシック", "IPAPGothic", "Noto Sans CJK JP", "VL Gothic", "TakaoGothic"});
 #endif
-    QFont font;
-    const QStringList installed = QFontDatabase::families();
-    for (const char* family : kFamilies) {
-        if (installed.contains(Utf8(family))) {
-            font = QFont(Utf8(family));
-            break;
-        }
-    }
+    QFont font = family ? QFont(*family) : QFont();
     font.setPixelSize(heightPixels);
     font.setStyleHint(QFont::SansSerif);
     // Advances that scale exactly with the size: a text measured at one size fits at another.

@@ -89,24 +89,13 @@ QFont FrmBlkShoSel::ListFont()
     // half-width ones keeps the columns under the heading.
     // Windows has one of its own, which its users know; elsewhere IPAGothic comes first.
 #ifdef _WIN32
-    static const char* const kFamilies[] = {"MS Gothic", "ＭＳ ゴシック", "IPAGothic", "IPAゴシック",
-                                            "Noto Sans Mono CJK JP"};
+    const auto family = FirstInstalledFamily(
+        {"MS Gothic", "ＭＳ ゴシック", "IPAGothic", "IPAゴシック", "Noto Sans Mono CJK JP"});
 #else
-    static const char* const kFamilies[] = {"IPAGothic", "IPAゴシック", "MS Gothic", "ＭＳ ゴシック",
-                                            "Noto Sans Mono CJK JP"};
+    const auto family = FirstInstalledFamily(
+        {"IPAGothic", "IPAゴシック", "MS Gothic", "ＭＳ ゴシック", "Noto Sans Mono CJK JP"});
 #endif
-    const QStringList installed = QFontDatabase::families();
-    QFont font;
-    bool found = false;
-    for (const char* family : kFamilies) {
-        if (installed.contains(Utf8(family))) {
-            font = QFont(Utf8(family));
-            found = true;
-            break;
-        }
-    }
-    if (!found)
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font = family ? QFont(*family) : QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(kFontPoints);
     // At this size IPAGothic carries a bitmap of its own in which the decimal point has a tail
     // and "4.000" reads as "4,000"; drawn from its outline, unhinted, the point is a point. The

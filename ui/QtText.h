@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFontDatabase>
 #include <QString>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,5 +19,16 @@ inline QString Utf8(std::string_view text)
 
 /** A QString as the libraries' UTF-8 text. */
 inline std::string ToUtf8(const QString& text) { return text.toStdString(); }
+
+/** The first of `families` (UTF-8 names) that the system has; nullopt when it has none. */
+inline std::optional<QString> FirstInstalledFamily(std::initializer_list<const char*> families)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const char* family : families) {
+        if (installed.contains(Utf8(family)))
+            return Utf8(family);
+    }
+    return std::nullopt;
+}
 
 }  // namespace chokusho
