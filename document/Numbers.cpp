@@ -411,10 +411,61 @@ bool IsWholeNumber(std::string_view text)
 
 std::string ReformatWholeNumber(const std::string& text)
 {
-    if (!IsWholeNumber(text))
+    const std::string typed = TypedNumber(text);
+    if (!IsWholeNumber(typed))
         return text;
-    const auto value = ReadReal(text);
+    const auto value = ReadReal(typed);
     return value ? Format000(*value) : text;
+}
+
+namespace {
+
+/** A full-width character that types a number's part, with the ASCII character it stands for. */
+struct TypedForm {
+    std::string_view utf8;
+    char ascii;
+};
+// clang-format off
+constexpr TypedForm kTypedForms[] = {
+    {"０", '0'}, {"１", '1'}, {"２", '2'}, {"３", '3'}, {"４", '4'},
+    {"５", '5'}, {"６", '6'}, {"７", '7'}, {"８", '8'}, {"９", '9'},
+    {"＋", '+'}, {"－", '-'}, {"\u2212", '-'}, {"．", '.'}, {"，", '.'}, {"Ｅ", 'E'}, {"ｅ", 'e'},
+};
+// clang-format on
+constexpr std::string_view kIdeographicSpace = "\u3000";
+
+}  // namespace
+
+std::string TypedNumber(std::string_view text)
+{
+    std::string ascii;
+    ascii.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto form = std::find_if(std::begin(kTypedForms), std::end(kTypedForms),
+                                       [&](const TypedForm& f) { return text.substr(i, f.utf8.size()) == f.utf8; });
+        if (form != std::end(kTypedForms)) {
+            ascii += form->ascii;
+            i += form->utf8.size();
+        } else {
+            ascii += text[i++];
+        }
+    }
+    // Blanks around the number, half-width or full-width, are no part of it.
+    std::string_view trimmed = ascii;
+    for (bool trimming = true; trimming;) {
+        trimming = false;
+        for (const std::string_view blank : {std::string_view(" "), std::string_view("\t"), kIdeographicSpace}) {
+            if (trimmed.starts_with(blank)) {
+                trimmed.remove_prefix(blank.size());
+                trimming = true;
+            }
+            if (trimmed.ends_with(blank)) {
+                trimmed.remove_suffix(blank.size());
+                trimming = true;
+            }
+        }
+    }
+    return std::string(trimmed);
 }
 
 }  // namespace chokusho

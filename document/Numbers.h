@@ -30,8 +30,23 @@ namespace chokusho {
  */
 [[nodiscard]] bool IsWholeNumber(std::string_view text);
 
-/** `text` in the "0.000" format when it is a whole number that a real can hold; else `text` itself. */
+/**
+ * What a box shows once the user leaves it: `text` in the "0.000" format when, as typed
+ * (TypedNumber), it is a whole number that a real can hold; else `text` itself.
+ */
 std::string ReformatWholeNumber(const std::string& text);
+
+/**
+ * A number as typed in a box or cell of the dialogs, in the form the readers above take. A
+ * Japanese input method types full-width forms: the digits ０..９, ＋, －, ．, Ｅ and ｅ become
+ * their ASCII forms, and so does the minus sign U+2212; a full-width comma ， becomes the decimal
+ * point (every box holds one number, so it cannot separate two); blanks of both widths before
+ * and after the number go. Any other text is left as it is. Block files are read as they are.
+ */
+std::string TypedNumber(std::string_view text);
+
+/** ReadReal of what the user typed (TypedNumber). */
+[[nodiscard]] inline std::optional<double> ReadTypedReal(std::string_view text) { return ReadReal(TypedNumber(text)); }
 
 /**
  * Fixed-point text with `decimals` decimals and at least one integer digit. Rounds half away

@@ -55,8 +55,8 @@ void PointMoveDialog::Command1_Click(int index)
         return;
     problem_.reset();
     // Text without a leading number stands for 0; a number too large for a real stands for nothing.
-    const std::optional<double> dx = ReadReal(texts_[0]);
-    const std::optional<double> dy = ReadReal(texts_[1]);
+    const std::optional<double> dx = ReadTypedReal(texts_[0]);
+    const std::optional<double> dy = ReadTypedReal(texts_[1]);
     const bool ok = index == 0;
     if (!dx || !dy) {
         if (ok) {

@@ -243,6 +243,31 @@ TEST(IsWholeNumber, AcceptsOneNumberWithBlanksAroundIt)
         EXPECT_EQ(IsWholeNumber(c.text), c.whole) << c.what;
 }
 
+TEST(TypedNumber, FullWidthFormsOfAnInputMethodReadAsTheirAsciiForms)
+{
+    // clang-format off
+    const struct { const char* typed; const char* text; double value; } cases[] = {
+        {"５．５",            "5.5",      5.5},
+        {"－１．２",          "-1.2",     -1.2},
+        {"\u22123",          "-3",       -3},
+        {"＋１２３４５６７８９０", "+1234567890", 1234567890},
+        {"１，２５",          "1.25",     1.25},
+        {"２Ｅ３",            "2E3",      2000},
+        {"２ｅ－３",          "2e-3",     0.002},
+        {"　 ７ 　",          "7",        7},
+        {"5.5m",              "5.5m",     5.5},
+        {"あ５",              "あ5",      0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_EQ(TypedNumber(c.typed), c.text) << c.typed;
+        EXPECT_EQ(ReadTypedReal(c.typed), c.value) << c.typed;
+    }
+    // Leaving a box shows a typed number in the "0.000" format, other text as typed.
+    EXPECT_EQ(ReformatWholeNumber("－１．２"), "-1.200");
+    EXPECT_EQ(ReformatWholeNumber("５ｍ"), "５ｍ");
+}
+
 TEST(ReformatWholeNumber, OnlyWholeNumbersThatARealHolds)
 {
     EXPECT_EQ(ReformatWholeNumber(" 1.5 "), "1.500");

@@ -29,6 +29,7 @@ TEST(PointMoveDialog, OpeningsInTurn)
         {"1.5", " -2 ", true, 0, "1.500", "-2.000", 1.5, -2, 1},       // a number is reformatted on leaving
         {nullptr, nullptr, false, -1, "1.500", "-2.000", 1.5, -2, 0},  // the next opening shows them
         {"abc", "2.5m", true, 0, "abc", "2.5m", 0, 2.5, 1},            // not a number: stays, read leniently
+        {"５．５", "\u22121", true, 0, "5.500", "-1.000", 5.5, -1, 1},  // an input method's forms
         {"7", "-3", true, 1, "7.000", "-3.000", 7, -3, 0},             // キャンセル stores too
         {"8", "1e999", true, 1, "8.000", "1e999", 7, -3, 0},           // but never a number too large
         {nullptr, "", true, 0, "7.000", "", 7, 0, 1},                  // empty stays empty
