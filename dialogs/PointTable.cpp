@@ -17,7 +17,7 @@ constexpr const char* kColumnNames[3] = {"No.", "X (m)", "Y (m)"};
 /** What a cell reads as: kBlank when empty, nullopt when its number is too large for a real. */
 std::optional<double> ReadCell(const Grid& grid, int row, int col)
 {
-    const std::string text = grid.CellText(row, col);
+    const std::string text = TypedNumber(grid.CellText(row, col));
     return text.empty() ? std::optional<double>(kBlank) : ReadReal(text);
 }
 
@@ -91,6 +91,11 @@ void ReadPointGrid(Grid& grid, BlockData& data)
         return true;
     });
     data.PointCount = static_cast<std::int16_t>(n - 1);
+    // A shorter table leaves the slots of its former last points empty.
+    for (; n <= kMaxPoints; ++n) {
+        data.PointX[n] = 0;
+        data.PointY[n] = 0;
+    }
     grid.SetDrawEnabled(true);
 }
 

@@ -41,9 +41,14 @@ std::vector<std::string> CheckDocumentInvariants(const BlockData& data)
         problems.push_back("segment slot 0 is not empty");
 
     for (int k = lines + 1; k <= kMaxLines; ++k) {
-        if (data.LineStart[k] != 0 || data.LineEnd[k] != 0)
+        if (data.LineStart[k] != 0 || data.LineEnd[k] != 0 || data.LineKind[k] != 0)
             problems.push_back("segment slot " + Num(k) + " above LineCount " + Num(data.LineCount) + " holds " +
-                               Num(data.LineStart[k]) + "-" + Num(data.LineEnd[k]));
+                               Num(data.LineStart[k]) + "-" + Num(data.LineEnd[k]) + " of kind " +
+                               Num(data.LineKind[k]));
+    }
+    for (int i = points + 1; i <= kMaxPoints; ++i) {
+        if (data.PointX[i] != 0 || data.PointY[i] != 0)
+            problems.push_back("point slot " + Num(i) + " above PointCount " + Num(data.PointCount) + " is not empty");
     }
 
     return problems;

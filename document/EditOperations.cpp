@@ -199,6 +199,12 @@ void DeleteLines(DocumentState& state)
     state.notifyMenuEnable();
 }
 
+void DeleteAllLines(DocumentState& state)
+{
+    StoreSegments(state.CurData, SegmentTable{});
+    state.notifyMenuEnable();
+}
+
 void DeletePoints(DocumentState& state)
 {
     BlockData& data = state.CurData;
@@ -220,6 +226,9 @@ void DeletePoints(DocumentState& state)
             data.PointX[l] = data.PointX[l + 1];
             data.PointY[l] = data.PointY[l + 1];
         }
+        // The slot the last point leaves is empty again, as every slot above the count is.
+        data.PointX[points] = 0;
+        data.PointY[points] = 0;
         --data.PointCount;
 
         for (int j = 1; j <= kept.count; ++j) {

@@ -50,6 +50,9 @@ bool AddPoint(DocumentState& state, double x, double y);
 /** Removes the selected segments and renumbers the rest in their order. */
 void DeleteLines(DocumentState& state);
 
+/** Removes every segment: the count and every slot of the table, line kinds included. */
+void DeleteAllLines(DocumentState& state);
+
 /** Removes the selected points with every segment that uses them, and renumbers. */
 void DeletePoints(DocumentState& state);
 

@@ -139,10 +139,7 @@ void FrameLogic::mnuLineDelAll_Click()
         return;
 
     PushUndo(state_, undo_label::kDeleteAllLines);
-    BlockData& data = state_.CurData;
-    data.LineCount = 0;
-    data.LineStart.fill(0);
-    data.LineEnd.fill(0);
+    DeleteAllLines(state_);
     Menu_Enable();
     Repaint();
 }
@@ -165,8 +162,11 @@ void FrameLogic::mnuPointHen_Click()
     PushUndo(state_, undo_label::kEditPoints);
     BlockData& data = state_.CurData;
     data.PointCount = std::clamp<std::int16_t>(table->PointCount, 0, kMaxPoints);
-    data.PointX = table->PointX;
-    data.PointY = table->PointY;
+    // Only the table's points: the slots above them are empty, whatever the table left there.
+    data.PointX = {};
+    data.PointY = {};
+    std::copy_n(table->PointX.begin() + 1, data.PointCount, data.PointX.begin() + 1);
+    std::copy_n(table->PointY.begin() + 1, data.PointCount, data.PointY.begin() + 1);
     // The table renumbers points freely; a segment survives when both its ends are still there.
     ReattachSegments(before, data);
     Repaint();

@@ -100,6 +100,8 @@ TEST(PointTable, ReadsRowsUpToTheFirstWithoutCoordinates)
         {"-999 typed in both cells ends it", {"1\t1\t2", "2\t-999\t-999", "3\t5\t6"}, {"1.000 2.000"}},
         {"text without a number reads 0, a leading number is used", {"1\tabc\t7m"}, {"0.000 7.000"}},
         {"column 0 is never read", {"x\t1\t2", "\t3\t4"}, {"1.000 2.000", "3.000 4.000"}},
+        {"an input method's full-width forms", {"1\t５．５\t－１，２"}, {"5.500 -1.200"}},
+        {"full-width blanks are an empty cell", {"1\t1\t2", "2\t　\t "}, {"1.000 2.000"}},
         {"an empty table", {}, {}},
     };
     // clang-format on
@@ -108,6 +110,8 @@ TEST(PointTable, ReadsRowsUpToTheFirstWithoutCoordinates)
         BlockData data = ThreePoints();
         ReadPointGrid(grid, data);
         EXPECT_EQ(PointsOf(data), c.points) << c.what;
+        for (int n = data.PointCount + 1; n <= 3; ++n)
+            EXPECT_TRUE(data.PointX[n] == 0 && data.PointY[n] == 0) << c.what << ": slot " << n << " is empty";
         EXPECT_EQ(data.LineCount, 1) << c.what;
         EXPECT_TRUE(grid.drawing) << c.what;
     }

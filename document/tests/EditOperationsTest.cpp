@@ -180,8 +180,7 @@ TEST(FindLineTest, EmptyOrBrokenTablesFindNothing)
 
 TEST(AddLineTest, ResultsAndTable)
 {
-    BlockData base = Section({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{1, 2, 1}, {2, 3, 0}});
-    base.LineKind[3] = 1;  // left over from a deleted dotted segment
+    const BlockData base = Section({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, {{1, 2, 1}, {2, 3, 0}});
     struct Case {
         const char* what;
         int s, e;
@@ -379,8 +378,6 @@ TEST(DocumentInvariantsTest, ReportsEachBrokenRule)
     using Edit = std::function<void(BlockData&)>;
     // clang-format off
     const std::pair<const char*, Edit> allowed[] = {
-        {"stale point above PointCount", [](BlockData& d) { d.PointX[4] = 7; }},
-        {"kind above LineCount", [](BlockData& d) { d.LineKind[3] = 1; }},
         {"layer above LayerCount", [](BlockData& d) { d.LayerH[5] = 2; }},
         {"full counts", [](BlockData& d) { d.LayerCount = kMaxLayers; }},
     };
@@ -408,6 +405,9 @@ TEST(DocumentInvariantsTest, ReportsEachBrokenRule)
         {"segment slot 0 end", [](BlockData& d) { d.LineEnd[0] = 1; }},
         {"segment slot 0 kind", [](BlockData& d) { d.LineKind[0] = 1; }},
         {"start above LineCount", [](BlockData& d) { d.LineStart[3] = 1; }},
+        {"kind above LineCount", [](BlockData& d) { d.LineKind[3] = 1; }},
+        {"point above PointCount", [](BlockData& d) { d.PointY[4] = 7; }},
+        {"point in the last slot", [](BlockData& d) { d.PointX[kMaxPoints] = 1; }},
         {"end in the last slot", [](BlockData& d) { d.LineEnd[kMaxLines] = 2; }},
         {"points removed under segments", [](BlockData& d) { d.PointCount = 1; }},
     };

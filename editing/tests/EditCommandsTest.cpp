@@ -276,6 +276,7 @@ TEST_F(EditCommandsTest, BlockParametersMayChangeTheRecord)
         edited.LineCount = 0;
         edited.LineStart.fill(0);
         edited.LineEnd.fill(0);
+        edited.LineKind.fill(0);
         return std::optional<BlockData>(edited);
     };
     logic.mnuBlkPara_Click();
