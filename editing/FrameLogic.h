@@ -132,7 +132,7 @@ public:
     void Canvas_Wheel(int notches, int x, int y, MouseButtons held);
     /** The middle button dragged the picture by (dx, dy) pixels: the view follows it. */
     void Canvas_Pan(int dx, int dy);
-    /** The Escape key: what a right click does at the current step of a mode. */
+    /** The Escape key: backs out of the current step of a mode (MouseModes::Escape). */
     void Escape_Key();
 
 private:

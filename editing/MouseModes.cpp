@@ -151,8 +151,29 @@ void MouseModes::Reanchor()
 
 void MouseModes::Escape()
 {
-    if (Disp_mode != DispMode::None)
+    if (Disp_mode == DispMode::None)
+        return;
+    // A band follows the pointer: it goes, as with a right click.
+    if (Mouse_sw == MouseStep::RubberBand) {
         Picture1_MouseDown(MouseButton::Right, Mouse_xb, Mouse_yb);
+        return;
+    }
+    // A selection goes without the question a right click would ask about it.
+    const bool picksLines = Disp_mode == DispMode::DeleteLines || Disp_mode == DispMode::LineKind;
+    const bool picksPoints = Disp_mode == DispMode::DeletePoints || Disp_mode == DispMode::MovePoints;
+    if ((picksLines && state_.SelLineCount > 0) || (picksPoints && state_.SelPntCount > 0)) {
+        if (picksLines)
+            state_.SelLineCount = 0;
+        else
+            state_.SelPntCount = 0;
+        Mouse_sw = MouseStep::FirstPick;
+        frame_.Repaint();
+        frame_.Disp_Message(FirstPrompt(Disp_mode));
+        return;
+    }
+    // Nothing is half done: the mode ends, as a right click ends it.
+    End();
+    port_.setCanvasCursor(CanvasCursor::Arrow);
 }
 
 void MouseModes::Picture1_MouseDown(MouseButton button, int x, int y, bool shift)
@@ -456,7 +477,8 @@ void MouseModes::AddPointAt(std::int16_t x, std::int16_t y)
         port_.messageBox({kPointsFull, "Error", MsgButtons::Ok, MsgIcon::Exclamation, false});
         return;
     }
-    const ModelPoint at = PointToAdd(frame_.view().GzToKz(x, y), shiftHeld_ && frame_.display().grid);
+    // The lattice is there to snap to whether the grid is drawn or not.
+    const ModelPoint at = PointToAdd(frame_.view().GzToKz(x, y), shiftHeld_);
     if (!std::isfinite(at.kx) || !std::isfinite(at.ky))
         return;
     PushUndo(state_, undo_label::kAddPoint);

@@ -71,14 +71,18 @@ public:
     void Reanchor();
 
     // --- canvas events, positions in whole pixels
-    /** `shift`: the Shift key is held, which puts a point added by click on the grid. */
+    /** `shift`: the Shift key is held, which puts a point added by click on the 1 m lattice. */
     void Picture1_MouseDown(MouseButton button, int x, int y, bool shift = false);
     void Picture1_MouseMove(MouseButtons buttons, int x, int y);
     /** Completes a drag in the zoom modes and while selecting points to move; the button is not examined. */
     void Picture1_MouseUp(MouseButton button, int x, int y);
     /** Adds the points inside the rectangle to the selection and marks every selected point. */
     void Pnt_AreaSel(int x1, int y1, int x2, int y2);
-    /** The Escape key: what a right click does at the current step. */
+    /**
+     * The Escape key backs out of the current step without acting: a rubber band or a selection
+     * goes and the mode waits for its first pick again; at the first pick with nothing selected
+     * the mode ends, as a right click ends it. It never asks a question or opens a dialog.
+     */
     void Escape();
 
 private:
