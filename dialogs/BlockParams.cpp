@@ -39,14 +39,19 @@ bool VolumesDisagree(double v, double total)
     return std::fabs(v - total) > kVolumeTolerance + slack;
 }
 
-double ReadNumber(const std::string& text, double blank) { return text.empty() ? blank : ReadReal(text).value_or(0); }
+/** A typed number; `blank` for a box or cell with nothing in it but blanks. */
+double ReadNumber(const std::string& typed, double blank)
+{
+    const std::string text = TypedNumber(typed);
+    return text.empty() ? blank : ReadReal(text).value_or(0);
+}
 
 /** Names of the boxes as the user finds them: the group's caption and the letter beside the box. */
 constexpr const char* kBoxNames[8] = {"名称", "種別", "寸法 B", "寸法 H", "寸法 L", "重心 X", "重心 Y", "体積 V"};
 constexpr const char* kLayerColumnNames[4] = {"No.", "高さ(m)", "⊿Ｖ(m3)", "重心X"};
 
 /** A text that holds a number too large for a real; an empty text or one without a number is fine. */
-bool Overflows(const std::string& text) { return !text.empty() && !ReadReal(text); }
+bool Overflows(const std::string& text) { return !ReadTypedReal(text); }
 
 std::string TooLargeMessage(const std::string& field) { return field + " の数値が大きすぎて扱えません。"; }
 
@@ -109,7 +114,7 @@ void BlockParams::ReadParams()
     d.Kind = form_.Text1(1);
     double* figures[] = {&d.B, &d.H, &d.L, &d.Gx, &d.Gy, &d.V};
     for (int i = 0; i < 6; ++i)
-        *figures[i] = ReadReal(form_.Text1(i + 2)).value_or(0);
+        *figures[i] = ReadTypedReal(form_.Text1(i + 2)).value_or(0);
     d.GxMode = form_.SelectedOption() == 0 ? 0 : 1;
 }
 
@@ -202,6 +207,9 @@ bool BlockParams::CheckTyped(bool names)
             // The block file separates its values by commas: the name would be cut at the first.
             if (text.find(',') != std::string::npos)
                 return refuseBox(i, std::string(kBoxNames[i]) + "に半角のカンマ「,」は使えません。");
+            // cp932 has no code for it: the file would hold "?" in its place.
+            if (const std::string problem = UnsavableTextProblem(kBoxNames[i], text); !problem.empty())
+                return refuseBox(i, problem);
             if (Cp932Width(text) > kMaxNameBytes)
                 return refuseBox(i, std::string(kBoxNames[i]) + "が長すぎます（半角" + FormatInteger(kMaxNameBytes) +
                                         "文字まで）。");

@@ -88,8 +88,8 @@ public:
     /**
      * Whether what is typed can be stored: numbers a real can hold in the boxes and in the rows
      * ReadLayerGrid reads, and, with `names`, a name and kind the block file can hold (no
-     * half-width comma, at most kMaxNameBytes bytes). The first problem is shown and its box or
-     * cell selected; false then, and nothing is to be read.
+     * half-width comma, no character cp932 has no code for, at most kMaxNameBytes bytes). The
+     * first problem is shown and its box or cell selected; false then, and nothing is to be read.
      */
     bool CheckTyped(bool names);
 

@@ -117,6 +117,12 @@ std::vector<FoundFile> CsvFilesOf(const std::string& folder)
     return found;
 }
 
+/** A line of the picker's status about `fileName`, which was not read. */
+std::string ProblemLine(const std::string& fileName, const BlockReadResult& read)
+{
+    return DisplayFileName(fileName) + ": " + BlockReadFailureText(read);
+}
+
 }  // namespace
 
 std::string PadText(std::string_view text, std::size_t width)
@@ -169,14 +175,21 @@ BlockFileList FillFileList(const std::string& dataPath, BlockData& scratch)
     list.Lines.reserve(files.size());
     for (FoundFile& file : files) {
         std::string baseName(base(file.name));
-        // The block's name is its base name, which must be a name of the folder again.
-        if (baseName.empty() || baseName.find('\\') != std::string::npos)
+        if (baseName.empty())
             continue;
         // Read by path, not by name: the name lookup ignores case by scanning the folder, once
         // per file, which a large folder could not afford.
-        const auto bytes = ReadWholeFile(file.path, kMaxListedFileBytes);
-        if (!bytes || !ParseBlockFile(scratch, *bytes))
+        int error = 0;
+        const auto bytes = ReadWholeFile(file.path, kMaxListedFileBytes, &error);
+        const BlockReadResult read = bytes ? ParseBlockFile(scratch, *bytes)
+                                           : BlockReadResult{BlockReadFailure::CannotRead, error};
+        if (!read) {
+            // Other CSV files, a spreadsheet's, may well lie beside the blocks and are no news;
+            // a file the picker cannot show for another reason is.
+            if (read.failure != BlockReadFailure::NotBlockFile)
+                list.Problems.push_back(ProblemLine(file.name, read));
             continue;
+        }
         list.FileNames.push_back(std::move(baseName));
         list.Files.push_back(std::move(file.name));
         list.Lines.push_back(BlockListLine(scratch));
@@ -202,12 +215,23 @@ void BlockPicker::DirChange(const std::string& path)
 void BlockPicker::Refill()
 {
     list_ = FillFileList(state_.DataPath, state_.PreviewData);
+    status_ = FolderStatus();
     selected_ = -1;
     // Nothing of the previous folder stays on show, even if the first file here fails to read.
     ClearBlock(shownData_);
     label3_.clear();
     if (!list_.FileNames.empty())
         ListClick(0);
+}
+
+std::string BlockPicker::FolderStatus() const
+{
+    if (list_.Problems.empty())
+        return {};
+    std::string status = list_.Problems.front();
+    if (list_.Problems.size() > 1)
+        status += "（ほかに " + FormatInteger(static_cast<long long>(list_.Problems.size() - 1)) + " 件）";
+    return status;
 }
 
 bool BlockPicker::ListClick(int index)
@@ -218,10 +242,13 @@ bool BlockPicker::ListClick(int index)
     const auto at = static_cast<std::size_t>(index);
     // Through the scratch record, so that a file gone bad since the listing leaves the preview
     // alone; by its exact name, so that the file shown is the file listed.
-    if (!ReadBlockFileNamed(state_.PreviewData, state_.DataPath, list_.Files[at]))
+    if (const BlockReadResult read = ReadBlockFileNamed(state_.PreviewData, state_.DataPath, list_.Files[at]); !read) {
+        status_ = ProblemLine(list_.Files[at], read);
         return false;
+    }
     shownData_ = state_.PreviewData;
     label3_ = DisplayFileName(list_.FileNames[at]);
+    status_ = FolderStatus();
     return true;
 }
 

@@ -59,14 +59,17 @@ struct BlockFileList {
     std::vector<std::string> FileNames;  // base names: the file name without ".csv"
     std::vector<std::string> Files;      // the file names as on disk, extension included
     std::vector<std::string> Lines;      // BlockListLine of each file
+    /** "name.csv: reason" for each block file left out for a reason other than its content. */
+    std::vector<std::string> Problems;
 };
 
 /**
  * Lists every block file of the folder `dataPath`: each regular file whose name ends in ".csv"
  * in any letter case, ordered as Windows orders names (NaturalLess), read into `scratch` (the
- * document's PreviewData). Files that do not read as block files are left out without a word,
- * and so are names with an empty base or one holding a '\\'. A folder that is missing or cannot
- * be read gives an empty list; nothing is thrown.
+ * document's PreviewData). Files whose content is no block file are left out without a word, and
+ * so are names with an empty base; files that cannot be read, or whose name or kind is too long,
+ * are left out with a line in Problems. A folder that is missing or cannot be read gives an empty
+ * list; nothing is thrown.
  */
 BlockFileList FillFileList(const std::string& dataPath, BlockData& scratch);
 
@@ -109,6 +112,12 @@ public:
     const std::vector<std::string>& Lines() const { return list_.Lines; }
     /** The selected line, -1 when none is. */
     int SelectedIndex() const { return selected_; }
+    /**
+     * What the user should know of the folder's files: the first block file that is not listed,
+     * or the file last clicked that no longer reads, and why; empty when there is nothing to tell.
+     */
+    const std::string& Status() const { return status_; }
+    const std::vector<std::string>& Problems() const { return list_.Problems; }
     /** The base name of the block shown in the preview, as shown (DisplayFileName); empty while none is. */
     const std::string& Label3() const { return label3_; }
     /** The block drawn in the preview; an empty record while none is. */
@@ -121,11 +130,14 @@ public:
 private:
     /** Lists DataPath afresh and selects its first line, as a click would. */
     void Refill();
+    /** The status of the folder as listed: its first problem, and how many more there are. */
+    std::string FolderStatus() const;
 
     DocumentState& state_;
     BlockFileList list_;
     int selected_ = -1;
     std::string label3_;
+    std::string status_;
     BlockData shownData_;
     std::string blkNm_;
     std::string fileName_;

@@ -1,6 +1,7 @@
 #include "BlockFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -43,8 +44,26 @@ std::optional<std::array<std::string_view, N>> SplitParts(std::string_view line)
     return parts;
 }
 
-/** The text of a name line: everything before its first comma. */
-std::string NameField(std::string_view line) { return DecodeCp932(line.substr(0, line.find(','))); }
+/** The bytes of a name line's name: everything before its first comma. */
+std::string_view NameBytes(std::string_view line) { return line.substr(0, line.find(',')); }
+
+/** The failures of the reader's steps; every step but the names fails as "no block file". */
+constexpr BlockReadResult kNotBlockFile{BlockReadFailure::NotBlockFile, 0};
+
+BlockReadResult CannotRead(int errorNumber) { return {BlockReadFailure::CannotRead, errorNumber}; }
+
+/**
+ * Whether `name` may be read as a block's name: a folder separator would lead outside the data
+ * folder. A backslash is one only on Windows; elsewhere it is a character of the name.
+ */
+bool IsBareName(const std::string& name)
+{
+#ifdef _WIN32
+    return name.find_first_of("/\\") == std::string::npos;
+#else
+    return name.find('/') == std::string::npos;
+#endif
+}
 
 /** A count line: read whole; an empty line is a failure, and a count below 0 reads as 0. */
 std::optional<std::int16_t> CountLine(LineReader& reader)
@@ -159,129 +178,143 @@ bool ReadIntegerLine(LineReader& reader, const std::array<std::int16_t*, N>& tar
 
 void ClearBlock(BlockData& record) { record = BlockData{}; }
 
-bool ParseBlockFile(BlockData& r, std::string_view bytes)
+BlockReadResult ParseBlockFile(BlockData& r, std::string_view bytes)
 {
     ClearBlock(r);
     LineReader reader(bytes);
 
     const auto header = reader.line();
     if (!header)
-        return false;
+        return kNotBlockFile;
     const auto version = HeaderVersion(*header);
     if (!version)
-        return false;
+        return kNotBlockFile;
 
-    // Name and kind are short labels: a longer line, even where the text before its first
-    // comma is short, means the file is something else.
+    // Name and kind are short labels, cut at the line's first comma as they are read.
     const auto name = reader.line();
-    if (!name || name->size() > kMaxNameBytes)
-        return false;
-    r.Name = NameField(*name);
+    if (!name)
+        return kNotBlockFile;
+    if (NameBytes(*name).size() > kMaxNameBytes)
+        return {BlockReadFailure::NameTooLong, 0};
+    r.Name = DecodeCp932(NameBytes(*name));
     const auto kind = reader.line();
-    if (!kind || kind->size() > kMaxNameBytes)
-        return false;
-    r.Kind = NameField(*kind);
+    if (!kind)
+        return kNotBlockFile;
+    if (NameBytes(*kind).size() > kMaxNameBytes)
+        return {BlockReadFailure::KindTooLong, 0};
+    r.Kind = DecodeCp932(NameBytes(*kind));
 
     if (!ReadRealLine<6>(reader, {&r.B, &r.H, &r.L, &r.V, &r.Gx, &r.Gy}))
-        return false;
+        return kNotBlockFile;
 
     const auto layers = CountLine(reader);
     if (!layers)
-        return false;
+        return kNotBlockFile;
     r.LayerCount = *layers;
     for (int row = 0; row < r.LayerCount; ++row) {
         if (row >= kMaxLayers)
-            return false;
+            return kNotBlockFile;
         if (!ReadRealLine<3>(reader, {&r.LayerH[row], &r.LayerDV[row], &r.LayerV[row]}))
-            return false;
+            return kNotBlockFile;
     }
 
     const auto points = CountLine(reader);
     if (!points)
-        return false;
+        return kNotBlockFile;
     r.PointCount = *points;
     for (int i = 1; i <= r.PointCount; ++i) {
         if (i > kMaxPoints)
-            return false;
+            return kNotBlockFile;
         if (!ReadRealLine<2>(reader, {&r.PointX[i], &r.PointY[i]}))
-            return false;
+            return kNotBlockFile;
     }
 
     const auto lines = CountLine(reader);
     if (!lines)
-        return false;
+        return kNotBlockFile;
     r.LineCount = *lines;
     for (int k = 1; k <= r.LineCount; ++k) {
         if (k > kMaxLines)
-            return false;
+            return kNotBlockFile;
         const bool read = *version >= 2 ? ReadIntegerLine<3>(reader, {&r.LineStart[k], &r.LineEnd[k], &r.LineKind[k]})
                                         : ReadIntegerLine<2>(reader, {&r.LineStart[k], &r.LineEnd[k]});
         if (!read)
-            return false;
+            return kNotBlockFile;
         // A segment must join two points of the table: drawing, picking and deleting rely on it.
         if (r.LineStart[k] < 1 || r.LineStart[k] > r.PointCount || r.LineEnd[k] < 1 || r.LineEnd[k] > r.PointCount)
-            return false;
+            return kNotBlockFile;
     }
 
     if (*version >= 1) {
         const auto mode = reader.value();
         if (!mode)
-            return false;
+            return kNotBlockFile;
         const auto gxMode = ReadInteger(*mode);
         if (!gxMode)
-            return false;
+            return kNotBlockFile;
         r.GxMode = *gxMode;
         for (int row = 0; row < r.LayerCount; ++row) {
             if (reader.plainValue<PlainReal>(r.LayerGx[row]))
                 continue;
             const auto field = reader.value();
             if (!field)
-                return false;
+                return kNotBlockFile;
             const auto gx = ReadReal(*field);
             if (!gx)
-                return false;
+                return kNotBlockFile;
             r.LayerGx[row] = *gx;
         }
     }
-    return true;
+    return {};
 }
 
-bool ReadBlockFile(BlockData& record, const std::string& dataPath, const std::string& name)
+BlockReadResult ReadBlockFile(BlockData& record, const std::string& dataPath, const std::string& name)
 {
-    // The name is a bare file name; a folder inside it would read outside the data folder.
-    if (name.find_first_of("/\\") != std::string::npos) {
-        ClearBlock(record);
-        return false;
-    }
+    ClearBlock(record);
+    if (!IsBareName(name))
+        return CannotRead(ENOENT);
     const auto folder = PathFromUtf8(dataPath);
     // ".CSV" is taken when it is there, even beside a ".csv". Blocks are saved as ".csv": that
     // spelling is read straight away, and only a name with neither is searched for in the folder.
-    std::optional<std::string> bytes = ReadWholeFile(folder / PathFromUtf8(name + ".CSV"), kMaxBlockFileBytes);
-    if (!bytes)
-        bytes = ReadWholeFile(folder / PathFromUtf8(name + ".csv"), kMaxBlockFileBytes);
-    if (!bytes) {
+    // A file that is there but cannot be read is reported as such, not passed over.
+    int error = 0;
+    std::optional<std::string> bytes = ReadWholeFile(folder / PathFromUtf8(name + ".CSV"), kMaxBlockFileBytes, &error);
+    if (!bytes && error == ENOENT)
+        bytes = ReadWholeFile(folder / PathFromUtf8(name + ".csv"), kMaxBlockFileBytes, &error);
+    if (!bytes && error == ENOENT) {
         if (const auto found = FindFileIgnoringCase(folder, name + ".CSV"))
-            bytes = ReadWholeFile(*found, kMaxBlockFileBytes);
+            bytes = ReadWholeFile(*found, kMaxBlockFileBytes, &error);
     }
-    if (!bytes) {
-        ClearBlock(record);
-        return false;
-    }
+    if (!bytes)
+        return CannotRead(error);
     return ParseBlockFile(record, *bytes);
 }
 
-bool ReadBlockFileNamed(BlockData& record, const std::string& dataPath, const std::string& fileName)
+BlockReadResult ReadBlockFileNamed(BlockData& record, const std::string& dataPath, const std::string& fileName)
 {
-    if (fileName.empty() || fileName.find_first_of("/\\") != std::string::npos) {
-        ClearBlock(record);
-        return false;
-    }
-    const auto bytes = ReadWholeFile(PathFromUtf8(dataPath) / PathFromUtf8(fileName), kMaxBlockFileBytes);
-    if (!bytes) {
-        ClearBlock(record);
-        return false;
-    }
+    ClearBlock(record);
+    if (!IsBareName(fileName))
+        return CannotRead(ENOENT);
+    // An empty name leaves the folder itself, which is refused as a folder.
+    int error = 0;
+    const auto bytes = ReadWholeFile(PathFromUtf8(dataPath) / PathFromUtf8(fileName), kMaxBlockFileBytes, &error);
+    if (!bytes)
+        return CannotRead(error);
     return ParseBlockFile(record, *bytes);
+}
+
+std::string BlockReadFailureText(const BlockReadResult& result)
+{
+    switch (result.failure) {
+    case BlockReadFailure::None: return {};
+    case BlockReadFailure::CannotRead: return FileReadErrorText(result.errorNumber);
+    case BlockReadFailure::NotBlockFile: break;
+    case BlockReadFailure::NameTooLong:
+    case BlockReadFailure::KindTooLong:
+        return std::string(result.failure == BlockReadFailure::NameTooLong ? "名称" : "種別") + "が長すぎます (" +
+               std::to_string(kMaxNameBytes) + " バイトまで)。";
+    }
+    return "直立消波ブロックのデータ形式ではありません。";
 }
 
 }  // namespace chokusho

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "Cp932.h"
 #include "FileSystem.h"
@@ -96,10 +97,28 @@ std::string FormatBlockFile(const BlockData& r)
     return out;
 }
 
+std::string UnsavableTextProblem(const std::string& field, std::string_view text)
+{
+    constexpr std::size_t kCharactersNamed = 10;
+    const std::vector<std::string> characters = UnencodableCharacters(text, kCharactersNamed);
+    if (characters.empty())
+        return {};
+    std::string named;
+    for (const std::string& character : characters)
+        named += character;
+    return field + "に保存できない文字「" + named + "」があります。";
+}
+
 void WriteBlockFile(const BlockData& record, const std::string& path)
 {
     if (!AllRealsFinite(record))
         throw FileWriteError(path, "数値に無限大または非数があり、書き込めません");
+    // The file would hold "?" where such a character stood, and the block would count as saved.
+    for (const auto& [field, text] : {std::pair<const char*, const std::string&>{"名称", record.Name},
+                                      std::pair<const char*, const std::string&>{"種別", record.Kind}}) {
+        if (std::string problem = UnsavableTextProblem(field, text); !problem.empty())
+            throw FileWriteError(path, problem);
+    }
     WriteFileAtomically(path, FormatBlockFile(record));
 }
 

@@ -500,6 +500,26 @@ bool IsValidUtf8(std::string_view text)
     return true;
 }
 
+std::vector<std::string> UnencodableCharacters(std::string_view utf8, std::size_t limit)
+{
+    std::vector<std::string> found;
+    // Text that encodes without a new "?" holds none: one conversion answers the usual case.
+    const auto questionMarks = [](std::string_view text) { return std::count(text.begin(), text.end(), '?'); };
+    if (IsAscii(utf8) || questionMarks(EncodeCp932(utf8)) == questionMarks(utf8))
+        return found;
+    for (std::size_t i = 0; i < utf8.size() && found.size() < limit;) {
+        char32_t ignored = 0;
+        const std::size_t length = DecodeUtf8(utf8.substr(i), ignored);
+        const std::string character = length == 0 ? std::string(kReplacementUtf8) : std::string(utf8.substr(i, length));
+        i += std::max<std::size_t>(length, 1);
+        if (character.size() == 1 || EncodeCp932(character) != "?")
+            continue;
+        if (std::find(found.begin(), found.end(), character) == found.end())
+            found.push_back(character);
+    }
+    return found;
+}
+
 std::size_t Cp932Width(std::string_view utf8)
 {
     if (IsAscii(utf8))

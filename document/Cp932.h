@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace chokusho {
 
@@ -16,6 +17,14 @@ namespace chokusho {
 
 /** Encodes UTF-8 to cp932; a character that cp932 cannot hold (or bad UTF-8) becomes "?". */
 [[nodiscard]] std::string EncodeCp932(std::string_view utf8);
+
+/**
+ * The characters of `utf8` that cp932 has no code for, in order of appearance, each once, at
+ * most `limit` of them: those EncodeCp932 would write as "?". Characters it writes as an
+ * equivalent one (U+301C as ～, U+2212 as －) are not among them; a byte of bad UTF-8 counts as
+ * U+FFFD.
+ */
+std::vector<std::string> UnencodableCharacters(std::string_view utf8, std::size_t limit);
 
 /** True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF). */
 bool IsValidUtf8(std::string_view text);

@@ -66,60 +66,83 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
 
 #ifdef _WIN32
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit)
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit, int* error)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    const auto fail = [error](int why) -> std::optional<std::string> {
+        if (error)
+            *error = why;
         return std::nullopt;
+    };
+    std::error_code statusError;
+    const auto status = std::filesystem::status(path, statusError);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return fail(ENOENT);
+    if (status.type() == std::filesystem::file_type::directory)
+        return fail(EISDIR);
+    if (status.type() != std::filesystem::file_type::regular)
+        return fail(statusError ? EACCES : kNotRegularFile);
     std::FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file)
-        return std::nullopt;
+        return fail(errno != 0 ? errno : EACCES);
     std::string bytes;
     char buffer[65536];
-    bool ok = true;
+    int failure = 0;
     for (;;) {
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
         bytes.append(buffer, got);
         if (bytes.size() > limit) {
-            ok = false;
+            failure = EFBIG;
             break;
         }
         if (got < sizeof buffer) {
-            ok = !std::ferror(file);
+            failure = std::ferror(file) ? EIO : 0;
             break;
         }
     }
     std::fclose(file);
-    if (!ok)
-        return std::nullopt;
+    if (failure != 0)
+        return fail(failure);
     return bytes;
 }
 
 #else
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit)
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit, int* error)
 {
+    const auto fail = [error](int why) -> std::optional<std::string> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
     // Non-blocking, so that a pipe or device with a block file's name cannot stall the reader;
     // anything but a regular file is refused once it is open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return std::nullopt;
+        return fail(errno);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uintmax_t>(info.st_size) > limit) {
+    int failure = 0;
+    if (::fstat(fd, &info) != 0)
+        failure = errno;
+    else if (S_ISDIR(info.st_mode))
+        failure = EISDIR;
+    else if (!S_ISREG(info.st_mode))
+        failure = kNotRegularFile;
+    else if (static_cast<std::uintmax_t>(info.st_size) > limit)
+        failure = EFBIG;
+    if (failure != 0) {
         ::close(fd);
-        return std::nullopt;
+        return fail(failure);
     }
     // The file as it was when it was opened: its size then is what is read, in as few calls as
     // the system allows, and a file that shrank meanwhile ends early.
     std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t got = 0;
-    bool ok = true;
     while (got < bytes.size()) {
         const ssize_t done = ::read(fd, bytes.data() + got, bytes.size() - got);
         if (done < 0) {
             if (errno == EINTR)
                 continue;
-            ok = false;
+            failure = errno;
             break;
         }
         if (done == 0)
@@ -127,8 +150,8 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
         got += static_cast<std::size_t>(done);
     }
     ::close(fd);
-    if (!ok || got > limit)
-        return std::nullopt;
+    if (failure != 0)
+        return fail(failure);
     bytes.resize(got);
     return bytes;
 }
@@ -160,6 +183,10 @@ constexpr const char* kTextNameTooLong = "名前が長すぎます。";
 constexpr const char* kTextIoError = "入出力エラーが発生しました。";
 constexpr const char* kTextTooLarge = "ファイルが大きすぎます。";
 constexpr const char* kTextLinkLoop = "シンボリックリンクが循環しています。";
+// Reasons of a file that could not be read, under "ファイル「…」を開けませんでした。".
+constexpr const char* kTextFileNotFound = "ファイルが見つかりません。";
+constexpr const char* kTextNoReadPermission = "読み取る権限がありません。";
+constexpr const char* kTextNotRegularFile = "通常のファイルではありません。";
 
 }  // namespace
 
@@ -184,6 +211,37 @@ std::string FileErrorText(int errorNumber)
     case ELOOP: return kTextLinkLoop;
 #endif
     default: return std::generic_category().message(errorNumber);
+    }
+}
+
+std::string FileNameLengthProblem(const std::filesystem::path& folder, std::string_view name)
+{
+#ifdef _WIN32
+    static_cast<void>(folder);
+    const std::size_t limit = 255;
+    const std::size_t length = PathFromUtf8(name).wstring().size();
+    const char* unit = " 文字";
+#else
+    // Where the folder cannot be asked (it is not there yet), the common limit stands.
+    const long asked = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    const std::size_t limit = asked > 0 ? static_cast<std::size_t>(asked) : 255;
+    const std::size_t length = name.size();
+    const char* unit = " バイト";
+#endif
+    if (length <= limit)
+        return {};
+    return "ファイル名が長すぎます (" + std::to_string(limit) + unit + "まで)。";
+}
+
+std::string FileReadErrorText(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOENT:
+    case ENOTDIR: return kTextFileNotFound;
+    case EACCES:
+    case EPERM: return kTextNoReadPermission;
+    case kNotRegularFile: return kTextNotRegularFile;
+    default: return FileErrorText(errorNumber);
     }
 }
 
@@ -533,6 +591,23 @@ void RemoveAbandonedTemporaries(const std::filesystem::path& folder)
     }
 }
 
+/**
+ * Why no new file can be made beside `target` after the system said `errorNumber`. "Not found"
+ * means a missing folder, unless the folder is there: a folder of the system such as /proc takes
+ * no new file and answers so, and then the system's own words say what happened.
+ */
+std::string CreateErrorText(const std::string& target, int errorNumber)
+{
+    if (errorNumber == ENOENT || errorNumber == ENOTDIR) {
+        const auto folder = std::filesystem::path(target).parent_path();
+        struct stat info {};
+        if (::stat(folder.empty() ? "." : folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            return "フォルダーはありますが、その中にファイルを作れません（" +
+                   std::generic_category().message(errorNumber) + "、errno " + std::to_string(errorNumber) + "）。";
+    }
+    return FileErrorText(errorNumber);
+}
+
 /** Makes a completed rename durable; a folder that cannot be synced does not undo the save. */
 void SyncFolderOf(const std::string& path)
 {
@@ -568,7 +643,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
     std::string temporary;
     const int fd = OpenTemporaryBeside(target, temporary);
     if (fd < 0)
-        throw FileWriteError(path, FileErrorText(errno));
+        throw FileWriteError(path, CreateErrorText(target, errno));
 
     // Owner and mode go on before the content, so the content is never more open than the file.
     int failure = replacing ? KeepOwnerAndMode(fd, existing) : 0;

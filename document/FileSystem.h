@@ -22,13 +22,31 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
  * order when several do). Names on Windows already match without regard to case.
  */
 [[nodiscard]] std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& folder,
-                                                          std::string_view fileName);
+                                                                        std::string_view fileName);
 
-/** The bytes of a regular file, or nullopt when it cannot be read or is larger than `limit`. */
-[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit);
+/** Why a file was not read when it is there but no regular file: a pipe, a device, a socket. */
+inline constexpr int kNotRegularFile = -1;
 
-/** The Japanese reason shown to the user for the system error `errorNumber` (an errno value). */
+/**
+ * The bytes of a regular file, or nullopt when it cannot be read or is larger than `limit`.
+ * Then `*error`, when given, says why: an errno value (ENOENT, EACCES, EISDIR, EFBIG for a file
+ * over the limit, ...) or kNotRegularFile. A pipe or device is never waited on.
+ */
+[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t limit,
+                                                       int* error = nullptr);
+
+/** The Japanese reason shown to the user for the system error `errorNumber` (an errno value) of a write. */
 std::string FileErrorText(int errorNumber);
+
+/** The Japanese reason shown to the user for a file that ReadWholeFile could not read (its `error`). */
+std::string FileReadErrorText(int errorNumber);
+
+/**
+ * Why `name` cannot be a file name in `folder` for its length, or "" when it can: a file system
+ * counts a name in bytes of UTF-8 (Linux: 255 on most, as the folder's system says), Windows in
+ * UTF-16 units (255). The message says the limit: "ファイル名が長すぎます (255 バイトまで)。".
+ */
+std::string FileNameLengthProblem(const std::filesystem::path& folder, std::string_view name);
 
 /**
  * Replaces the file at `path` with `bytes` so that a failure at any point leaves the old file

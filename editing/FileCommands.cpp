@@ -3,6 +3,7 @@
 #include "BlockFile.h"
 #include "ChangeDetection.h"
 #include "EditOperations.h"
+#include "FileMessages.h"
 #include "FileNames.h"
 #include "FileSystem.h"
 #include "FrameLogic.h"
@@ -14,7 +15,6 @@ namespace {
 constexpr const char* kSaveQuestion = "データが更新されています。保存しますか?";
 constexpr const char* kSaveQuestionTitle = "保存確認";
 constexpr const char* kBlockFileFilter = "ブロックファイル (*.csv)";
-constexpr const char* kNotABlockFile = "直立消波ブロックのデータ形式ではありません。\r\n処理を中止します。";
 
 bool EndsWithCsv(const std::string& name)
 {
@@ -97,9 +97,7 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
         WriteBlockFile(state_.CurData, target.path);
     } catch (const FileWriteError& error) {
         // The block stays unsaved: nothing below runs, so the question comes again at the next close.
-        port_.messageBox(
-            {"ファイル「" + DisplayFileName(target.path) + "」に保存できませんでした。\r\n" + error.reason(), "Error",
-             MsgButtons::Ok, MsgIcon::Exclamation});
+        port_.messageBox(FailedWriteMessage(target.path, error.reason()));
         return false;
     }
     state_.DataPath = target.folder;
@@ -158,10 +156,11 @@ void FrameLogic::mnuFileOpen_Click()
     // Read into a scratch record, so that a file that is not a block file changes nothing. The
     // file read is the one the picker listed, even beside one whose name differs only in case.
     BlockData opened;
-    const bool read = picked.FileName.empty() ? ReadBlockFile(opened, state_.DataPath, picked.BlkNm)
-                                              : ReadBlockFileNamed(opened, state_.DataPath, picked.FileName);
+    const BlockReadResult read = picked.FileName.empty() ? ReadBlockFile(opened, state_.DataPath, picked.BlkNm)
+                                                         : ReadBlockFileNamed(opened, state_.DataPath, picked.FileName);
     if (!read) {
-        port_.messageBox({kNotABlockFile, "Error", MsgButtons::Ok, MsgIcon::Exclamation});
+        const std::string file = picked.FileName.empty() ? picked.BlkNm + ".csv" : picked.FileName;
+        port_.messageBox(FailedReadMessage(state_.DataPath + file, read));
         return;
     }
     TakeOpened(std::move(opened), picked);
@@ -177,8 +176,9 @@ void FrameLogic::OpenFile(const std::string& path)
     const std::string folder = WithSeparator(PathToUtf8(file.parent_path()));
     const std::string fileName = PathToUtf8(file.filename());
     BlockData opened;
-    if (fileName.empty() || !ReadBlockFileNamed(opened, folder, fileName)) {
-        port_.messageBox({kNotABlockFile, "Error", MsgButtons::Ok, MsgIcon::Exclamation});
+    const BlockReadResult read = ReadBlockFileNamed(opened, folder, fileName);
+    if (!read) {
+        port_.messageBox(FailedReadMessage(folder + fileName, read));
         return;
     }
     // Its folder is where the picker and the save dialog look next, as after choosing it there.

@@ -143,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RequireShortcutsAgree(bytes);
 
     BlockData first;
-    const bool read = ParseBlockFile(first, bytes);
+    const bool read = ParseBlockFile(first, bytes).ok();
     BlockData reference;
     Require(fuzz::ReferenceParse(reference, bytes) == read, "the reader and the plain reader disagree on success");
     Require(first == reference, "the reader and the plain reader read different records");
@@ -154,12 +154,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first write settles what the format cannot hold (unencodable characters, line breaks in
     // names, digits past the third decimal); from then on a write and a read change nothing.
     BlockData second;
-    Require(ParseBlockFile(second, FormatBlockFile(first)), "the writer's file of an accepted record does not read");
+    Require(ParseBlockFile(second, FormatBlockFile(first)).ok(),
+            "the writer's file of an accepted record does not read");
     RequireKept(first, second);
 
     const std::string written = FormatBlockFile(second);
     BlockData third;
-    Require(ParseBlockFile(third, written), "the writer's file of a written record does not read");
+    Require(ParseBlockFile(third, written).ok(), "the writer's file of a written record does not read");
     Require(third == second, "a second write and read changed the record");
     Require(FormatBlockFile(third) == written, "a second write gave other bytes");
     return 0;

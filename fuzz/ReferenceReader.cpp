@@ -134,9 +134,12 @@ bool ReferenceParse(BlockData& r, std::string_view bytes)
         return false;
     for (std::string* name : {&r.Name, &r.Kind}) {
         const auto line = lines.line();
-        if (!line || line->size() > kMaxNameBytes)
+        if (!line)
             return false;
-        *name = DecodeCp932(line->substr(0, line->find(',')));
+        const std::string_view text = line->substr(0, line->find(','));
+        if (text.size() > kMaxNameBytes)
+            return false;
+        *name = DecodeCp932(text);
     }
 
     const auto real = [](std::string_view text) { return ReadReal(text); };

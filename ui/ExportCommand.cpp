@@ -179,13 +179,13 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
             err(input + QStringLiteral(": ") + why + QLatin1Char('\n'));
             result = kExportFailed;
         };
-        if (!file.exists()) {
-            fail(QStringLiteral("ファイルが見つかりません。"));
-            continue;
-        }
         BlockData record;
-        if (file.isDir() || !ReadBlockFileNamed(record, ToUtf8(file.path()), ToUtf8(file.fileName()))) {
-            fail(QStringLiteral("ブロックファイルとして読めません。"));
+        const BlockReadResult read = ReadBlockFileNamed(record, ToUtf8(file.path()), ToUtf8(file.fileName()));
+        if (!read) {
+            // A file that is there and whole but no block file is named as such; a file that
+            // cannot be read, or a name too long, says why.
+            fail(read.failure == BlockReadFailure::NotBlockFile ? QStringLiteral("ブロックファイルとして読めません。")
+                                                                : Utf8(BlockReadFailureText(read)));
             continue;
         }
         const QString target = QFileInfo(output).absoluteFilePath();

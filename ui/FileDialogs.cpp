@@ -4,19 +4,25 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QStyle>
 #include <QTreeView>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
 #include "FileIconProvider.h"
+#include "FileMessages.h"
 #include "FileNames.h"
 #include "FileSystem.h"
+#include "MessageBox.h"
 #include "QtText.h"
 
 namespace chokusho {
@@ -86,6 +92,15 @@ SaveFileDialog::SaveFileDialog(QWidget* parent, const QString& caption, const QS
     setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
     setLabelText(QFileDialog::Accept, QStringLiteral("保存(&S)"));
     setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+    // Says why 保存 is off while the name typed is too long for the folder.
+    nameProblem_ = new QLabel(this);
+    nameProblem_->setObjectName(QStringLiteral("NameProblem"));
+    nameProblem_->setWordWrap(true);
+    nameProblem_->hide();
+    if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+        grid->addWidget(nameProblem_, grid->rowCount(), 0, 1, grid->columnCount());
+    if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        connect(name, &QLineEdit::textChanged, this, &SaveFileDialog::showNameProblem);
     // The type column would only repeat the extension: it is hidden, and named by FileIconProvider.
     setProxyModel(new JapaneseDetails(this));
     if (auto* view = findChild<QTreeView*>(QStringLiteral("treeView"))) {
@@ -105,17 +120,44 @@ std::string SaveFileDialog::run()
     return ToUtf8(QDir::toNativeSeparators(chosen.first()));
 }
 
+std::string SaveFileDialog::targetOfChosen(const QString& chosen) const
+{
+    const std::string path = ToUtf8(QDir::toNativeSeparators(chosen));
+    return targetOf_ ? targetOf_(path) : path;
+}
+
 void SaveFileDialog::accept()
 {
     const QStringList files = selectedFiles();
     // A folder's name opens the folder; that is the dialog's own business.
     if (files.size() == 1 && !files.first().isEmpty() && !QFileInfo(files.first()).isDir()) {
-        const std::string chosen = ToUtf8(QDir::toNativeSeparators(files.first()));
-        const std::string target = targetOf_ ? targetOf_(chosen) : chosen;
+        const std::string target = targetOfChosen(files.first());
+        const auto path = PathFromUtf8(target);
+        // Neither can be written: no question about replacing comes first.
+        std::string refusal = FileNameLengthProblem(path.parent_path(), PathToUtf8(path.filename()));
+        if (refusal.empty() && QFileInfo(Utf8(target)).isDir())
+            refusal = FileErrorText(EISDIR);
+        if (!refusal.empty()) {
+            ShowMessageBox(this, FailedWriteMessage(target, refusal));
+            return;
+        }
         if (Exists(target) && !mayReplace(target))
             return;
     }
     QFileDialog::accept();
+}
+
+void SaveFileDialog::showNameProblem(const QString& typed)
+{
+    // Qt's dialog turns 保存 off, without a word, for a name longer than the folder allows.
+    QString problem;
+    if (!typed.isEmpty()) {
+        const std::string target = targetOfChosen(QDir(directory()).absoluteFilePath(typed));
+        const auto path = PathFromUtf8(target);
+        problem = Utf8(FileNameLengthProblem(path.parent_path(), PathToUtf8(path.filename())));
+    }
+    nameProblem_->setText(problem);
+    nameProblem_->setVisible(!problem.isEmpty());
 }
 
 bool SaveFileDialog::mayReplace(const std::string& target)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileDialog>
+#include <QLabel>
 #include <functional>
 #include <string>
 
@@ -11,6 +12,7 @@ namespace chokusho {
  * Japanese, with sizes and dates as a Japanese user reads them. Before it closes it asks about
  * the file that will really be written, which `targetOf` makes of the chosen name (the name
  * itself when empty): the program may add an extension or stand a proposed name for a file.
+ * A folder, or a name too long for its folder, is refused at once, with the reason.
  */
 class SaveFileDialog : public QFileDialog {
 public:
@@ -23,9 +25,13 @@ public:
     void accept() override;
 
 private:
+    /** The file a name chosen in the dialog writes. */
+    std::string targetOfChosen(const QString& chosen) const;
     bool mayReplace(const std::string& target);
+    void showNameProblem(const QString& typed);
 
     std::function<std::string(const std::string&)> targetOf_;
+    QLabel* nameProblem_ = nullptr;
 };
 
 }  // namespace chokusho

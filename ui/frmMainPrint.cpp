@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 
 #include "BlockFile.h"
 #include "DrawingDialogs.h"
 #include "FileDialogs.h"
+#include "FileMessages.h"
 #include "FileNames.h"
 #include "FileSystem.h"
 #include "QtText.h"
@@ -108,7 +108,8 @@ void frmMain::exportDrawing()
         type = FormatOfFilter(filter);
         dialog.setDefaultSuffix(ExportSuffix(type));
     });
-    dialog.selectFile(Utf8(state_.BlkName) + QLatin1Char('.') + ExportSuffix(type));
+    // The block's name as the window's caption shows it, whatever bytes its file name holds.
+    dialog.selectFile(Utf8(DisplayFileName(state_.BlkName)) + QLatin1Char('.') + ExportSuffix(type));
     const std::string chosen = dialog.run();
     if (chosen.empty())
         return;
@@ -141,11 +142,7 @@ void frmMain::exportDrawing()
         QApplication::restoreOverrideCursor();
     } catch (const FileWriteError& error) {
         QApplication::restoreOverrideCursor();
-        QMessageBox box(QMessageBox::Critical, Utf8(kExportCaption),
-                        QStringLiteral("ファイル「%1」に書き出せませんでした。\n%2").arg(name, Utf8(error.reason())),
-                        QMessageBox::Ok, this);
-        box.setObjectName(QStringLiteral("ExportError"));
-        box.exec();
+        messageBox(FailedWriteMessage(path, error.reason()));
     }
 }
 

@@ -279,6 +279,8 @@ TEST_F(BlockParamsTest, WhatTheFileCannotHoldIsRefusedAndSelected)
     const Case cases[] = {
         {"a comma in the name", 0, "北側,ケーソンA", {}, "", "Error|名称に半角のカンマ「,」は使えません。", false},
         {"a comma in the kind", 1, "A,B", {}, "", "Error|種別に半角のカンマ「,」は使えません。", false},
+        {"a character cp932 lacks", 0, "𠮷野家𠮷", {}, "", "Error|名称に保存できない文字「𠮷」があります。", false},
+        {"characters cp932 writes as others", 1, "〜−", {}, "", "", false},
         {"a full-width comma is text", 0, "北側，ケーソンA", {}, "", "", false},
         {"a name of 1000 bytes", 0, longest, {}, "", "", false},
         {"a name of 1001 bytes", 0, longest + "n", {}, "", "Error|名称が長すぎます（半角1000文字まで）。", false},
@@ -287,6 +289,7 @@ TEST_F(BlockParamsTest, WhatTheFileCannotHoldIsRefusedAndSelected)
         {"B too large for a real", 2, "1e400", {}, "", "Error|寸法 B の数値が大きすぎて扱えません。", true},
         {"V too large, led by a number", 7, "-1e400m3", {}, "", "Error|体積 V の数値が大きすぎて扱えません。", true},
         {"letters keep reading as 0", 6, "abc", {}, "", "", false},
+        {"a full-width number too large", 3, "１Ｅ４００", {}, "", "Error|寸法 H の数値が大きすぎて扱えません。", true},
         {"a height too large", -1, "", {2, 1}, "1e999", "Error|No.2 の 高さ(m) の数値が大きすぎて扱えません。", true},
         {"a centroid X too large", -1, "", {1, 3}, "2e308", "Error|No.1 の 重心X の数値が大きすぎて扱えません。", true},
         {"below the table's end nothing is read", -1, "", {4, 2}, "1e999", "", false},
@@ -362,7 +365,8 @@ TEST_F(BlockParamsTest, FiguresAreReformattedOnLeavingOnlyWhenNumericAsAWhole)
         {"a point alone",                   ".", "."},
         {"an exponent's letter alone",      "1e", "1e"},
         {"too large for a real",            "1e999", "1e999"},
-        {"full-width digits",               "１２", "１２"},
+        {"full-width digits",               "１２", "12.000"},
+        {"an input method's minus and point", "－１．２", "-1.200"},
     };
     // clang-format on
     Load(SampleBlock());

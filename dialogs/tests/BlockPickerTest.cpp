@@ -215,6 +215,43 @@ TEST_F(PickerTest, FailedClickKeepsThePreview)
     EXPECT_EQ(picker.SelectedIndex(), 1);  // the line itself was clicked
 }
 
+TEST_F(PickerTest, TheStatusNamesBlockFilesLeftOutAndWhyButNotOtherCsvFiles)
+{
+    folder.write("sheet.csv", "x,y\r\n1,2\r\n");
+    std::string longName = FormatBlockFile(Block("c", 3, 3));
+    longName.replace(longName.find("\r\nc\r\n"), 5, "\r\n" + std::string(kMaxNameBytes + 1, 'n') + "\r\n");
+    folder.write("long.csv", longName);
+    // What follows a comma on the name line is no part of the name, however long.
+    std::string notes = FormatBlockFile(Block("c", 3, 3));
+    notes.replace(notes.find("\r\nc\r\n"), 5, "\r\nc," + std::string(2000, 'x') + "\r\n");
+    folder.write("notes.csv", notes);
+#ifndef _WIN32
+    // A backslash is a character of a file name here, and such a block is listed like any other.
+    Put(folder, "x\\y.csv", b);
+#endif
+    picker.Load();
+#ifndef _WIN32
+    EXPECT_EQ(picker.FileNames(), (Names{"a", "b", "notes", "x\\y"}));
+    ASSERT_TRUE(picker.ListClick(3));
+    EXPECT_EQ(picker.ShownData(), b);
+#else
+    EXPECT_EQ(picker.FileNames(), (Names{"a", "b", "notes"}));
+#endif
+    EXPECT_EQ(picker.Problems(), Names{"long.csv: 名称が長すぎます (1000 バイトまで)。"});
+    EXPECT_EQ(picker.Status(), "long.csv: 名称が長すぎます (1000 バイトまで)。");
+
+    // A listed file gone since: the click says so, the next good one brings the folder's status back.
+    std::filesystem::remove(folder.path() / "b.csv");
+    EXPECT_FALSE(picker.ListClick(1));
+    EXPECT_EQ(picker.Status(), "b.csv: ファイルが見つかりません。");
+    EXPECT_TRUE(picker.ListClick(0));
+    EXPECT_EQ(picker.Status(), "long.csv: 名称が長すぎます (1000 バイトまで)。");
+
+    folder.write("long2.csv", longName);
+    picker.Load();
+    EXPECT_EQ(picker.Status(), "long.csv: 名称が長すぎます (1000 バイトまで)。（ほかに 1 件）");
+}
+
 TEST_F(PickerTest, DirChangeMovesDataPathForGoodAndAnEmptyFolderShowsNothing)
 {
     const std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));

@@ -44,7 +44,7 @@ bool ReadContent(const std::string& content, BlockData& record)
 {
     TempFolder folder;
     folder.write("b.csv", content);
-    return ReadBlockFile(record, folder.dataPath(), "b");
+    return ReadBlockFile(record, folder.dataPath(), "b").ok();
 }
 
 /** The content's lines (each with its CR LF). */
@@ -192,7 +192,7 @@ std::string Repeat(const std::string& text, std::size_t times)
     return out;
 }
 
-TEST(BlockFile, NameAndKindLinesOfMoreThanTheLimitAreNoBlockFile)
+TEST(BlockFile, NamesAndKindsOfMoreThanTheLimitAreRefusedAsTooLong)
 {
     static_assert(kMaxNameBytes == 1000);
     const std::string fullWidth = EncodeCp932("Ａ");  // two bytes
@@ -209,9 +209,11 @@ TEST(BlockFile, NameAndKindLinesOfMoreThanTheLimitAreNoBlockFile)
         {"999 bytes and a full-width character", std::string(999, 'N') + fullWidth, false},
         {"1000 half-width katakana, 3000 bytes of UTF-8", Repeat(halfWidth, 1000), true},
         {"500 unassigned pairs", Repeat("\x85\x80", 500), true},
-        {"a short name before a comma in a line of 1000 bytes", "N," + std::string(998, 'x'), true},
-        {"a short name before a comma in a line of 1001 bytes", "N," + std::string(999, 'x'), false},
-        {"a lone line feed is part of the line", std::string(1000, 'N') + "\n", false},
+        {"a short name before a comma in a line of 1001 bytes", "N," + std::string(999, 'x'), true},
+        {"a short name before 2000 bytes of notes", EncodeCp932("北側,") + std::string(2000, 'x'), true},
+        {"a name of 1000 bytes before a comma", std::string(1000, 'N') + ",notes", true},
+        {"a name of 1001 bytes before a comma", std::string(1001, 'N') + ",notes", false},
+        {"a lone line feed is part of the name", std::string(1000, 'N') + "\n", false},
     };
     for (const auto& c : cases) {
         for (const std::size_t line : {1u, 2u}) {
@@ -219,12 +221,16 @@ TEST(BlockFile, NameAndKindLinesOfMoreThanTheLimitAreNoBlockFile)
             auto lines = Lines(kExample);
             lines[line] = c.line + "\r\n";
             BlockData record;
-            const bool read = ParseBlockFile(record, Join(lines));
-            EXPECT_EQ(read, c.ok);
-            if (read && c.ok) {
+            const BlockReadResult read = ParseBlockFile(record, Join(lines));
+            ASSERT_EQ(read.ok(), c.ok);
+            if (c.ok) {
                 const std::string text = DecodeCp932(c.line.substr(0, c.line.find(',')));
                 EXPECT_EQ(line == 1 ? record.Name : record.Kind, text);
                 EXPECT_EQ(record.PointCount, 3);
+            } else {
+                EXPECT_EQ(read.failure, line == 1 ? BlockReadFailure::NameTooLong : BlockReadFailure::KindTooLong);
+                EXPECT_EQ(BlockReadFailureText(read),
+                          std::string(line == 1 ? "名称" : "種別") + "が長すぎます (1000 バイトまで)。");
             }
         }
     }
@@ -361,6 +367,96 @@ TEST(BlockFile, RejectsWhatIsNotACompleteBlockFile)
         shortened.erase(shortened.begin() + static_cast<std::ptrdiff_t>(missing));
         EXPECT_FALSE(ReadContent(Join(shortened), record)) << "without line " << missing + 1;
     }
+}
+
+TEST(BlockFile, AFileThatCannotBeReadSaysWhyAndIsNotCalledDamaged)
+{
+    TempFolder folder;
+    folder.write("text.csv", "a,b,c\r\n");
+    std::filesystem::create_directory(folder.path() / "dir.csv");
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo((folder.path() / "pipe.csv").c_str(), 0644), 0);
+#endif
+    const struct {
+        const char* name;
+        BlockReadFailure failure;
+        const char* text;
+    } cases[] = {
+        {"missing", BlockReadFailure::CannotRead, "ファイルが見つかりません。"},
+        {"dir", BlockReadFailure::CannotRead, "フォルダーです。"},
+#ifndef _WIN32
+        // Refused without waiting for a writer.
+        {"pipe", BlockReadFailure::CannotRead, "通常のファイルではありません。"},
+#endif
+        {"text", BlockReadFailure::NotBlockFile, "直立消波ブロックのデータ形式ではありません。"},
+    };
+    for (const auto& c : cases) {
+        BlockData record;
+        const BlockReadResult read = ReadBlockFile(record, folder.dataPath(), c.name);
+        EXPECT_EQ(read.failure, c.failure) << c.name;
+        EXPECT_EQ(BlockReadFailureText(read), c.text) << c.name;
+        EXPECT_EQ(ReadBlockFileNamed(record, folder.dataPath(), std::string(c.name) + ".csv").failure, c.failure)
+            << c.name;
+    }
+#ifndef _WIN32
+    BlockData record;
+    EXPECT_EQ(BlockReadFailureText(ReadBlockFileNamed(record, "/dev/", "null")), "通常のファイルではありません。");
+
+    // Permissions do not bind the superuser, so the read is tried as an ordinary user.
+    const std::string locked = folder.write("locked.csv", kExample);
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0755), 0);
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && ::setuid(65534) != 0)
+                std::_Exit(3);
+            BlockData inChild;
+            const BlockReadResult read = ReadBlockFile(inChild, folder.dataPath(), "locked");
+            std::_Exit(BlockReadFailureText(read) == "読み取る権限がありません。" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+#endif
+}
+
+#ifndef _WIN32
+TEST(BlockFile, ABackslashIsACharacterOfANameWhereItSeparatesNoFolders)
+{
+    TempFolder folder;
+    folder.write("a\\b.csv", kExample);
+    BlockData record;
+    EXPECT_TRUE(ReadBlockFile(record, folder.dataPath(), "a\\b"));
+    EXPECT_EQ(record, ExampleRecord());
+    EXPECT_TRUE(ReadBlockFileNamed(record, folder.dataPath(), "a\\b.csv"));
+    EXPECT_EQ(record, ExampleRecord());
+}
+#endif
+
+TEST(BlockFile, ANameOrKindWithCharactersCp932LacksIsNotWritten)
+{
+    TempFolder folder;
+    const std::string target = folder.write("old.csv", kExample);
+    const struct {
+        std::string name;
+        std::string kind;
+        std::string reason;
+    } cases[] = {
+        {"𠮷野家", "", "名称に保存できない文字「𠮷」があります。"},
+        {"北側", "A㎥D", "種別に保存できない文字「㎥」があります。"},
+    };
+    for (const auto& c : cases) {
+        BlockData record = ExampleRecord();
+        record.Name = c.name;
+        record.Kind = c.kind;
+        EXPECT_EQ(test::SaveFailure([&] { WriteBlockFile(record, target); }), c.reason);
+        EXPECT_EQ(folder.read("old.csv"), kExample);
+    }
+    // Characters written as their cp932 counterparts are kept, as they read back alike.
+    BlockData record = ExampleRecord();
+    record.Name = "波〜形−1";
+    WriteBlockFile(record, target);
+    BlockData read;
+    ASSERT_TRUE(ReadBlockFile(read, folder.dataPath(), "old"));
+    EXPECT_EQ(read.Name, "波～形－1");
 }
 
 TEST(BlockFile, RejectsTablesAboveCapacityAndSegmentsThatPointNowhere)

@@ -205,6 +205,19 @@ TEST(Cp932, TagAndUnassignedCharactersBecomeOneQuestionMarkEach)
     }
 }
 
+TEST(Cp932, NamesTheCharactersItHasNoCodeForEachOnce)
+{
+    using Found = std::vector<std::string>;
+    EXPECT_EQ(UnencodableCharacters("𠮷野家", 10), Found{"𠮷"});
+    EXPECT_EQ(UnencodableCharacters("A㎥D㎥é𠮷", 10), (Found{"㎥", "é", "𠮷"}));
+    EXPECT_EQ(UnencodableCharacters("é㎥𠮷", 2), (Found{"é", "㎥"}));
+    EXPECT_EQ(UnencodableCharacters("a?b", 10), Found{});
+    // Written as their cp932 counterparts, which read back as ～ and －.
+    EXPECT_EQ(UnencodableCharacters("〜−¥", 10), Found{});
+    EXPECT_EQ(UnencodableCharacters("A\xFF", 10), Found{"\uFFFD"});
+    EXPECT_EQ(UnencodableCharacters("\U000E0041", 10), Found{"\U000E0041"});
+}
+
 TEST(Cp932, LongTextGrowsTheBuffer)
 {
     // Each half-width byte becomes three UTF-8 bytes, more than the first guess allows for.

@@ -188,6 +188,14 @@ TEST(SaveDurability, AFailedSaveThrowsAndKeepsTheOldFileByteForByte)
                   "保存先のフォルダーが見つかりません。");
         EXPECT_TRUE(NamesIn(folder.path()).empty());
     }
+#ifdef __linux__
+    {  // A folder that is there but takes no new file: the system's own reason, not "missing".
+        const auto reason = SaveFailure([&] { WriteBlockFile(record, "/proc/block.csv"); });
+        ASSERT_TRUE(reason.has_value());
+        EXPECT_EQ(reason->rfind("フォルダーはありますが、その中にファイルを作れません（", 0), 0u) << *reason;
+        EXPECT_NE(reason->find("errno 2"), std::string::npos) << *reason;
+    }
+#endif
     {  // The target is a folder: it stays one, with what it holds.
         TempFolder folder;
         std::filesystem::create_directory(folder.path() / "block.csv");

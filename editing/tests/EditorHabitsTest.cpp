@@ -129,7 +129,7 @@ TEST_F(EditorHabitsTest, ABandInProgressIsReanchoredByTheWheel)
     EXPECT_EQ(logic.modes().step(), MouseStep::RubberBand);
 }
 
-TEST_F(EditorHabitsTest, EscapeDoesWhatARightClickDoesAtThatStep)
+TEST_F(EditorHabitsTest, EscapeBacksOutOfTheStepWithoutActingOrAsking)
 {
     Start(Square());
     // Connecting: Escape drops the band, then a second Escape ends the mode.
@@ -141,14 +141,41 @@ TEST_F(EditorHabitsTest, EscapeDoesWhatARightClickDoesAtThatStep)
     logic.Escape_Key();
     EXPECT_EQ(logic.modes().mode(), DispMode::None);
 
-    // Deleting segments: at the first step Escape ends the selection, with its question.
-    logic.mnuLineDel_Click();
-    Down(MouseButton::Left, At(10, 0));
-    port.answers = {MsgAnswer::Cancel};
-    logic.Escape_Key();
-    ASSERT_EQ(port.messages.size(), 1u);
-    EXPECT_EQ(port.messages.back().text, "選択中の線分を削除しますか？");
-    EXPECT_EQ(state.CurData.LineCount, 3);
+    // Picking segments or points: Escape drops the selection without its question, then ends
+    // the mode; moving points never opens its dialog.
+    const struct {
+        const char* what;
+        void (FrameLogic::*command)();
+        DispMode mode;
+        CanvasPoint pick;
+    } selecting[] = {
+        {"deleting segments", &FrameLogic::mnuLineDel_Click, DispMode::DeleteLines, At(10, 0)},
+        {"changing line kinds", &FrameLogic::mnuLineKind_Click, DispMode::LineKind, At(10, 0)},
+        {"deleting points", &FrameLogic::mnuPointDel_Click, DispMode::DeletePoints, At(0, 0)},
+        {"moving points", &FrameLogic::mnuPointMov_Click, DispMode::MovePoints, At(0, 0)},
+    };
+    int moveDialogs = 0;
+    port.pointMoveDialog = [&moveDialogs] { ++moveDialogs; };
+    for (const auto& c : selecting) {
+        SCOPED_TRACE(c.what);
+        (logic.*c.command)();
+        Down(MouseButton::Left, c.pick);
+        logic.modes().Picture1_MouseUp(MouseButton::Left, c.pick.gx, c.pick.gy);
+        ASSERT_EQ(state.SelLineCount + state.SelPntCount, 1);
+        const int shows = port.shows;
+        logic.Escape_Key();
+        EXPECT_EQ(state.SelLineCount + state.SelPntCount, 0);
+        EXPECT_GT(port.shows, shows) << "the marks of the selection go";
+        EXPECT_EQ(logic.modes().mode(), c.mode);
+        EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
+        EXPECT_EQ(port.status[1], MessageText(FirstPrompt(c.mode)));
+        logic.Escape_Key();
+        EXPECT_EQ(logic.modes().mode(), DispMode::None);
+    }
+    EXPECT_TRUE(port.messages.empty());
+    EXPECT_EQ(moveDialogs, 0);
+    EXPECT_EQ(state.CurData, Square());
+    EXPECT_EQ(state.Undo.UndoCount(), 0);
 
     // Zooming: Escape abandons a rectangle being dragged.
     logic.mnuDispKaku_Click();
@@ -163,7 +190,7 @@ TEST_F(EditorHabitsTest, EscapeDoesWhatARightClickDoesAtThatStep)
     const BlockData before = state.CurData;
     logic.Escape_Key();
     EXPECT_EQ(state.CurData, before);
-    EXPECT_EQ(port.messages.size(), 1u);
+    EXPECT_TRUE(port.messages.empty());
 }
 
 TEST_F(EditorHabitsTest, PointsAddedByClickLandAsTheReadOutShowsThemOneSnapshotEach)
@@ -181,16 +208,20 @@ TEST_F(EditorHabitsTest, PointsAddedByClickLandAsTheReadOutShowsThemOneSnapshotE
     EXPECT_EQ(state.Undo.UndoCount(), 1);
     EXPECT_EQ(state.Undo.UndoText(0), undo_label::kAddPoint);
 
-    // Shift puts the point on the nearest grid crossing, while the grid is shown.
-    const CanvasPoint nearCrossing = At(7.4, 12.6);
-    Down(MouseButton::Left, nearCrossing, true);
-    EXPECT_EQ(state.CurData.PointX[6], PointToAdd(logic.view().GzToKz(nearCrossing.gx, nearCrossing.gy), false).kx);
-    EXPECT_NE(state.CurData.PointX[6], 7.0);
-    logic.mnuDispGrid_Click();
-    logic.mnuPointAdd_Click();
-    Down(MouseButton::Left, At(7.4, 12.6), true);
-    EXPECT_EQ(state.CurData.PointX[7], 7.0);
-    EXPECT_EQ(state.CurData.PointY[7], 13.0);
+    // Shift puts the point on the nearest crossing of the 1 m lattice, whether the grid is
+    // drawn or not.
+    for (const bool grid : {false, true}) {
+        SCOPED_TRACE(grid ? "grid drawn" : "grid not drawn");
+        if (grid) {
+            logic.mnuDispGrid_Click();
+            logic.mnuPointAdd_Click();
+        }
+        Down(MouseButton::Left, At(7.4, 12.6), true);
+        const int n = state.CurData.PointCount;
+        EXPECT_EQ(state.CurData.PointX[n], 7.0);
+        EXPECT_EQ(state.CurData.PointY[n], 13.0);
+    }
+    EXPECT_EQ(state.CurData.PointCount, 7);
     EXPECT_EQ(state.Undo.UndoCount(), 3);
 
     // A right click leaves the mode.
@@ -293,9 +324,27 @@ TEST_F(EditorHabitsTest, AFileNamedFromOutsideOpensAsOpenWould)
     EXPECT_EQ(port.messages[1].text, "直立消波ブロックのデータ形式ではありません。\r\n処理を中止します。");
     EXPECT_EQ(state.CurData.Name, "changed");
     EXPECT_EQ(state.DataPath, other.dataPath());
-    port.answers = {MsgAnswer::No};
-    logic.OpenFile(other.dataPath() + "missing.csv");
-    EXPECT_EQ(port.messages.size(), 4u);
+    // A file that cannot be read is not called damaged: its path and the reason are given.
+    const struct {
+        std::string path;
+        const char* reason;
+    } unreadable[] = {
+        {other.dataPath() + "missing.csv", "ファイルが見つかりません。"},
+        {other.dataPath(), "フォルダーです。"},
+#ifndef _WIN32
+        {"/dev/null", "通常のファイルではありません。"},
+#endif
+    };
+    for (const auto& c : unreadable) {
+        port.messages.clear();
+        port.answers = {MsgAnswer::No};
+        logic.OpenFile(c.path);
+        ASSERT_EQ(port.messages.size(), 2u) << c.path;
+        EXPECT_EQ(port.messages[1].title, "Error");
+        EXPECT_NE(port.messages[1].text.find(c.reason), std::string::npos) << port.messages[1].text;
+        EXPECT_EQ(state.CurData.Name, "changed");
+    }
+    EXPECT_EQ(port.messages[1].text.find("データ形式"), std::string::npos);
 }
 
 }  // namespace

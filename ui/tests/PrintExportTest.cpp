@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "Cp932.h"
 #include "DrawingDialogs.h"
 #include "ModalDialogs.h"
 #include "QtText.h"
@@ -105,6 +106,23 @@ private slots:
         QVERIFY(svg.contains(QStringLiteral("消波A")));
     }
 
+    void exportProposesTheBlocksNameAsTheWindowShowsIt()
+    {
+        test::DataFolderFixture f;
+        frmMain& window = f.makeOnData();
+        // A file named on a Japanese Windows machine: its name's bytes are cp932.
+        f.state.BlkName = EncodeCp932("北側");
+        QString proposed;
+        test::WhenModal<QFileDialog>([&proposed](QFileDialog* dialog) {
+            auto* edit = Child<QLineEdit>(*dialog, "fileNameEdit");
+            QVERIFY(edit);
+            proposed = edit->text();
+            dialog->reject();
+        });
+        QVERIFY(test::Trigger(window, "mnuFileExport"));
+        QCOMPARE(proposed, QStringLiteral("北側.pdf"));
+    }
+
     void aSectionThatDoesNotFitIsOfferedTheFittedScale()
     {
         test::DataFolderFixture f;
@@ -159,14 +177,18 @@ private slots:
             box->button(QMessageBox::Yes)->click();
         });
         ChooseScale(50);
-        test::WhenModal<QMessageBox>([&message](QMessageBox* box) {
-            QCOMPARE(box->objectName(), QStringLiteral("ExportError"));
+        QString title;
+        test::WhenModal<QMessageBox>([&message, &title](QMessageBox* box) {
+            title = box->windowTitle();
             message = box->text();
             box->accept();
         });
         QVERIFY(test::Trigger(window, "mnuFileExport"));
 
-        QVERIFY2(message.startsWith(QStringLiteral("ファイル「old.dxf」に書き出せませんでした。\n")),
+        // The same message as a failed save: its caption and the file's full path.
+        QCOMPARE(title, QStringLiteral("Error"));
+        QVERIFY2(message.startsWith(
+                     QStringLiteral("ファイル「%1」に保存できませんでした。\n").arg(QDir::toNativeSeparators(path))),
                  qPrintable(message));
         QCOMPARE(Read(path), QStringLiteral("old"));
     }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -134,6 +135,43 @@ private slots:
         BlockData written;
         QVERIFY(ReadBlockFileNamed(written, f.dataPath(), existing.toStdString()));
         QVERIFY(written == f.second);
+    }
+
+    void aFolderOrATooLongNameIsRefusedAtOnceWithTheReason()
+    {
+        test::DataFolderFixture f;
+        frmMain& window = f.makeOnData();
+        QVERIFY(QDir(f.data.path()).mkdir(QStringLiteral("dotted.name.csv")));
+        f.state.CurData = f.second;
+        QStringList boxes;
+        bool problemShown = false, problemAtFirst = true;
+        test::WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            auto* edit = Child<QLineEdit>(*dialog, "fileNameEdit");
+            auto* problem = Child<QLabel>(*dialog, "NameProblem");
+            QVERIFY(edit && problem);
+            // The folder "dotted.name.csv" is what "dotted.name" writes: refused without the
+            // question about replacing it.
+            edit->setText(QStringLiteral("dotted.name"));
+            problemAtFirst = problem->isVisibleTo(dialog);
+            test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+                boxes << box->windowTitle() + QLatin1Char('|') + box->text();
+                box->accept();
+            });
+            static_cast<QDialog*>(dialog)->accept();
+            // 300 bytes: the dialog says why it will not save.
+            edit->setText(QString(100, QChar(0x5317)));
+            problemShown = problem->isVisibleTo(dialog) && !problem->text().isEmpty();
+            dialog->reject();
+        });
+        QVERIFY(test::Trigger(window, "mnuFileSave"));
+
+        const QString folder = QDir::toNativeSeparators(f.data.filePath(QStringLiteral("dotted.name.csv")));
+        QCOMPARE(boxes,
+                 QStringList{
+                     QStringLiteral("Error|ファイル「%1」に保存できませんでした。\nフォルダーです。").arg(folder)});
+        QVERIFY(!problemAtFirst);
+        QVERIFY(problemShown);
+        QCOMPARE(Utf8(f.state.BlkName), QStringLiteral("無題"));
     }
 
     void showsSizesAndDatesAsAJapaneseUserReadsThem()
