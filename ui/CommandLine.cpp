@@ -2,7 +2,10 @@
 
 #include <QDate>
 #include <QDir>
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <variant>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -39,7 +42,83 @@ bool AsksForHelp(const QString& argument)
            argument == QStringLiteral("-?") || argument == QStringLiteral("/?");
 }
 
+// Qt's own options, which QGuiApplication, QApplication and the X11 platform take out of the
+// arguments, by their names without the dash; Qt accepts them with one dash or two.
+constexpr std::array kQtOptionsWithValue{"platform",
+                                         "platformpluginpath",
+                                         "platformtheme",
+                                         "plugin",
+                                         "qwindowgeometry",
+                                         "geometry",
+                                         "qwindowtitle",
+                                         "title",
+                                         "qwindowicon",
+                                         "icon",
+                                         "session",
+                                         "style",
+                                         "stylesheet",
+                                         "display",
+                                         "name",
+                                         "visual",
+                                         "qmljsdebugger"};
+constexpr std::array kQtFlags{"reverse", "testability", "widgetcount", "nograb", "dograb", "qdevel", "qdebug"};
+// Those that Qt also takes as "-name=value".
+constexpr std::array kQtOptionsWithAttachedValue{"style=", "stylesheet=", "qmljsdebugger="};
+
+template <std::size_t N>
+bool IsOneOf(const QString& name, const std::array<const char*, N>& names)
+{
+    return std::any_of(names.begin(), names.end(),
+                       [&name](const char* known) { return name == QLatin1StringView(known); });
+}
+
+template <std::size_t N>
+bool StartsWithOneOf(const QString& name, const std::array<const char*, N>& prefixes)
+{
+    return std::any_of(prefixes.begin(), prefixes.end(),
+                       [&name](const char* prefix) { return name.startsWith(QLatin1StringView(prefix)); });
+}
+
+/** The arguments that are no options, in order, or what is wrong with an option. */
+std::variant<QStringList, QString> Operands(const QStringList& arguments)
+{
+    QStringList operands;
+    bool options = true;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        // A dash alone names a file, as it does for every program that takes file names.
+        if (!options || !argument.startsWith(QLatin1Char('-')) || argument == QStringLiteral("-")) {
+            operands << argument;
+            continue;
+        }
+        if (argument == QStringLiteral("--")) {
+            options = false;
+            continue;
+        }
+        if (AsksForHelp(argument) || AsksForVersion(argument))
+            continue;
+        const QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+        if (IsOneOf(name, kQtFlags) || StartsWithOneOf(name, kQtOptionsWithAttachedValue))
+            continue;
+        if (!IsOneOf(name, kQtOptionsWithValue))
+            return UnknownOptionMessage(argument);
+        if (++i >= arguments.size())
+            return MissingValueMessage(argument);
+    }
+    return operands;
+}
+
 }  // namespace
+
+std::optional<QString> ArgumentProblem(const QStringList& arguments)
+{
+    if (AsksForExport(arguments))
+        return std::nullopt;
+    const auto operands = Operands(arguments);
+    if (const auto* problem = std::get_if<QString>(&operands))
+        return *problem;
+    return std::nullopt;
+}
 
 bool AsksForTerminalAnswer(const QStringList& arguments)
 {
@@ -64,29 +143,27 @@ std::optional<QString> TerminalAnswer(const QStringList& arguments, const std::f
 
 std::optional<QString> FileToOpen(const QStringList& arguments)
 {
-    // The first argument that is no option; "--" lets a name start with a dash.
-    bool options = true;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (options && argument == QStringLiteral("--")) {
-            options = false;
-            continue;
+    const auto operands = Operands(arguments);
+    if (const auto* files = std::get_if<QStringList>(&operands)) {
+        for (const QString& file : *files) {
+            if (!file.isEmpty())
+                return QDir::toNativeSeparators(file);
         }
-        if (options && argument.startsWith(QLatin1Char('-')))
-            continue;
-        if (!argument.isEmpty())
-            return QDir::toNativeSeparators(argument);
     }
     return std::nullopt;
+}
+
+int ReportWrongArguments(const QString& problem)
+{
+    WriteToTerminal(QStringLiteral("chokusho: ") + problem + QLatin1Char('\n'), TerminalStream::Error);
+    return kExportUsage;
 }
 
 int ExportFromCommandLine(const QStringList& arguments)
 {
     const auto request = ParseExportRequest(arguments);
-    if (const auto* wrong = std::get_if<QString>(&request)) {
-        WriteToTerminal(QStringLiteral("chokusho: ") + *wrong + QLatin1Char('\n'), TerminalStream::Error);
-        return kExportUsage;
-    }
+    if (const auto* wrong = std::get_if<QString>(&request))
+        return ReportWrongArguments(*wrong);
     return RunExport(
         std::get<ExportRequest>(request), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")),
         [](const QString& line) { WriteToTerminal(line); },

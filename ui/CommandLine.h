@@ -20,6 +20,15 @@ namespace chokusho {
 [[nodiscard]] std::optional<QString> TerminalAnswer(const QStringList& arguments,
                                                     const std::filesystem::path& filesFolder);
 
+/**
+ * What is wrong with `arguments` (the first being the program's name), checked before any window
+ * opens: an option the program does not know, or an option given without its value; nullopt when
+ * nothing is. Qt's own options (-platform NAME, -style NAME, -reverse, …), which QApplication
+ * takes out of the arguments, are known; "--" ends the options, so that a file name may start with
+ * a dash. "--export" has its own options, and its parser says what is wrong with them.
+ */
+[[nodiscard]] std::optional<QString> ArgumentProblem(const QStringList& arguments);
+
 /** The block file "chokusho FILE.csv" names, in the platform's spelling; nullopt when none. */
 [[nodiscard]] std::optional<QString> FileToOpen(const QStringList& arguments);
 
@@ -30,6 +39,9 @@ enum class TerminalStream { Output, Error };
  * to the console it was started from, or shows it in a message box when there is none.
  */
 void WriteToTerminal(const QString& text, TerminalStream stream = TerminalStream::Output);
+
+/** Writes `problem` on the standard error as the program's complaint; returns the usage exit code. */
+[[nodiscard]] int ReportWrongArguments(const QString& problem);
 
 /**
  * Carries out "--export" (see ExportCommand.h): the drawings written, one line per file on the

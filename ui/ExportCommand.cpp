@@ -30,6 +30,7 @@ const char* const kExportUsageText =
 namespace {
 
 const QString kExport = QStringLiteral("--export");
+const QString kSeeUsage = QStringLiteral("chokusho --help で使い方を表示します。");
 
 /** The value of an option given as "--name value" or "--name=value"; advances `i` past it. */
 std::optional<QString> ValueOf(const QStringList& arguments, qsizetype& i, const QString& name)
@@ -85,6 +86,16 @@ QString OutputFor(const ExportRequest& request, const QString& input)
 }
 
 }  // namespace
+
+QString UnknownOptionMessage(const QString& option)
+{
+    return QStringLiteral("オプション「%1」はありません。").arg(option) + kSeeUsage;
+}
+
+QString MissingValueMessage(const QString& option)
+{
+    return QStringLiteral("オプション「%1」のあとに値を指定してください。").arg(option) + kSeeUsage;
+}
 
 bool AsksForExport(const QStringList& arguments)
 {
@@ -150,7 +161,7 @@ std::variant<ExportRequest, QString> ParseExportRequest(const QStringList& argum
         } else if (argument == QStringLiteral("--table")) {
             request.options.layerTable = true;
         } else {
-            return QStringLiteral("オプション「%1」はありません。chokusho --help で使い方を表示します。").arg(argument);
+            return UnknownOptionMessage(argument);
         }
     }
     if (!hasOutput)

@@ -34,6 +34,13 @@ struct ExportRequest {
 /** The export `arguments` ask for, or what is wrong with them, in Japanese. */
 [[nodiscard]] std::variant<ExportRequest, QString> ParseExportRequest(const QStringList& arguments);
 
+/**
+ * What the program says of an option it does not know, and of an option given without the value
+ * it takes: the option, and where the usage is.
+ */
+[[nodiscard]] QString UnknownOptionMessage(const QString& option);
+[[nodiscard]] QString MissingValueMessage(const QString& option);
+
 /** Exit codes: every file written; some file not read or not written; the arguments wrong. */
 inline constexpr int kExportDone = 0;
 inline constexpr int kExportFailed = 1;

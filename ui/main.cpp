@@ -15,10 +15,12 @@
 
 int main(int argc, char* argv[])
 {
-    // "--version" and "--help" are answered without a window, and so without a display.
+    // Wrong arguments, "--version" and "--help" are answered without a window, and so without a display.
     QStringList options;
     for (int i = 0; i < argc; ++i)
         options << QString::fromLocal8Bit(argv[i]);
+    if (const auto problem = chokusho::ArgumentProblem(options))
+        return chokusho::ReportWrongArguments(*problem);
     if (chokusho::AsksForTerminalAnswer(options)) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("chokusho"));

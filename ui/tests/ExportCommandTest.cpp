@@ -4,13 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <variant>
 
 #include "BlockFile.h"
 #include "ExportCommand.h"
+#include "ProgramRun.h"
 #include "QtText.h"
 #include "SampleBlocks.h"
 
@@ -25,32 +25,12 @@ QStringList Arguments(std::initializer_list<QString> arguments)
     return list;
 }
 
-struct Result {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = test::ProgramResult;
 
 /** The program run as a user runs it from a terminal with no display. */
 Result RunProgram(const QStringList& arguments, const QString& folder)
 {
-    QProcess process;
-#ifndef _WIN32
-    // Windows programs need no display to draw; elsewhere the program must do without one.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-        environment.remove(Utf8(name));
-    process.setProcessEnvironment(environment);
-#endif
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(CHOKUSHO_PROGRAM), arguments);
-    Result result;
-    if (!process.waitForFinished(120000))
-        return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    return test::RunProgram(QStringLiteral(CHOKUSHO_PROGRAM), arguments, folder);
 }
 
 void WriteBlock(const QDir& folder, const char* name, const BlockData& record)
