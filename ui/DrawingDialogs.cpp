@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "QtText.h"
+#include "ScreenFit.h"
 
 namespace chokusho {
 
@@ -157,8 +158,9 @@ ExportOptionsDialog::ExportOptionsDialog(ExportFormat format, const QString& fil
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    // Wide enough for its caption, which names the file.
+    // Wide enough for its caption, which names the file, as far as the screen allows.
     setMinimumWidth(std::max(sizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) + 120));
+    ResizeOnScreen(*this, minimumSize().expandedTo(sizeHint()));
 }
 
 DrawingOptions ExportOptionsDialog::options() const { return panel_->options(); }
@@ -249,6 +251,9 @@ void ShowPrintPreview(QWidget* parent, const DrawingSource& source, DrawingOptio
         fit->setVisible(!drawing.fits);
         PrintDrawing(*target, drawing);
     });
+    // Qt sizes the preview as it shows it, once the pages are laid out; what its tool rows need
+    // never pushes it beyond the screen.
+    KeepOnScreenWhenShown(preview);
     preview.exec();
 }
 

@@ -23,6 +23,7 @@
 #include "FileIconProvider.h"
 #include "FileSystem.h"
 #include "QtText.h"
+#include "ScreenFit.h"
 #include "ZoomScroll.h"
 
 namespace chokusho {
@@ -114,9 +115,9 @@ FrmBlkShoSel::FrmBlkShoSel(DocumentState& state, std::filesystem::path programFo
     setWindowTitle(Utf8(kPickerCaption));
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
 
     buildControls();
+    FixSizeOnScreen(*this, QSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips)));
     fillDrives();
 
     // The tree is put on the folder before it reports changes, so that opening is one listing.
