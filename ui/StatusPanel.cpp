@@ -36,6 +36,13 @@ int StatusPanel::naturalWidth() const
     return static_cast<int>(std::ceil(QFontMetricsF(normal_).horizontalAdvance(whole_))) + padding();
 }
 
+int StatusPanel::smallestWidth() const
+{
+    QFont smallest = normal_;
+    smallest.setPointSizeF(normal_.pointSizeF() * kSmallestScale);
+    return QFontMetrics(smallest).horizontalAdvance(whole_) + padding();
+}
+
 QSize StatusPanel::sizeHint() const { return QSize(naturalWidth(), QLabel::sizeHint().height()); }
 
 QSize StatusPanel::minimumSizeHint() const
