@@ -500,6 +500,8 @@ void FrmBlkShoSel::showChoice()
 {
     chosenName_->setText(Utf8(picker_.Label3()));
     preview_->showBlock(picker_.ShownData());
+    // 選択 has something to choose only while a line is selected.
+    selectButton_->setEnabled(picker_.SelectedIndex() >= 0);
 }
 
 }  // namespace chokusho

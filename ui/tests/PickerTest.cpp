@@ -255,6 +255,32 @@ private slots:
         QToolTip::hideText();
     }
 
+    void chooseIsOfferedOnlyWhileABlockIsSelected()
+    {
+        test::DataFolderFixture f;
+        QVERIFY(QDir(f.data.path()).mkdir(QStringLiteral("empty")));
+        const QString empty = f.data.filePath(QStringLiteral("empty"));
+        f.state.DataPath = (QDir::toNativeSeparators(empty) + QDir::separator()).toStdString();
+        FrmBlkShoSel picker(f.state, f.folders().program);
+        test::ShowAndExpose(picker);
+        auto* tree = Child<QTreeView>(picker, "Dir1");
+        auto* list = Child<QListWidget>(picker, "List1");
+        auto* choose = Child<QPushButton>(picker, "Command1_0");
+        QVERIFY(tree && list && choose);
+        auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+        QVERIFY(model);
+        QCOMPARE(list->count(), 0);
+        QVERIFY(!choose->isEnabled());
+
+        tree->setCurrentIndex(model->index(f.data.path()));
+        QCOMPARE(list->count(), 2);
+        QVERIFY(choose->isEnabled());
+
+        tree->setCurrentIndex(model->index(empty));
+        QCOMPARE(list->count(), 0);
+        QVERIFY(!choose->isEnabled());
+    }
+
     void refusesAVolumeThatIsNotReady()
     {
         test::DataFolderFixture f;
