@@ -269,15 +269,8 @@ private slots:
         QVERIFY(prompt);
         const QFont normal = prompt->font();
         window.setStatusText(2, "X = -1.00E+308  Y = -9999999999.99");
-        Prompt longest = Prompt::ConnectStart;
-        for (int message = 1; message <= static_cast<int>(Prompt::AddPoint); ++message) {
-            const auto candidate = static_cast<Prompt>(message);
-            if (prompt->fontMetrics().horizontalAdvance(QString::fromUtf8(MessageText(candidate))) >
-                prompt->fontMetrics().horizontalAdvance(QString::fromUtf8(MessageText(longest))))
-                longest = candidate;
-        }
-        const QString whole = QString::fromUtf8(MessageText(longest));
-        window.logic().Disp_Message(longest);
+        const QString whole = QString::fromUtf8(MessageText(Prompt::ZoomOut));
+        window.logic().Disp_Message(Prompt::ZoomOut);
 
         // The narrowest window beside a long read-out: the prompt in the smallest font, cut.
         window.resize(window.minimumWidth(), window.height());
