@@ -19,6 +19,8 @@
 #include <algorithm>
 
 #include "QtText.h"
+#include "ScreenFit.h"
+#include "StatusPanel.h"
 
 namespace chokusho {
 
@@ -39,6 +41,85 @@ void Select(QComboBox* box, int value)
     if (index >= 0)
         box->setCurrentIndex(index);
 }
+
+/**
+ * The print preview's row of the drawing's choices, with a word and a way out when the section
+ * does not fit the paper at the chosen scale. The word stands beside the choices where the row
+ * has room for it, in a font down to 80 %, else on a line of its own under them, cut with "…"
+ * only when even that line is too short; the button's place is kept while it is hidden. Neither
+ * coming nor going moves the choices or widens the dialog.
+ */
+class FitRow : public QWidget {
+public:
+    FitRow(DrawingOptionsPanel* panel, QWidget* parent)
+        : QWidget(parent),
+          line_(new QHBoxLayout),
+          under_(new QHBoxLayout),
+          panel_(panel),
+          warning_(new StatusPanel(this)),
+          fit_(new QPushButton(QStringLiteral("用紙に合わせる(&F)"), this))
+    {
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        warning_->setObjectName(QStringLiteral("FitWarning"));
+        warning_->setFrameStyle(QFrame::NoFrame);
+        warning_->setStyleSheet(QStringLiteral("color: #c00000;"));
+        warning_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        warning_->setPanelText(QStringLiteral("この縮尺では図が用紙に収まりません。"));
+        fit_->setObjectName(QStringLiteral("FitButton"));
+        QSizePolicy kept = fit_->sizePolicy();
+        kept.setRetainSizeWhenHidden(true);
+        fit_->setSizePolicy(kept);
+        auto* lines = new QVBoxLayout(this);
+        lines->addLayout(line_);
+        lines->addLayout(under_);
+        line_->addWidget(panel_);
+        line_->addStretch();
+        line_->addWidget(fit_);
+        setFits(true);
+    }
+
+    QPushButton* fitButton() const { return fit_; }
+
+    void setFits(bool fits)
+    {
+        warning_->setVisible(!fits);
+        fit_->setVisible(!fits);
+        arrange();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        arrange();
+    }
+
+private:
+    /** The word beside the choices, before the button, or on the line under them. */
+    void arrange()
+    {
+        const QMargins margins = layout()->contentsMargins();
+        const int spacing = line_->spacing();
+        const int oneLine = margins.left() + panel_->sizeHint().width() + spacing + warning_->smallestWidth() + spacing +
+                            fit_->sizeHint().width() + margins.right();
+        QBoxLayout* wanted = !warning_->isHidden() && width() < oneLine ? under_ : line_;
+        if (wanted->indexOf(warning_) >= 0)
+            return;
+        line_->removeWidget(warning_);
+        under_->removeWidget(warning_);
+        if (wanted == line_)
+            line_->insertWidget(line_->indexOf(fit_), warning_, 1);
+        else
+            under_->addWidget(warning_);
+        updateGeometry();
+    }
+
+    QHBoxLayout* line_;
+    QHBoxLayout* under_;
+    DrawingOptionsPanel* panel_;
+    StatusPanel* warning_;
+    QPushButton* fit_;
+};
 
 QPageLayout PageLayoutFor(const DrawingOptions& options)
 {
@@ -157,8 +238,9 @@ ExportOptionsDialog::ExportOptionsDialog(ExportFormat format, const QString& fil
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    // Wide enough for its caption, which names the file.
+    // Wide enough for its caption, which names the file, as far as the screen allows.
     setMinimumWidth(std::max(sizeHint().width(), fontMetrics().horizontalAdvance(windowTitle()) + 120));
+    ResizeOnScreen(*this, minimumSize().expandedTo(sizeHint()));
 }
 
 DrawingOptions ExportOptionsDialog::options() const { return panel_->options(); }
@@ -195,21 +277,10 @@ void ShowPrintPreview(QWidget* parent, const DrawingSource& source, DrawingOptio
     preview.setObjectName(QStringLiteral("PrintPreview"));
     preview.setWindowTitle(QStringLiteral("印刷プレビュー"));
 
-    // The drawing's choices in a row under the preview's own tools, and a word when the section
-    // does not fit the paper at the chosen scale, with the way out.
-    auto* row = new QWidget(&preview);
-    auto* rowLayout = new QHBoxLayout(row);
-    auto* panel = new DrawingOptionsPanel(DrawingOptionsPanel::Arrangement::Row, row);
+    auto* panel = new DrawingOptionsPanel(DrawingOptionsPanel::Arrangement::Row);
     panel->setOptions(options);
-    auto* warning = new QLabel(QStringLiteral("この縮尺では図が用紙に収まりません。"), row);
-    warning->setObjectName(QStringLiteral("FitWarning"));
-    warning->setStyleSheet(QStringLiteral("color: #c00000;"));
-    auto* fit = new QPushButton(QStringLiteral("用紙に合わせる(&F)"), row);
-    fit->setObjectName(QStringLiteral("FitButton"));
-    rowLayout->addWidget(panel);
-    rowLayout->addStretch();
-    rowLayout->addWidget(warning);
-    rowLayout->addWidget(fit);
+    auto* row = new FitRow(panel, &preview);
+    QPushButton* fit = row->fitButton();
     // A second row of tools under the preview's own, which live in a main window of their own.
     if (auto* tools = preview.findChild<QMainWindow*>()) {
         tools->addToolBarBreak();
@@ -245,10 +316,12 @@ void ShowPrintPreview(QWidget* parent, const DrawingSource& source, DrawingOptio
         panel->setOptions(chosen);
         options = chosen;
         const Drawing drawing = source(chosen);
-        warning->setVisible(!drawing.fits);
-        fit->setVisible(!drawing.fits);
+        row->setFits(drawing.fits);
         PrintDrawing(*target, drawing);
     });
+    // Qt sizes the preview as it shows it, once the pages are laid out; what its tool rows need
+    // never pushes it beyond the screen.
+    KeepOnScreenWhenShown(preview);
     preview.exec();
 }
 

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include <QStorageInfo>
 #include <QStyle>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeView>
 #include <algorithm>
 #include <utility>
@@ -23,6 +25,7 @@
 #include "FileIconProvider.h"
 #include "FileSystem.h"
 #include "QtText.h"
+#include "ScreenFit.h"
 #include "ZoomScroll.h"
 
 namespace chokusho {
@@ -38,10 +41,58 @@ constexpr int kDriveBoxMaxHeight = 24;
 
 constexpr const char* kDeviceNotReady = "デバイスが準備されていません。";
 
-void Place(QWidget* widget, int left, int top, int width, int height)
+/** What a control gains, in pixels, where the dialog is larger than it was drawn. */
+struct Growth {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+void Place(QWidget* widget, int left, int top, int width, int height, Growth grown = {})
 {
-    widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+    widget->setGeometry(TwipsToPixels(left) + grown.x, TwipsToPixels(top) + grown.y,
+                        TwipsToPixels(width) + grown.width, TwipsToPixels(height) + grown.height);
 }
+
+/**
+ * The folder tree: names run on to the right, where a scroll bar reaches them and a tooltip
+ * shows a name the tree cuts. Its own moves to a folder scroll sideways only as far as brings
+ * that folder's name into sight, so that the shallow folders stay in sight as long as they can.
+ */
+class FolderTree : public QTreeView {
+public:
+    using QTreeView::QTreeView;
+
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override
+    {
+        QScrollBar* sideways = horizontalScrollBar();
+        const int kept = sideways->value();
+        QTreeView::scrollTo(index, hint);
+        sideways->setValue(kept);
+        const QRect row = visualRect(index);
+        if (row.isValid() && (row.left() < 0 || row.left() + indentation() > viewport()->width()))
+            sideways->setValue(kept + row.left() - indentation());
+    }
+
+protected:
+    bool viewportEvent(QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QTreeView::viewportEvent(event);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const QRect row = visualRect(index);
+        // The name as the tree shows it: nothing is read from the folder for it.
+        const bool cut = index.isValid() && (row.left() < 0 || row.left() + sizeHintForIndex(index).width() >
+                                                                   viewport()->width());
+        if (cut)
+            QToolTip::showText(help->globalPos(), index.data(Qt::DisplayRole).toString(), viewport(), row);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+};
 
 /** A folder as the model and the comparisons here spell it: absolute, '/' separators, no trailing one. */
 QString CleanFolder(const QString& folder)
@@ -114,9 +165,16 @@ FrmBlkShoSel::FrmBlkShoSel(DocumentState& state, std::filesystem::path programFo
     setWindowTitle(Utf8(kPickerCaption));
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
 
     buildControls();
+    // The size it was drawn with is where it starts and the least it takes; on a screen too
+    // small for that it starts smaller, and the controls scroll.
+    const QSize drawn(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
+    page_ = PutOnScrollPage(*this, drawn, PageSize::Grows);
+    page_->installEventFilter(this);
+    setMinimumSize(drawn);
+    ResizeOnScreen(*this, drawn);
+    placeControls();
     fillDrives();
 
     // The tree is put on the folder before it reports changes, so that opening is one listing.
@@ -156,8 +214,6 @@ void FrmBlkShoSel::buildControls()
 
     drive_ = new QComboBox(this);
     drive_->setObjectName(QStringLiteral("Drive1"));
-    drive_->setGeometry(TwipsToPixels(180), TwipsToPixels(360), TwipsToPixels(2415),
-                        std::min(drive_->sizeHint().height(), kDriveBoxMaxHeight));
 
     // Lives as long as the program: the model's loader may still ask it while the dialog goes.
     static FileIconProvider icons;
@@ -167,28 +223,27 @@ void FrmBlkShoSel::buildControls()
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     model_->setReadOnly(true);
 
-    tree_ = new QTreeView(this);
+    tree_ = new FolderTree(this);
     tree_->setObjectName(QStringLiteral("Dir1"));
     tree_->setModel(model_);
     for (int column = 1; column < model_->columnCount(); ++column)
         tree_->hideColumn(column);
     tree_->setHeaderHidden(true);
-    // The names are cut at the tree's edge rather than scrolled sideways: a sideways scroll
-    // would take the shallow folders' names out of sight whenever a deep one is shown.
-    tree_->header()->setStretchLastSection(true);
-    tree_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The names column is as wide as the names the tree has shown, and scrolls sideways: a long
+    // Japanese name is read whole there or in its tooltip.
+    tree_->header()->setStretchLastSection(false);
+    tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    tree_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    tree_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     tree_->setIndentation(12);
-    tree_->setTextElideMode(Qt::ElideRight);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setUniformRowHeights(true);
-    Place(tree_, 180, 720, 2415, 5130);
 
     heading_ = new QLabel(Utf8(kPickerHeading), this);
     heading_->setObjectName(QStringLiteral("Label1"));
     heading_->setFont(listFont);
     heading_->setTextFormat(Qt::PlainText);
-    heading_->setGeometry(TwipsToPixels(2790), TwipsToPixels(120), TwipsToPixels(8175), TwipsToPixels(360 - 120));
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
@@ -200,16 +255,13 @@ void FrmBlkShoSel::buildControls()
     list_->setTextElideMode(Qt::ElideRight);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    Place(list_, 2820, 360, 8175, 3300);
 
     preview_ = new PickerPreviewWidget(this);
     preview_->setObjectName(QStringLiteral("Picture1"));
-    Place(preview_, 2820, 3780, 4155, 2175);
 
-    auto* frame = new QGroupBox(QStringLiteral("選択ファイル"), this);
-    frame->setObjectName(QStringLiteral("Frame1"));
-    Place(frame, 7200, 4200, 2595, 675);
-    chosenName_ = new QLabel(frame);
+    frame_ = new QGroupBox(QStringLiteral("選択ファイル"), this);
+    frame_->setObjectName(QStringLiteral("Frame1"));
+    chosenName_ = new QLabel(frame_);
     chosenName_->setObjectName(QStringLiteral("Label3"));
     chosenName_->setTextFormat(Qt::PlainText);
     Place(chosenName_, 120, 300, 2595 - 240, 675 - 300 - 60);
@@ -217,17 +269,44 @@ void FrmBlkShoSel::buildControls()
     selectButton_ = new QPushButton(Utf8(kPickerSelectCaption), this);
     selectButton_->setObjectName(QStringLiteral("Command1_0"));
     selectButton_->setDefault(true);
-    Place(selectButton_, 7320, 5400, 1035, 495);
 
     cancelButton_ = new QPushButton(Utf8(kPickerCancelCaption), this);
     cancelButton_->setObjectName(QStringLiteral("Command1_1"));
     cancelButton_->setAutoDefault(false);
-    Place(cancelButton_, 8700, 5400, 1035, 495);
 
     setTabOrder(drive_, tree_);
     setTabOrder(tree_, list_);
     setTabOrder(list_, selectButton_);
     setTabOrder(selectButton_, cancelButton_);
+}
+
+void FrmBlkShoSel::placeControls()
+{
+    // Drawn for kClientWidthTwips x kClientHeightTwips; what the page has beyond that goes half
+    // to the folder tree and half to the list and the preview, whose height the list and the
+    // preview share; the chosen name and the buttons keep to the bottom right corner.
+    const int wider = std::max(0, page_->width() - TwipsToPixels(kClientWidthTwips));
+    const int taller = std::max(0, page_->height() - TwipsToPixels(kClientHeightTwips));
+    const int treeWider = wider / 2;
+    const int rightWider = wider - treeWider;
+    const int listTaller = taller / 2;
+
+    drive_->setGeometry(TwipsToPixels(180), TwipsToPixels(360), TwipsToPixels(2415) + treeWider,
+                        std::min(drive_->sizeHint().height(), kDriveBoxMaxHeight));
+    Place(tree_, 180, 720, 2415, 5130, {0, 0, treeWider, taller});
+    Place(heading_, 2790, 120, 8175, 360 - 120, {treeWider, 0, rightWider, 0});
+    Place(list_, 2820, 360, 8175, 3300, {treeWider, 0, rightWider, listTaller});
+    Place(preview_, 2820, 3780, 4155, 2175, {treeWider, listTaller, rightWider, taller - listTaller});
+    Place(frame_, 7200, 4200, 2595, 675, {wider, taller, 0, 0});
+    Place(selectButton_, 7320, 5400, 1035, 495, {wider, taller, 0, 0});
+    Place(cancelButton_, 8700, 5400, 1035, 495, {wider, taller, 0, 0});
+}
+
+bool FrmBlkShoSel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == page_ && event->type() == QEvent::Resize)
+        placeControls();
+    return QDialog::eventFilter(watched, event);
 }
 
 void FrmBlkShoSel::fillDrives()
@@ -421,6 +500,8 @@ void FrmBlkShoSel::showChoice()
 {
     chosenName_->setText(Utf8(picker_.Label3()));
     preview_->showBlock(picker_.ShownData());
+    // 選択 has something to choose only while a line is selected.
+    selectButton_->setEnabled(picker_.SelectedIndex() >= 0);
 }
 
 }  // namespace chokusho

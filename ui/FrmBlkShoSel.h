@@ -12,6 +12,7 @@
 
 class QComboBox;
 class QFileSystemModel;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QModelIndex;
@@ -52,8 +53,13 @@ public:
 public slots:
     void reject() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildControls();
+    /** Places the controls on the page, grown with it beyond the size they were drawn for. */
+    void placeControls();
     void fillDrives();
     /** The entry of Drive1 whose folder holds `folder` most closely; added when none does. */
     int driveIndexFor(const QString& folder);
@@ -76,12 +82,15 @@ private:
     BlockPicker picker_;
     QString programFolder_;
 
+    /** The page in a scroll area that holds every control and follows the dialog's size. */
+    QWidget* page_ = nullptr;
     QComboBox* drive_ = nullptr;
     QTreeView* tree_ = nullptr;
     QFileSystemModel* model_ = nullptr;
     QLabel* heading_ = nullptr;
     QListWidget* list_ = nullptr;
     PickerPreviewWidget* preview_ = nullptr;
+    QGroupBox* frame_ = nullptr;
     QLabel* chosenName_ = nullptr;
     QPushButton* selectButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;

@@ -16,6 +16,7 @@
 #include "FigureWidth.h"
 #include "QelGrid.h"
 #include "QtText.h"
+#include "ScreenFit.h"
 #include "ZoomScroll.h"
 
 namespace chokusho {
@@ -234,7 +235,7 @@ void FrmEditInf::SelectOption(int index)
 
 void FrmEditInf::ApplyLayout(const ParamsLayout& layout)
 {
-    setFixedSize(TwipsToPixels(layout.formWidth + widen_), TwipsToPixels(kClientHeight));
+    FixSizeOnScreen(*this, QSize(TwipsToPixels(layout.formWidth + widen_), TwipsToPixels(kClientHeight)));
     Place(CmdPara_[0], layout.buttonLeft + widen_, kRegisterTop, kButtonWidth, kButtonHeight);
     Place(CmdPara_[1], layout.buttonLeft + widen_, kCancelTop, kButtonWidth, kButtonHeight);
 }

@@ -8,6 +8,7 @@
 #include "PointTable.h"
 #include "QelGrid.h"
 #include "QtText.h"
+#include "ScreenFit.h"
 #include "ZoomScroll.h"
 
 namespace chokusho {
@@ -52,7 +53,7 @@ FrmEditPnt::FrmEditPnt(DocumentState& state, const BlockData& start, QWidget* pa
     FillPointGrid(*QelGP_, start);
     // What the columns grow by widens the dialog; the controls below keep their place to its right edge.
     const int grown = fitColumnsToFigures();
-    setFixedSize(TwipsToPixels(kClientWidth + grown), TwipsToPixels(kClientHeight));
+    FixSizeOnScreen(*this, QSize(TwipsToPixels(kClientWidth + grown), TwipsToPixels(kClientHeight)));
     Label1_->setObjectName(QStringLiteral("Label1"));
     Label1_->setWordWrap(true);
     Label1_->setStyleSheet(QStringLiteral("color: #0000FF;"));

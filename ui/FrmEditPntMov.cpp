@@ -12,6 +12,7 @@
 
 #include "FigureWidth.h"
 #include "QtText.h"
+#include "ScreenFit.h"
 #include "ZoomScroll.h"
 
 namespace chokusho {
@@ -57,8 +58,6 @@ FrmEditPntMov::FrmEditPntMov(DocumentState& state, QWidget* parent)
     // show every figure whole; the dialog follows when they would come too near its edge.
     const int widen = std::max(0, LineEditWidthFor(*text1_[0], WidestFigure()) - TwipsToPixels(kBoxWidth)) *
                       kTwipsPerPixel;
-    setFixedSize(TwipsToPixels(std::max(kClientWidth, kBoxLeft + kBoxWidth + widen + kRightMargin)),
-                 TwipsToPixels(kClientHeight));
     for (int i = 0; i < 2; ++i) {
         const auto at = static_cast<std::size_t>(i);
         PlaceByTwips(label1_[at], 360, 360 + 360 * i, 1155, 195);
@@ -73,6 +72,8 @@ FrmEditPntMov::FrmEditPntMov(DocumentState& state, QWidget* parent)
         PlaceByTwips(command1_[at], 1500 + 1200 * i, 1140, 1095, 435);
     }
     command1_[0]->setDefault(true);
+    FixSizeOnScreen(*this, QSize(TwipsToPixels(std::max(kClientWidth, kBoxLeft + kBoxWidth + widen + kRightMargin)),
+                                 TwipsToPixels(kClientHeight)));
 
     setTabOrder(text1_[0], text1_[1]);
     setTabOrder(text1_[1], command1_[0]);

@@ -6,6 +6,7 @@
 #include <QTransform>
 #include <QtMath>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace chokusho {
@@ -21,8 +22,8 @@ constexpr double kClipMargin = 2.0;
 constexpr int kTextReach = 4096;
 
 /**
- * Shifts drawing by half a logical pixel, so that the line through pixel centres (x, y)
- * covers exactly the cells that a filled pixel (x, y) covers at every device pixel ratio.
+ * Shifts drawing by half a logical pixel, so that a line through pixel (x, y) runs through the
+ * middle of the cell that a filled pixel (x, y) covers, at every device pixel ratio.
  */
 const QTransform& PixelCentres()
 {
@@ -87,7 +88,9 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double left, do
 
 ImageCanvas::ImageCanvas()
 {
-    pen_.setWidthF(1.0);
+    // Width in device pixels whatever the ratio; a painter's scale does not widen it.
+    pen_.setCosmetic(true);
+    pen_.setWidth(lineWidth_);
     pen_.setCapStyle(Qt::SquareCap);  // an aliased line with square caps includes its last pixel
     pen_.setJoinStyle(Qt::MiterJoin);
     pen_.setColor(PaletteColor(qb::kWhite));
@@ -113,6 +116,9 @@ bool ImageCanvas::resize(QSize logicalSize, qreal devicePixelRatio)
                            qCeil(logicalSize.height() * devicePixelRatio));
     image_ = QImage(deviceSize, QImage::Format_RGB32);
     image_.setDevicePixelRatio(devicePixelRatio);
+    // A hair more than the ratio still counts as the ratio: 2.0000001 draws two pixels wide.
+    lineWidth_ = std::max(1, static_cast<int>(std::floor(devicePixelRatio + 1e-6)));
+    pen_.setWidth(lineWidth_);
     image_.fill(Qt::black);
     ascent_ = QFontMetrics(font_, &image_).ascent();
     return true;
@@ -218,31 +224,50 @@ void ImageCanvas::Line(int x1, int y1, int x2, int y2, int color)
     drawClippedLine(x1, y1, x2, y2);
 }
 
+int ImageCanvas::bandStart(int at) const
+{
+    // The band of lineWidth_ device pixels centred on the logical pixel's centre, as the
+    // aliased pen fills it: the pixels whose centres lie inside. Far-off places are held just
+    // outside the picture, where nothing of them shows.
+    const double ratio = image_.devicePixelRatio();
+    const double start = std::floor((at + 0.5) * ratio - lineWidth_ / 2.0 + 0.5);
+    const double outside = std::max(image_.width(), image_.height()) + lineWidth_ + 1.0;
+    return static_cast<int>(std::clamp(start, -(lineWidth_ + 1.0), outside));
+}
+
+void ImageCanvas::fillDevice(int left, int top, int right, int bottom)
+{
+    const QRect cells = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)) & image_.rect();
+    if (cells.isEmpty())
+        return;
+    // A quarter of a device pixel inside each edge: whether the engine rounds the edges or
+    // samples the pixels' centres, exactly these pixels are filled.
+    const double ratio = image_.devicePixelRatio();
+    const QRectF logical((cells.left() + 0.25) / ratio - 0.5, (cells.top() + 0.25) / ratio - 0.5,
+                         (cells.width() - 0.5) / ratio, (cells.height() - 0.5) / ratio);
+    painter().fillRect(logical, pen_.color());
+}
+
 void ImageCanvas::Box(int x1, int y1, int x2, int y2, int color)
 {
     if (image_.isNull())
         return;
-    // Four sides that share no pixel, so that an XOR box drawn twice leaves nothing behind.
-    const double left = std::min(x1, x2);
-    const double right = std::max(x1, x2);
-    const double top = std::min(y1, y2);
-    const double bottom = std::max(y1, y2);
-    const auto side = [this, color](double ax, double ay, double bx, double by) {
-        if (ax == bx && ay == by) {
-            drawPixel(static_cast<int>(ax), static_cast<int>(ay), color);
-        } else {
-            usePenColor(color);
-            drawClippedLine(ax, ay, bx, by);
-        }
-    };
-    side(left, top, right, top);
-    if (bottom > top)
-        side(left, bottom, right, bottom);
-    if (bottom - top >= 2) {
-        side(left, top + 1, left, bottom - 1);
-        if (right > left)
-            side(right, top + 1, right, bottom - 1);
+    usePenColor(color);
+    // Four bands of the lines' width that share no pixel, so that an XOR box drawn twice leaves
+    // nothing behind; a box too small for a hole inside is filled.
+    const int w = lineWidth_;
+    const int left = bandStart(std::min(x1, x2));
+    const int right = bandStart(std::max(x1, x2)) + w;
+    const int top = bandStart(std::min(y1, y2));
+    const int bottom = bandStart(std::max(y1, y2)) + w;
+    if (right - left <= 2 * w || bottom - top <= 2 * w) {
+        fillDevice(left, top, right, bottom);
+        return;
     }
+    fillDevice(left, top, right, top + w);
+    fillDevice(left, bottom - w, right, bottom);
+    fillDevice(left, top + w, left + w, bottom - w);
+    fillDevice(right - w, top + w, right, bottom - w);
 }
 
 void ImageCanvas::PSet(int x, int y, int color)

@@ -12,7 +12,12 @@ namespace chokusho {
 
 /**
  * The canvas's backing picture: a QImage of the logical size times the device pixel ratio,
- * drawn in logical pixels, aliased, with a pen one logical pixel wide.
+ * drawn in logical pixels, aliased.
+ *
+ * Lines are drawn with a cosmetic pen of a whole number of device pixels, the most that one
+ * logical pixel holds at every place (one at 150 %, two at 200 %), so that a line is as wide
+ * wherever it lies; a box's sides are bands of the same width that meet without sharing a
+ * pixel. A single pixel fills its logical pixel's cell, so that neighbouring pixels touch.
  *
  * One painter stays open on the image across drawing calls, so a whole picture costs one
  * begin and one end; image() and resize() end it first, and nothing else may paint on the
@@ -56,11 +61,17 @@ private:
     /** A line between two pixels, clipped to the picture first; false when none of it shows. */
     void drawClippedLine(double x1, double y1, double x2, double y2);
     void drawPixel(int x, int y, int color);
+    /** The first device row or column of the band that a line through logical `at` covers. */
+    int bandStart(int at) const;
+    /** Fills device pixels [left, right) x [top, bottom) with the pen's colour in the pen's mode. */
+    void fillDevice(int left, int top, int right, int bottom);
 
     QImage image_;
     QSize logicalSize_;
     QPainter painter_;
     QPen pen_;
+    /** The lines' width in device pixels. */
+    int lineWidth_ = 1;
     QFont font_;
     int ascent_ = 0;
     int textX_ = 0;

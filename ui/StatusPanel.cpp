@@ -24,14 +24,32 @@ StatusPanel::StatusPanel(QWidget* parent) : QLabel(parent), normal_(font())
 
 void StatusPanel::setPanelText(const QString& text)
 {
-    setText(text);
+    whole_ = text;
     fit();
+    updateGeometry();
 }
+
+int StatusPanel::padding() const { return 2 * (frameWidth() + margin() + kIndent); }
 
 int StatusPanel::naturalWidth() const
 {
-    const int text = static_cast<int>(std::ceil(QFontMetricsF(normal_).horizontalAdvance(this->text())));
-    return text + 2 * (frameWidth() + margin() + kIndent);
+    return static_cast<int>(std::ceil(QFontMetricsF(normal_).horizontalAdvance(whole_))) + padding();
+}
+
+int StatusPanel::smallestWidth() const
+{
+    QFont smallest = normal_;
+    smallest.setPointSizeF(normal_.pointSizeF() * kSmallestScale);
+    return QFontMetrics(smallest).horizontalAdvance(whole_) + padding();
+}
+
+QSize StatusPanel::sizeHint() const { return QSize(naturalWidth(), QLabel::sizeHint().height()); }
+
+QSize StatusPanel::minimumSizeHint() const
+{
+    // Room for the cut mark alone: the panel yields all the rest.
+    return QSize(QFontMetrics(normal_).horizontalAdvance(QStringLiteral("…")) + padding(),
+                 QLabel::minimumSizeHint().height());
 }
 
 void StatusPanel::resizeEvent(QResizeEvent* event)
@@ -51,7 +69,7 @@ void StatusPanel::changeEvent(QEvent* event)
 void StatusPanel::fit()
 {
     const double room = contentsRect().width() - 2.0 * (margin() + kIndent);
-    const double needed = QFontMetricsF(normal_).horizontalAdvance(text());
+    const double needed = QFontMetricsF(normal_).horizontalAdvance(whole_);
     QFont font = normal_;
     if (needed > room && room > 0) {
         // Glyph advances round at each size, so the size that fits is found by trying: first the
@@ -59,15 +77,22 @@ void StatusPanel::fit()
         double scale = std::max(kSmallestScale, room / needed);
         for (;;) {
             font.setPointSizeF(normal_.pointSizeF() * scale);
-            if (QFontMetrics(font).horizontalAdvance(text()) <= room || scale <= kSmallestScale)
+            if (QFontMetrics(font).horizontalAdvance(whole_) <= room || scale <= kSmallestScale)
                 break;
             scale = std::max(kSmallestScale, scale - 0.01);
         }
     }
-    if (font == this->font())
-        return;
+    // A panel not laid out yet has no room to speak of: it shows the whole text until it has.
+    const QString shown =
+        room > 0 ? QFontMetrics(font).elidedText(whole_, Qt::ElideRight, static_cast<int>(room)) : whole_;
+    const QString tip = shown == whole_ ? QString() : whole_;
+    if (toolTip() != tip)
+        setToolTip(tip);
     fitting_ = true;
-    setFont(font);
+    if (font != this->font())
+        setFont(font);
+    if (shown != text())
+        setText(shown);
     fitting_ = false;
 }
 

@@ -8,6 +8,7 @@
 
 #include "Icons.h"
 #include "ProgramFiles.h"
+#include "ScreenFit.h"
 
 namespace chokusho {
 
@@ -57,7 +58,7 @@ frmAbout::frmAbout(const std::filesystem::path& programFolder, QWidget* parent)
     layout->addLayout(top);
     layout->addSpacing(12);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    FixSizeOnScreen(*this, sizeHint());
 }
 
 }  // namespace chokusho

@@ -27,6 +27,7 @@
 #include "MagnifierCursor.h"
 #include "StatusPanel.h"
 #include "QtText.h"
+#include "ScreenFit.h"
 #include "frmAbout.h"
 
 namespace chokusho {
@@ -157,7 +158,7 @@ frmMain::frmMain(DocumentState& state, ProgramFolders folders, QWidget* parent)
 
     setMinimumSize(kMinWindowWidth, kMinWindowHeight);
     // The client size counts toolbar, frame area and status bar; the menu bar comes on top.
-    resize(kInitialClientWidth, kInitialClientHeight + menuBar()->sizeHint().height());
+    ResizeOnScreen(*this, QSize(kInitialClientWidth, kInitialClientHeight + menuBar()->sizeHint().height()));
 
     logic_.Form_Load(LoadDataPath(folders_));
 }

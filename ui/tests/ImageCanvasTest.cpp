@@ -43,6 +43,13 @@ QRect DrawnArea(const QImage& image)
     return area;
 }
 
+void AddRatios()
+{
+    QTest::addColumn<double>("ratio");
+    for (const double ratio : {1.0, 1.25, 1.5, 2.0, 3.0})
+        QTest::addRow("%g", ratio) << ratio;
+}
+
 }  // namespace
 
 class ImageCanvasTest : public QObject {
@@ -159,6 +166,60 @@ private slots:
         QCOMPARE(At(image, box.right(), box.bottom()), kYellow);
         QCOMPARE(At(image, box.left(), box.bottom()), kYellow);
         QCOMPARE(At(image, box.right(), box.top()), kYellow);
+    }
+
+    void linesAndBoxesAreAsWideWhereverTheyLie_data() { AddRatios(); }
+
+    void linesAndBoxesAreAsWideWhereverTheyLie()
+    {
+        QFETCH(double, ratio);
+        const int width = std::max(1, static_cast<int>(ratio));  // what a logical pixel holds everywhere
+        ImageCanvas canvas;
+        canvas.resize(QSize(20, 20), ratio);
+        // Every place a figure can take against the device pixels.
+        for (int at = 1; at < 6; ++at) {
+            canvas.Clear();
+            canvas.Line(1, at, 14, at, qb::kWhite);
+            QCOMPARE(DrawnArea(canvas.image()).height(), width);
+            // A box: whole bands at top and bottom, and between them the two sides' bands alone,
+            // with no pixel drawn twice (XOR would clear it) and no gap at a corner.
+            canvas.Clear();
+            canvas.SetPenMode(PenMode::Xor);
+            canvas.Box(at, at + 1, at + 9, at + 7, qb::kYellow);
+            canvas.SetPenMode(PenMode::Copy);
+            const QImage image = canvas.image().copy();
+            const QRect drawn = DrawnArea(image);
+            for (int y = drawn.top(); y <= drawn.bottom(); ++y) {
+                const bool band = y < drawn.top() + width || y > drawn.bottom() - width;
+                const QImage row = image.copy(drawn.left(), y, drawn.width(), 1);
+                QCOMPARE(CountNotBlack(row), band ? drawn.width() : 2 * width);
+                QCOMPARE(CountNotBlack(row.copy(0, 0, width, 1)), width);
+            }
+        }
+    }
+
+    void rubberFiguresDrawnTwiceLeaveThePictureAsItWas_data() { AddRatios(); }
+
+    void rubberFiguresDrawnTwiceLeaveThePictureAsItWas()
+    {
+        QFETCH(double, ratio);
+        ImageCanvas canvas;
+        canvas.resize(QSize(40, 30), ratio);
+        canvas.SetPenStyle(PenStyle::Dotted);
+        canvas.Line(5, 0, 25, 29, qb::kWhite);
+        canvas.SetPenStyle(PenStyle::Solid);
+        canvas.PSet(12, 12, qb::kLightMagenta);
+        const QImage before = canvas.image().copy();
+        // A rubber line and a rubber box as a drag moves them, each drawn and drawn again.
+        canvas.SetPenMode(PenMode::Xor);
+        for (int step = 0; step < 7; ++step) {
+            canvas.Line(4, 6, 3 + step * 5, 2 + step * 4, qb::kYellow);
+            canvas.Box(3, 7, 3 + step * 5, 2 + step * 4, qb::kYellow);
+            QVERIFY(canvas.image() != before);
+            canvas.Line(4, 6, 3 + step * 5, 2 + step * 4, qb::kYellow);
+            canvas.Box(3, 7, 3 + step * 5, 2 + step * 4, qb::kYellow);
+            QCOMPARE(canvas.image(), before);
+        }
     }
 
     void dottedLinesLeaveGaps()

@@ -261,6 +261,33 @@ private slots:
         QCOMPARE(prompt->text(), QString());
     }
 
+    void aPromptTooLongForItsPanelIsCutAndWholeInItsTooltip()
+    {
+        Fixture f;
+        frmMain& window = f.show();
+        auto* prompt = Child<QLabel>(window, "StatusBar1_Panel1");
+        QVERIFY(prompt);
+        const QFont normal = prompt->font();
+        window.setStatusText(2, "X = -1.00E+308  Y = -9999999999.99");
+        const QString whole = QString::fromUtf8(MessageText(Prompt::ZoomOut));
+        window.logic().Disp_Message(Prompt::ZoomOut);
+
+        // The narrowest window beside a long read-out: the prompt in the smallest font, cut.
+        window.resize(window.minimumWidth(), window.height());
+        QTRY_VERIFY(prompt->text().endsWith(u'…'));
+        QVERIFY(whole.startsWith(prompt->text().chopped(1)));
+        QCOMPARE(prompt->toolTip(), whole);
+        QCOMPARE(prompt->font().pointSizeF(), normal.pointSizeF() * 0.8);
+        const int room = prompt->contentsRect().width() - 2 * (prompt->margin() + prompt->indent());
+        QVERIFY(prompt->fontMetrics().horizontalAdvance(prompt->text()) <= room);
+
+        // Wide again: whole, in the normal font, and no tooltip to repeat it.
+        window.resize(1200, window.height());
+        QTRY_COMPARE(prompt->text(), whole);
+        QCOMPARE(prompt->toolTip(), QString());
+        QCOMPARE(prompt->font(), normal);
+    }
+
     // --- commands reach the logic, the logic's answers reach the widgets
 
     void gridFromMenuAndButtonStayInStep()

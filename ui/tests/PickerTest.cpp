@@ -1,16 +1,22 @@
 // The block picker (FrmBlkShoSel) on its own: its controls and fonts, the preview, the lines it
 // lists, the folder it falls back to, choosing with the keyboard and a volume that is not ready.
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeView>
 #include <algorithm>
+#include <utility>
 
 #include "BlockFile.h"
 #include "BlockPicker.h"
@@ -190,6 +196,80 @@ private slots:
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(picker.result(), int(QDialog::Accepted));
         QCOMPARE(Utf8(picker.BlkNm()), QStringLiteral("BLK2"));
+    }
+
+    void growsFromTheSizeItWasDrawnWith()
+    {
+        test::DataFolderFixture f;
+        f.state.DataPath = f.dataPath();
+        FrmBlkShoSel picker(f.state, f.folders().program);
+        test::ShowAndExpose(picker);
+        auto* tree = Child<QTreeView>(picker, "Dir1");
+        auto* list = Child<QListWidget>(picker, "List1");
+        auto* preview = Child<PickerPreviewWidget>(picker, "Picture1");
+        auto* choose = Child<QPushButton>(picker, "Command1_0");
+        QVERIFY(tree && list && preview && choose);
+        const QSize drawn(744, 406);
+        QCOMPARE(picker.minimumSize(), drawn);
+        const QSize treeDrawn = tree->size(), listDrawn = list->size(), previewDrawn = preview->size();
+        const QPoint fromCorner = QRect(QPoint(0, 0), drawn).bottomRight() - choose->mapTo(&picker, QPoint(0, 0));
+
+        picker.resize(drawn + QSize(200, 150));
+        QTRY_COMPARE(picker.size(), drawn + QSize(200, 150));
+        for (const auto& [grown, before] : {std::pair<QWidget*, QSize>{tree, treeDrawn}, {list, listDrawn},
+                                            {preview, previewDrawn}}) {
+            QVERIFY2(grown->width() > before.width() && grown->height() > before.height(),
+                     qPrintable(grown->objectName()));
+        }
+        QCOMPARE(picker.rect().bottomRight() - choose->mapTo(&picker, QPoint(0, 0)), fromCorner);
+        // The preview draws at its new size.
+        QCOMPARE(preview->image().size(), preview->contentsRect().size() * preview->devicePixelRatioF());
+    }
+
+    void theTreeReachesALongNameSidewaysAndShowsItWhole()
+    {
+        test::DataFolderFixture f;
+        const QString name = QStringLiteral("護岸改良工事＿直立消波ブロック断面検討資料＿第二工区");
+        QVERIFY(QDir(f.data.path()).mkdir(name));
+        f.state.DataPath = f.dataPath();
+        FrmBlkShoSel picker(f.state, f.folders().program);
+        test::ShowAndExpose(picker);
+        auto* tree = Child<QTreeView>(picker, "Dir1");
+        QVERIFY(tree);
+        auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+        QVERIFY(QTest::qWaitFor([&] { return model->rowCount(model->index(f.data.path())) == 1; }));
+        const QModelIndex folder = model->index(f.data.filePath(name));
+        tree->scrollTo(folder);
+        QTRY_VERIFY(tree->horizontalScrollBar()->maximum() > 0);
+
+        // Pointing at the name's start, where the tree cuts it, shows it whole.
+        const QRect row = tree->visualRect(folder);
+        const QPoint at(std::clamp(row.left() + 8, 0, tree->viewport()->width() - 1), row.center().y());
+        QHelpEvent help(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &help);
+        QTRY_COMPARE(QToolTip::text(), name);
+        QToolTip::hideText();
+    }
+
+    void chooseIsOfferedOnlyWhileABlockIsSelected()
+    {
+        test::DataFolderFixture f;
+        QVERIFY(QDir(f.data.path()).mkdir(QStringLiteral("empty")));
+        const QString empty = f.data.filePath(QStringLiteral("empty"));
+        f.state.DataPath = (QDir::toNativeSeparators(empty) + QDir::separator()).toStdString();
+        FrmBlkShoSel picker(f.state, f.folders().program);
+        test::ShowAndExpose(picker);
+        auto* tree = Child<QTreeView>(picker, "Dir1");
+        auto* list = Child<QListWidget>(picker, "List1");
+        auto* choose = Child<QPushButton>(picker, "Command1_0");
+        QVERIFY(tree && list && choose);
+        auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+        QCOMPARE(list->count(), 0);
+        QVERIFY(!choose->isEnabled());
+
+        tree->setCurrentIndex(model->index(f.data.path()));
+        QCOMPARE(list->count(), 2);
+        QVERIFY(choose->isEnabled());
     }
 
     void refusesAVolumeThatIsNotReady()

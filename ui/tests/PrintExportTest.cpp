@@ -219,6 +219,34 @@ private slots:
         QVERIFY(!warnedAfterFit);
         QCOMPARE(scaleAfterFit, QStringLiteral("用紙に合わせる"));
     }
+
+    void theWordAboutTheScaleNeverWidensThePreview()
+    {
+        test::WindowFixture f;
+        frmMain& window = f.make();
+        f.state.CurData = test::RectangleBlock(4, 3);  // fits A4 at 1:50, not at 1:10
+        QSize before, after;
+        test::WhenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* preview) {
+            auto* scale = Child<QComboBox>(*preview, "Scale");
+            auto* warning = Child<QLabel>(*preview, "FitWarning");
+            auto* fit = Child<QPushButton>(*preview, "FitButton");
+            QVERIFY(scale && warning && fit);
+            QTRY_VERIFY(preview->isVisible());
+            QVERIFY(!warning->isVisibleTo(preview));
+            before = preview->size();
+            scale->setCurrentIndex(scale->findData(10));
+            QTRY_VERIFY(warning->isVisibleTo(preview));
+            QCoreApplication::processEvents();
+            after = preview->size();
+            // The word and the button within the dialog.
+            for (QWidget* shown : {static_cast<QWidget*>(warning), static_cast<QWidget*>(fit)})
+                QVERIFY(preview->rect().contains(QRect(shown->mapTo(preview, QPoint(0, 0)), shown->size())));
+            preview->reject();
+        });
+        QVERIFY(test::Trigger(window, "mnuFilePrint"));
+        QVERIFY(before.isValid());
+        QCOMPARE(after, before);
+    }
 };
 
 QTEST_MAIN(PrintExportTest)
