@@ -266,6 +266,12 @@ void FrmBlkShoSel::buildControls()
     chosenName_->setTextFormat(Qt::PlainText);
     Place(chosenName_, 120, 300, 2595 - 240, 675 - 300 - 60);
 
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("StatusLabel"));
+    status_->setTextFormat(Qt::PlainText);
+    status_->setWordWrap(true);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
     selectButton_ = new QPushButton(Utf8(kPickerSelectCaption), this);
     selectButton_->setObjectName(QStringLiteral("Command1_0"));
     selectButton_->setDefault(true);
@@ -297,6 +303,8 @@ void FrmBlkShoSel::placeControls()
     Place(heading_, 2790, 120, 8175, 360 - 120, {treeWider, 0, rightWider, 0});
     Place(list_, 2820, 360, 8175, 3300, {treeWider, 0, rightWider, listTaller});
     Place(preview_, 2820, 3780, 4155, 2175, {treeWider, listTaller, rightWider, taller - listTaller});
+    // Below the list, beside the preview, above the chosen name; the whole text is its tooltip.
+    Place(status_, 7200, 3690, 3795, 480, {wider, listTaller, 0, 0});
     Place(frame_, 7200, 4200, 2595, 675, {wider, taller, 0, 0});
     Place(selectButton_, 7320, 5400, 1035, 495, {wider, taller, 0, 0});
     Place(cancelButton_, 8700, 5400, 1035, 495, {wider, taller, 0, 0});
@@ -499,6 +507,8 @@ void FrmBlkShoSel::showList()
 void FrmBlkShoSel::showChoice()
 {
     chosenName_->setText(Utf8(picker_.Label3()));
+    status_->setText(Utf8(picker_.Status()));
+    status_->setToolTip(status_->text());
     preview_->showBlock(picker_.ShownData());
     // 選択 has something to choose only while a line is selected.
     selectButton_->setEnabled(picker_.SelectedIndex() >= 0);

@@ -92,6 +92,8 @@ private:
     PickerPreviewWidget* preview_ = nullptr;
     QGroupBox* frame_ = nullptr;
     QLabel* chosenName_ = nullptr;
+    /** What the user should know of the folder's files: a block file not listed, and why. */
+    QLabel* status_ = nullptr;
     QPushButton* selectButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 

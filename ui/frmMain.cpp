@@ -299,7 +299,12 @@ void frmMain::buildShortcuts()
             button->setToolTip(button->text() + QStringLiteral(" (") + keys.first().toString(QKeySequence::NativeText) +
                                QLatin1Char(')'));
     }
-    // Escape does in a mode what a right click does at that step.
+    // The buttons that start a mode say how to back out of it.
+    for (const char* key : {"Kakudai", "Shukusho", "Line", "Line_Del", "Pnt_Del", "Pnt_Add"}) {
+        if (QAction* button = items_.value(Utf8(key)))
+            button->setToolTip(button->toolTip() + QStringLiteral("\nEsc：選択中のものや作業中の線を取り消す"));
+    }
+    // Escape backs out of the current step of a mode.
     auto* escape = new QAction(this);
     escape->setObjectName(QStringLiteral("EscapeKey"));
     escape->setShortcut(QKeySequence(Qt::Key_Escape));

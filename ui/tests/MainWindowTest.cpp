@@ -160,19 +160,20 @@ private slots:
         QCOMPARE(keys, QStringLiteral("NewOpen Open Save - Kakudai Shukusho Zenhyoji Redraw Grid - Line Line_Del "
                                       "Pnt_Del Pnt_Add - Undo Redo Help")
                            .split(u' '));
-        // Each tooltip names the button's key, when its command has one.
+        // Each tooltip names the button's key, when its command has one; a mode's says how to back out.
+        const QString kEscapeTip = QStringLiteral("\nEsc：選択中のものや作業中の線を取り消す");
         const QStringList expectedTips{QStringLiteral("新規 (Ctrl+N)"),
                                        QStringLiteral("開く (Ctrl+O)"),
                                        QStringLiteral("保存 (Ctrl+Shift+S)"),
-                                       QStringLiteral("拡大"),
-                                       QStringLiteral("縮小"),
+                                       QStringLiteral("拡大") + kEscapeTip,
+                                       QStringLiteral("縮小") + kEscapeTip,
                                        QStringLiteral("全表示"),
                                        QStringLiteral("再表示 (F5)"),
                                        QStringLiteral("グリッド"),
-                                       QStringLiteral("結線"),
-                                       QStringLiteral("線削除"),
-                                       QStringLiteral("点削除"),
-                                       QStringLiteral("点追加"),
+                                       QStringLiteral("結線") + kEscapeTip,
+                                       QStringLiteral("線削除") + kEscapeTip,
+                                       QStringLiteral("点削除") + kEscapeTip,
+                                       QStringLiteral("点追加") + kEscapeTip,
                                        QStringLiteral("元に戻す (Ctrl+Z)"),
                                        QStringLiteral("やり直し (Ctrl+Y)"),
                                        QStringLiteral("ヘルプ (F1)")};

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHelpEvent>
@@ -270,6 +271,25 @@ private slots:
         tree->setCurrentIndex(model->index(f.data.path()));
         QCOMPARE(list->count(), 2);
         QVERIFY(choose->isEnabled());
+    }
+
+    void theStatusNamesABlockFileLeftOutOfTheList()
+    {
+        test::DataFolderFixture f;
+        std::string content = FormatBlockFile(f.first);
+        const std::size_t name = content.find("\r\n") + 2;
+        content.replace(name, content.find("\r\n", name) - name, std::string(kMaxNameBytes + 1, 'n'));
+        QFile file(f.data.filePath(QStringLiteral("long.csv")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content.data(), static_cast<qint64>(content.size()));
+        file.close();
+        f.state.DataPath = f.dataPath();
+        FrmBlkShoSel picker(f.state, f.folders().program);
+        test::ShowAndExpose(picker);
+        auto* status = Child<QLabel>(picker, "StatusLabel");
+        QVERIFY(status);
+        QVERIFY2(status->text().startsWith(QStringLiteral("long.csv: ")), qPrintable(status->text()));
+        QCOMPARE(status->toolTip(), status->text());
     }
 
     void refusesAVolumeThatIsNotReady()
