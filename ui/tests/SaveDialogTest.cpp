@@ -158,8 +158,9 @@ private slots:
                 box->accept();
             });
             static_cast<QDialog*>(dialog)->accept();
-            // 300 bytes: the dialog says why it will not save.
-            edit->setText(QString(100, QChar(0x5317)));
+            // Too long for any file system, counted in bytes or in characters: the dialog says
+            // why it will not save.
+            edit->setText(QString(300, QChar(0x5317)));
             problemShown = problem->isVisibleTo(dialog) && !problem->text().isEmpty();
             dialog->reject();
         });
