@@ -18,10 +18,10 @@ public:
 
     Canvas& canvas() override { return canvas_; }
     void canvasChanged() override { canvas_.image(); }
-    void setStatusText(int, const std::string&) override {}
+    void setStatusText(StatusPane, const std::string&) override {}
     void setCaption(const std::string&) override {}
-    void setEnabled(std::string_view, bool) override {}
-    void setChecked(std::string_view, bool) override {}
+    void setCommandEnabled(Command, bool) override {}
+    void setCommandChecked(Command, bool) override {}
     void setCanvasCursor(CanvasCursor) override {}
     void setScrollValue(ScrollBar, int) override {}
     void placeControls(const FrameLayout& layout) override
@@ -35,6 +35,8 @@ public:
     std::optional<BlockData> showPointTable() override { return std::nullopt; }
     std::optional<BlockData> showBlockParams() override { return std::nullopt; }
     bool openDocument(const std::string&) override { return false; }
+    void printDrawing() override {}
+    void exportDrawing() override {}
     void showAbout() override {}
     void closeWindow() override {}
 

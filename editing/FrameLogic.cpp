@@ -20,8 +20,8 @@ FrameLogic::FrameLogic(DocumentState& state, FramePort& port, std::filesystem::p
     : state_(state), port_(port), programFolder_(std::move(programFolder))
 {
     state_.MenuEnable = [this] { Menu_Enable(); };
-    state_.SetUndoEnabled = [this](bool enabled) { port_.setEnabled("Undo", enabled); };
-    state_.SetRedoEnabled = [this](bool enabled) { port_.setEnabled("Redo", enabled); };
+    state_.SetUndoEnabled = [this](bool enabled) { port_.setCommandEnabled(Command::Undo, enabled); };
+    state_.SetRedoEnabled = [this](bool enabled) { port_.setCommandEnabled(Command::Redo, enabled); };
 }
 
 FrameLogic::~FrameLogic()
@@ -39,17 +39,16 @@ void FrameLogic::Form_Load(const std::string& dataPath)
     state_.Redo.clear();
     state_.SelLineCount = 0;
     state_.SelPntCount = 0;
-    port_.setEnabled("Undo", false);
-    port_.setEnabled("Redo", false);
+    port_.setCommandEnabled(Command::Undo, false);
+    port_.setCommandEnabled(Command::Redo, false);
     state_.DataPath = dataPath;
     state_.BlkName = kUntitledName;
     Menu_Enable();
     state_.SavedData = state_.CurData;
     state_.MoveDX = 0;
     state_.MoveDY = 0;
-    port_.setChecked("mnuDispGrid", display_.grid);
-    port_.setChecked("Grid", display_.grid);
-    port_.setChecked("mnuDispPntNo", display_.pointNumbers);
+    port_.setCommandChecked(Command::DispGrid, display_.grid);
+    port_.setCommandChecked(Command::DispPntNo, display_.pointNumbers);
 }
 
 void FrameLogic::Form_Resize(int width, int height, bool minimized)
@@ -67,22 +66,18 @@ void FrameLogic::Form_Resize(int width, int height, bool minimized)
     Repaint();
 }
 
-void FrameLogic::Disp_Message(Prompt prompt) { port_.setStatusText(1, MessageText(prompt)); }
+void FrameLogic::Disp_Message(Prompt prompt) { port_.setStatusText(StatusPane::Prompt, MessageText(prompt)); }
 
 void FrameLogic::Raber_Reset() { modes_.Raber_Reset(); }
 
 void FrameLogic::Menu_Enable()
 {
     const bool lines = state_.CurData.LineCount > 0;
-    port_.setEnabled("Line_Del", lines);
-    port_.setEnabled("mnuLineDel", lines);
-    port_.setEnabled("mnuLineDelAll", lines);
     const bool points = state_.CurData.PointCount > 0;
-    port_.setEnabled("Pnt_Del", points);
-    port_.setEnabled("mnuPointDel", points);
-    port_.setEnabled("Line", points);
-    port_.setEnabled("mnuLineIn", points);
-    port_.setEnabled("mnuPointMov", points);
+    for (const CommandEntry& entry : AllCommands()) {
+        if (entry.enable == EnableRule::WithLines || entry.enable == EnableRule::WithPoints)
+            port_.setCommandEnabled(entry.command, entry.enable == EnableRule::WithLines ? lines : points);
+    }
 
     modes_.EndWhenNothingLeft();
 }
@@ -124,6 +119,11 @@ void FrameLogic::VScroll1_Change(int value)
 
 void FrameLogic::mnuFileEnd_Click() { port_.closeWindow(); }
 
+// Printing and exporting read the block and change nothing, the mode included.
+void FrameLogic::mnuFilePrint_Click() { port_.printDrawing(); }
+
+void FrameLogic::mnuFileExport_Click() { port_.exportDrawing(); }
+
 // --- display commands
 
 void FrameLogic::mnuDispKaku_Click() { EnterMode(DispMode::ZoomIn); }
@@ -148,15 +148,14 @@ void FrameLogic::mnuDispRedraw_Click()
 void FrameLogic::mnuDispGrid_Click()
 {
     display_.grid = !display_.grid;
-    port_.setChecked("mnuDispGrid", display_.grid);
-    port_.setChecked("Grid", display_.grid);
+    port_.setCommandChecked(Command::DispGrid, display_.grid);
     Repaint();
 }
 
 void FrameLogic::mnuDispPntNo_Click()
 {
     display_.pointNumbers = !display_.pointNumbers;
-    port_.setChecked("mnuDispPntNo", display_.pointNumbers);
+    port_.setCommandChecked(Command::DispPntNo, display_.pointNumbers);
     Repaint();
 }
 
@@ -236,27 +235,12 @@ void FrameLogic::AfterViewMoved()
 
 void FrameLogic::Escape_Key() { modes_.Escape(); }
 
+void FrameLogic::Run(Command command) { (this->*EntryOf(command).handler)(); }
+
 void FrameLogic::Toolbar1_ButtonClick(std::string_view key)
 {
-    using Handler = void (FrameLogic::*)();
-    // clang-format off
-    static constexpr std::pair<std::string_view, Handler> kButtons[] = {
-        {"NewOpen", &FrameLogic::mnuFileNew_Click},     {"Open", &FrameLogic::mnuFileOpen_Click},
-        {"Save", &FrameLogic::mnuFileSave_Click},       {"Kakudai", &FrameLogic::mnuDispKaku_Click},
-        {"Shukusho", &FrameLogic::mnuDispShuku_Click},  {"Zenhyoji", &FrameLogic::mnuDispAll_Click},
-        {"Redraw", &FrameLogic::mnuDispRedraw_Click},   {"Grid", &FrameLogic::mnuDispGrid_Click},
-        {"Line", &FrameLogic::mnuLineIn_Click},         {"Line_Del", &FrameLogic::mnuLineDel_Click},
-        {"Pnt_Del", &FrameLogic::mnuPointDel_Click},    {"Undo", &FrameLogic::Undo_Click},
-        {"Redo", &FrameLogic::Redo_Click},              {"Help", &FrameLogic::mnuHelpHelp_Click},
-        {"Pnt_Add", &FrameLogic::mnuPointAdd_Click},
-    };
-    // clang-format on
-    for (const auto& [name, handler] : kButtons) {
-        if (name == key) {
-            (this->*handler)();
-            return;
-        }
-    }
+    if (const std::optional<Command> command = CommandNamed(key))
+        Run(*command);
 }
 
 }  // namespace chokusho

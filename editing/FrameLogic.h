@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
+#include "Commands.h"
 #include "DocumentState.h"
 #include "FramePort.h"
 #include "ModeTypes.h"
@@ -28,7 +30,7 @@ enum class SaveAnswer {
  * The main window's logic: the view, the scroll bars and the display switches, the handlers of
  * every menu item and toolbar button, and the frame's housekeeping (prompts, enabled states,
  * repaint). The canvas's mouse modes are a machine of their own, modes(), which the frame owns.
- * The window forwards its events here and implements FramePort.
+ * The window forwards its events here and answers through FramePort.
  */
 class FrameLogic {
 public:
@@ -98,6 +100,8 @@ public:
     /** 上書き保存: the block to the file it came from, without the dialog (a new block: 保存). */
     void mnuFileOverwrite_Click();
     void mnuFileEnd_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExport_Click();
     void mnuDispKaku_Click();
     void mnuDispShuku_Click();
     void mnuDispAll_Click();
@@ -120,6 +124,8 @@ public:
     void Undo_Click();
     /** The toolbar's "Redo": brings back what the last undo took back. */
     void Redo_Click();
+    /** A command, from its menu item, button or key: its handler (Commands.h). */
+    void Run(Command command);
     /** A toolbar click by its key; unknown keys do nothing. */
     void Toolbar1_ButtonClick(std::string_view key);
 

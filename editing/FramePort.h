@@ -3,16 +3,17 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "BlockData.h"
-
 #include "Canvas.h"
+#include "Commands.h"
 #include "ZoomScroll.h"
 
 namespace chokusho {
 
 enum class CanvasCursor { Arrow, Magnifier };
+/** The status bar's two panels: the prompt of the mode, and the coordinates under the pointer. */
+enum class StatusPane { Prompt, Readout };
 enum class ScrollBar { Horizontal, Vertical };
 
 enum class MsgButtons { Ok, OkCancel, YesNoCancel };
@@ -48,9 +49,9 @@ struct PickedBlock {
 };
 
 /**
- * What the main window's logic asks of the window system. Items are named by their control
- * names ("mnuLineDel") or toolbar keys ("Line_Del"); the window implements this with widgets,
- * the tests with a recording fake.
+ * What the main window's logic asks of the window system. Menu items and toolbar buttons are
+ * named by their Command (Commands.h); the window implements this with widgets, the tests with
+ * a recording fake.
  */
 class FramePort {
 public:
@@ -61,13 +62,12 @@ public:
     /** Shows what was drawn into the backing picture. */
     virtual void canvasChanged() = 0;
 
-    /** Status-bar panel 1 (prompts) or 2 (coordinates). */
-    virtual void setStatusText(int panel, const std::string& text) = 0;
+    virtual void setStatusText(StatusPane pane, const std::string& text) = 0;
     virtual void setCaption(const std::string& caption) = 0;
-    /** Enables a menu item or toolbar button. */
-    virtual void setEnabled(std::string_view item, bool enabled) = 0;
-    /** Ticks a menu item or presses a toolbar button. */
-    virtual void setChecked(std::string_view item, bool checked) = 0;
+    /** Enables a command's menu item and toolbar button. */
+    virtual void setCommandEnabled(Command command, bool enabled) = 0;
+    /** Ticks a command's menu item and presses its toolbar button. */
+    virtual void setCommandChecked(Command command, bool checked) = 0;
     virtual void setCanvasCursor(CanvasCursor cursor) = 0;
     /** Moves a scroll bar's thumb; the bar reports the change back as the user's would be. */
     virtual void setScrollValue(ScrollBar bar, int value) = 0;
@@ -75,9 +75,9 @@ public:
     virtual void placeControls(const FrameLayout& layout) = 0;
 
     /** Shows a message box modally; closing it by its frame answers Cancel (or OK when it has only OK). */
-    virtual MsgAnswer messageBox(const MessageBoxRequest& spec) = 0;
+    virtual MsgAnswer messageBox(const MessageBoxRequest& request) = 0;
     /** The chosen file's full path, or "" when the user cancelled. */
-    [[nodiscard]] virtual std::string saveFileDialog(const SaveDialogRequest& spec) = 0;
+    [[nodiscard]] virtual std::string saveFileDialog(const SaveDialogRequest& request) = 0;
     /** Shows the block picker modally; what it chose (empty names when cancelled). It may move DataPath. */
     [[nodiscard]] virtual PickedBlock showPicker() = 0;
     /** Shows the point-move dialog modally; it sets MoveDX, MoveDY and MoveOK. */
@@ -106,6 +106,10 @@ public:
     /** Opens a document with the desktop's application for it; false when none could be started. */
     [[nodiscard]] virtual bool openDocument(const std::string& path) = 0;
 
+    /** Prints the block's drawing through the print preview. */
+    virtual void printDrawing() = 0;
+    /** Exports the block's drawing to a file the user chooses. */
+    virtual void exportDrawing() = 0;
     /** Shows the version box modally. */
     virtual void showAbout() = 0;
     /** Closes the main window, which asks Form_QueryUnload first. */

@@ -208,7 +208,7 @@ void MouseModes::Picture1_MouseDown(MouseButton button, int x, int y, bool shift
 void MouseModes::Picture1_MouseMove(MouseButtons buttons, int x, int y)
 {
     const auto [kx, ky] = frame_.view().GzToKz(x, y);
-    port_.setStatusText(2, "X = " + FormatReadout(kx) + "  Y = " + FormatReadout(ky));
+    port_.setStatusText(StatusPane::Readout, "X = " + FormatReadout(kx) + "  Y = " + FormatReadout(ky));
 
     if (Mouse_sw != MouseStep::RubberBand)
         return;

@@ -223,27 +223,6 @@ QSize PixelsOf(const Drawing& drawing, double dotsPerMm)
 
 }  // namespace
 
-std::optional<ExportFormat> ExportFormatOf(const QString& path)
-{
-    const QString name = path.toLower();
-    for (const ExportFormat format : {ExportFormat::Pdf, ExportFormat::Svg, ExportFormat::Png, ExportFormat::Dxf}) {
-        if (name.endsWith(QLatin1Char('.') + ExportSuffix(format)))
-            return format;
-    }
-    return std::nullopt;
-}
-
-QString ExportSuffix(ExportFormat format)
-{
-    switch (format) {
-    case ExportFormat::Pdf: return QStringLiteral("pdf");
-    case ExportFormat::Svg: return QStringLiteral("svg");
-    case ExportFormat::Png: return QStringLiteral("png");
-    case ExportFormat::Dxf: return QStringLiteral("dxf");
-    }
-    return {};
-}
-
 QFont DrawingFont(int heightPixels)
 {
     // The gothic a Japanese drawing is lettered in: the system's own first.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Drawing.h"
+#include "ExportFormat.h"
 
 class QPainter;
 class QPrinter;
@@ -20,18 +21,6 @@ namespace chokusho {
  * the DXF is written by the drawing library itself. At a fixed scale one model metre measures
  * 1000 / scale millimetres on every page.
  */
-
-enum class ExportFormat { Pdf, Svg, Png, Dxf };
-
-/** The dots per inch of a PNG unless another is chosen, and the range offered. */
-inline constexpr int kDefaultPngDpi = 300;
-inline constexpr int kMinPngDpi = 50;
-inline constexpr int kMaxPngDpi = 600;
-
-/** The format a file name's extension names, case-insensitively; nullopt for any other. */
-std::optional<ExportFormat> ExportFormatOf(const QString& path);
-/** "pdf", "svg", "png" or "dxf". */
-QString ExportSuffix(ExportFormat format);
 
 /** The Japanese font of drawings, `heightPixels` high: the system's usual gothic. */
 QFont DrawingFont(int heightPixels);

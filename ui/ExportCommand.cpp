@@ -57,7 +57,7 @@ std::optional<int> ScaleOf(const QString& text)
     return std::nullopt;
 }
 
-std::optional<ExportFormat> FormatNamed(const QString& name) { return ExportFormatOf(QStringLiteral("x.") + name); }
+std::optional<ExportFormat> FormatNamed(const QString& name) { return ExportFormatOf(ToUtf8(QStringLiteral("x.") + name)); }
 
 bool EndsWithSeparator(const QString& path)
 {
@@ -73,7 +73,7 @@ QString OutputFor(const ExportRequest& request, const QString& input)
     const QFileInfo output(request.output);
     if (IsFolder(request.output)) {
         const ExportFormat format = request.format.value_or(ExportFormat::Pdf);
-        return QDir(request.output).filePath(stem + QLatin1Char('.') + ExportSuffix(format));
+        return QDir(request.output).filePath(stem + QLatin1Char('.') + Utf8(ExportSuffix(format)));
     }
     if (output.fileName().startsWith(QLatin1Char('.')) && output.completeBaseName().isEmpty()) {
         // ".pdf": beside the block file; "out/.pdf": in that folder.
@@ -168,7 +168,7 @@ std::variant<ExportRequest, QString> ParseExportRequest(const QStringList& argum
         return QStringLiteral("--export のあとに出力先を指定してください。");
     if (request.files.isEmpty())
         return QStringLiteral("書き出すブロックファイルを指定してください。");
-    if (!IsFolder(request.output) && !ExportFormatOf(request.output))
+    if (!IsFolder(request.output) && !ExportFormatOf(ToUtf8(request.output)))
         return QStringLiteral("出力「%1」の形式がわかりません。拡張子 .pdf, .svg, .png か .dxf を付けてください。")
             .arg(request.output);
     if (request.files.size() > 1 && OutputFor(request, request.files.first()) == request.output)
@@ -218,7 +218,7 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
             continue;
         }
         try {
-            ExportDrawing(drawing, ToUtf8(QDir::toNativeSeparators(output)), *ExportFormatOf(output), request.dpi);
+            ExportDrawing(drawing, ToUtf8(QDir::toNativeSeparators(output)), *ExportFormatOf(ToUtf8(output)), request.dpi);
         } catch (const FileWriteError& error) {
             fail(QStringLiteral("「%1」に書き出せません。%2").arg(output, Utf8(error.reason())));
             continue;

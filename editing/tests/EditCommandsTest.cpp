@@ -157,7 +157,7 @@ TEST_F(EditCommandsTest, SegmentsFollowTheirPointsThroughThePointTable)
         EXPECT_EQ(logic.modes().mode(), DispMode::None) << c.what;
         EXPECT_EQ(state.SelLineCount, 0) << c.what;
         EXPECT_GT(port.shows, 0) << c.what;
-        EXPECT_EQ(port.enabled.at("mnuLineDelAll"), !c.segments.empty()) << c.what;
+        EXPECT_EQ(port.enabled.at(Command::LineDelAll), !c.segments.empty()) << c.what;
         ExpectSound();
         EXPECT_EQ(state.Undo.UndoText(0), "点編集") << c.what;
 
@@ -233,7 +233,7 @@ TEST_F(EditCommandsTest, DeletingAllSegmentsAsksAndUndoBringsThemBack)
     Start(ThreePoints());
     logic.mnuLineDel_Click();
     state.SelLineCount = 1, state.SelLine[1] = 1;
-    port.status[1] = "prompt";
+    port.status[StatusPane::Prompt] = "prompt";
     logic.mnuLineDelAll_Click();
 
     ASSERT_EQ(port.messages.size(), 1u);
@@ -248,8 +248,8 @@ TEST_F(EditCommandsTest, DeletingAllSegmentsAsksAndUndoBringsThemBack)
     EXPECT_EQ(logic.modes().mode(), DispMode::None);
     EXPECT_EQ(logic.modes().step(), MouseStep::Idle);
     EXPECT_EQ(state.SelLineCount, 0);
-    EXPECT_EQ(port.status[1], "");
-    EXPECT_FALSE(port.enabled.at("mnuLineDelAll"));
+    EXPECT_EQ(port.status[StatusPane::Prompt], "");
+    EXPECT_FALSE(port.enabled.at(Command::LineDelAll));
     ExpectSound();
 
     logic.Undo_Click();
@@ -281,7 +281,7 @@ TEST_F(EditCommandsTest, BlockParametersMayChangeTheRecord)
     };
     logic.mnuBlkPara_Click();
     EXPECT_EQ(port.shows, 1);
-    EXPECT_FALSE(port.enabled.at("mnuLineDelAll"));
+    EXPECT_FALSE(port.enabled.at(Command::LineDelAll));
     ExpectSound();
     // The command records the state before the change, labelled for the block parameters.
     ASSERT_EQ(state.Undo.UndoCount(), 1);

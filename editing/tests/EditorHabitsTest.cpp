@@ -61,32 +61,32 @@ TEST_F(EditorHabitsTest, RedoTakesBackAnUndoAndANewChangeForgetsIt)
     logic.mnuLineDelAll_Click();  // OK is the fake's answer
     const BlockData after = state.CurData;
     ASSERT_NE(before, after);
-    EXPECT_FALSE(port.enabled["Redo"]);
+    EXPECT_FALSE(port.enabled[Command::Redo]);
 
     logic.Undo_Click();
     EXPECT_EQ(state.CurData, before);
-    EXPECT_TRUE(port.enabled["Redo"]);
+    EXPECT_TRUE(port.enabled[Command::Redo]);
     logic.Redo_Click();
     EXPECT_EQ(state.CurData, after);
-    EXPECT_FALSE(port.enabled["Redo"]);
-    EXPECT_TRUE(port.enabled["Undo"]);
+    EXPECT_FALSE(port.enabled[Command::Redo]);
+    EXPECT_TRUE(port.enabled[Command::Undo]);
 
     logic.Undo_Click();
     logic.mnuPointAdd_Click();
     Down(MouseButton::Left, At(5, 5));
     EXPECT_EQ(state.Redo.UndoCount(), 0);
-    EXPECT_FALSE(port.enabled["Redo"]);
+    EXPECT_FALSE(port.enabled[Command::Redo]);
     logic.Redo_Click();  // nothing to redo: nothing changes
     EXPECT_EQ(state.CurData.PointCount, 5);
 
     // New forgets both ways.
     logic.Undo_Click();
-    ASSERT_TRUE(port.enabled["Redo"]);
+    ASSERT_TRUE(port.enabled[Command::Redo]);
     state.SavedData = state.CurData;
     logic.mnuFileNew_Click();
     EXPECT_EQ(state.Undo.UndoCount() + state.Redo.UndoCount(), 0);
-    EXPECT_FALSE(port.enabled["Undo"]);
-    EXPECT_FALSE(port.enabled["Redo"]);
+    EXPECT_FALSE(port.enabled[Command::Undo]);
+    EXPECT_FALSE(port.enabled[Command::Redo]);
 }
 
 TEST_F(EditorHabitsTest, TheWheelZoomsAboutThePointerAndTheBarsRestAtTheNewView)
@@ -103,7 +103,7 @@ TEST_F(EditorHabitsTest, TheWheelZoomsAboutThePointerAndTheBarsRestAtTheNewView)
     EXPECT_NEAR(still.ky, under.ky, 1e-9);
     EXPECT_EQ(port.hScroll, kScrollRest);
     EXPECT_EQ(port.vScroll, kScrollRest);
-    EXPECT_EQ(port.status[2], "X = " + FormatReadout(under.kx) + "  Y = " + FormatReadout(under.ky));
+    EXPECT_EQ(port.status[StatusPane::Readout], "X = " + FormatReadout(under.kx) + "  Y = " + FormatReadout(under.ky));
 
     logic.Canvas_Wheel(-3, pointer.gx, pointer.gy, MouseButtons());
     EXPECT_NEAR(logic.view().Dan_scl, scale * 1.25 * 1.25 * 0.75 * 0.75 * 0.75, 1e-9);
@@ -168,7 +168,7 @@ TEST_F(EditorHabitsTest, EscapeBacksOutOfTheStepWithoutActingOrAsking)
         EXPECT_GT(port.shows, shows) << "the marks of the selection go";
         EXPECT_EQ(logic.modes().mode(), c.mode);
         EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
-        EXPECT_EQ(port.status[1], MessageText(FirstPrompt(c.mode)));
+        EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(FirstPrompt(c.mode)));
         logic.Escape_Key();
         EXPECT_EQ(logic.modes().mode(), DispMode::None);
     }
@@ -197,7 +197,7 @@ TEST_F(EditorHabitsTest, PointsAddedByClickLandAsTheReadOutShowsThemOneSnapshotE
 {
     Start(Square());
     logic.mnuPointAdd_Click();
-    EXPECT_EQ(port.status[1], MessageText(Prompt::AddPoint));
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::AddPoint));
     const CanvasPoint p{101, 203};
     const ModelPoint at = logic.view().GzToKz(p.gx, p.gy);
     Down(MouseButton::Left, p);

@@ -14,9 +14,9 @@ void FakeFramePort::setScrollValue(ScrollBar bar, int value)
         onScrollChanged(bar, value);
 }
 
-MsgAnswer FakeFramePort::messageBox(const MessageBoxRequest& spec)
+MsgAnswer FakeFramePort::messageBox(const MessageBoxRequest& request)
 {
-    messages.push_back(spec);
+    messages.push_back(request);
     if (answers.empty())
         return MsgAnswer::Ok;
     const MsgAnswer answer = answers.front();
@@ -24,9 +24,9 @@ MsgAnswer FakeFramePort::messageBox(const MessageBoxRequest& spec)
     return answer;
 }
 
-std::string FakeFramePort::saveFileDialog(const SaveDialogRequest& spec)
+std::string FakeFramePort::saveFileDialog(const SaveDialogRequest& request)
 {
-    saveDialogs.push_back(spec);
+    saveDialogs.push_back(request);
     if (savePaths.empty())
         return {};
     std::string path = savePaths.front();

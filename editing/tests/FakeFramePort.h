@@ -17,14 +17,16 @@ class FakeFramePort : public FramePort {
 public:
     RecordingCanvas picture;
     int shows = 0;  // canvasChanged calls
-    std::map<int, std::string> status;
+    std::map<StatusPane, std::string> status;
     std::string caption;
-    std::map<std::string, bool, std::less<>> enabled;
-    std::map<std::string, bool, std::less<>> checked;
+    std::map<Command, bool> enabled;
+    std::map<Command, bool> checked;
     CanvasCursor cursor = CanvasCursor::Arrow;
     int hScroll = kScrollRest, vScroll = kScrollRest;
     FrameLayout layout;
     int aboutShown = 0;
+    int printed = 0;
+    int exported = 0;
     int closeRequests = 0;
     /** Called as the real bar does when its value changes. */
     std::function<void(ScrollBar, int)> onScrollChanged;
@@ -51,21 +53,23 @@ public:
 
     Canvas& canvas() override { return picture; }
     void canvasChanged() override { ++shows; }
-    void setStatusText(int panel, const std::string& text) override { status[panel] = text; }
+    void setStatusText(StatusPane pane, const std::string& text) override { status[pane] = text; }
     void setCaption(const std::string& text) override { caption = text; }
-    void setEnabled(std::string_view item, bool on) override { enabled[std::string(item)] = on; }
-    void setChecked(std::string_view item, bool on) override { checked[std::string(item)] = on; }
+    void setCommandEnabled(Command command, bool on) override { enabled[command] = on; }
+    void setCommandChecked(Command command, bool on) override { checked[command] = on; }
     void setCanvasCursor(CanvasCursor shape) override { cursor = shape; }
     void setScrollValue(ScrollBar bar, int value) override;
     void placeControls(const FrameLayout& placed) override { layout = placed; }
-    MsgAnswer messageBox(const MessageBoxRequest& spec) override;
-    std::string saveFileDialog(const SaveDialogRequest& spec) override;
+    MsgAnswer messageBox(const MessageBoxRequest& request) override;
+    std::string saveFileDialog(const SaveDialogRequest& request) override;
     PickedBlock showPicker() override;
     void showPointMoveDialog() override { run(pointMoveDialog); }
     std::optional<BlockData> showPointTable() override { return answerPointTable(std::nullopt); }
     std::optional<BlockData> showPointTableWith(const BlockData& start) override { return answerPointTable(start); }
     std::optional<BlockData> showBlockParams() override { return blockParams ? blockParams() : std::nullopt; }
     bool openDocument(const std::string& path) override;
+    void printDrawing() override { ++printed; }
+    void exportDrawing() override { ++exported; }
     void showAbout() override { ++aboutShown; }
     void closeWindow() override { ++closeRequests; }
 

@@ -103,7 +103,7 @@ TEST_F(FileCommandsTest, OpenReadsThroughThePickerAndAFailureChangesNothing)
     EXPECT_EQ(state.SavedData, Triangle());
     EXPECT_EQ(state.BlkName, "tri");
     EXPECT_EQ(port.caption, "直立消波ブロック設定 - tri");
-    EXPECT_TRUE(port.enabled.at("Line_Del"));
+    EXPECT_TRUE(port.enabled.at(Command::LineDel));
     EXPECT_NEAR(logic.view().Dan_xc, 2, 1e-9) << "the view fits the opened block";
 
     Edit();
@@ -148,7 +148,7 @@ TEST_F(FileCommandsTest, SaveNamesTheBlockAfterTheChosenFile)
         EXPECT_EQ(port.caption, "直立消波ブロック設定 - " + c.blkName);
         EXPECT_EQ(state.DataPath, folder.dataPath());
         EXPECT_EQ(state.Undo.UndoCount(), 0);
-        EXPECT_FALSE(port.enabled.at("Undo"));
+        EXPECT_FALSE(port.enabled.at(Command::Undo));
     }
     // Cancelling the dialog saves nothing.
     port.savePaths.clear();

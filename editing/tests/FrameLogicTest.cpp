@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "EditOperations.h"
 #include "FakeFramePort.h"
 #include "FrameLogic.h"
@@ -63,12 +65,11 @@ TEST_F(FrameLogicTest, StartsIdleWithTheEmptyDocumentsStates)
     EXPECT_EQ(state.DataPath, "/blocks/");
     EXPECT_EQ(state.BlkName, "無題");
     EXPECT_EQ(state.SavedData, state.CurData);
-    for (const char* item : {"Undo", "Line", "Line_Del", "Pnt_Del", "mnuPointDel", "mnuPointMov", "mnuLineIn",
-                             "mnuLineDel", "mnuLineDelAll"})
-        EXPECT_FALSE(port.enabled.at(item)) << item;
-    EXPECT_TRUE(port.checked.at("mnuDispPntNo"));
-    EXPECT_FALSE(port.checked.at("mnuDispGrid"));
-    EXPECT_FALSE(port.checked.at("Grid"));
+    for (const Command command : {Command::Undo, Command::Redo, Command::LineIn, Command::LineDel, Command::PointDel,
+                                  Command::PointMov, Command::LineDelAll})
+        EXPECT_FALSE(port.enabled.at(command)) << EntryOf(command).menuText;
+    EXPECT_TRUE(port.checked.at(Command::DispPntNo));
+    EXPECT_FALSE(port.checked.at(Command::DispGrid));
 }
 
 TEST_F(FrameLogicTest, MenuEnableFollowsTheDocumentAndEndsModesItCannotServe)
@@ -76,9 +77,9 @@ TEST_F(FrameLogicTest, MenuEnableFollowsTheDocumentAndEndsModesItCannotServe)
     Start();
     state.CurData.PointCount = 1;
     logic.Menu_Enable();
-    for (const char* item : {"Line", "Pnt_Del", "mnuPointDel", "mnuPointMov", "mnuLineIn"})
-        EXPECT_TRUE(port.enabled.at(item)) << item;
-    EXPECT_FALSE(port.enabled.at("Line_Del"));
+    for (const Command command : {Command::LineIn, Command::PointDel, Command::PointMov})
+        EXPECT_TRUE(port.enabled.at(command)) << EntryOf(command).menuText;
+    EXPECT_FALSE(port.enabled.at(Command::LineDel));
 
     struct Case {
         const char* what;
@@ -104,14 +105,14 @@ TEST_F(FrameLogicTest, MenuEnableFollowsTheDocumentAndEndsModesItCannotServe)
         logic.Menu_Enable();
         (logic.*c.enter)();
         ASSERT_EQ(logic.modes().mode(), c.mode) << c.what;
-        port.status[1] = "prompt";
+        port.status[StatusPane::Prompt] = "prompt";
         port.cursor = CanvasCursor::Magnifier;
         state.CurData.PointCount = c.points;
         state.CurData.LineCount = c.lines;
         port.shows = 0;
         logic.Menu_Enable();
         EXPECT_EQ(logic.modes().mode(), c.ends ? DispMode::None : c.mode) << c.what;
-        EXPECT_EQ(port.status[1], c.ends ? "" : "prompt") << c.what;
+        EXPECT_EQ(port.status[StatusPane::Prompt], c.ends ? "" : "prompt") << c.what;
         // Ending a mode here neither repaints nor changes the pointer.
         EXPECT_EQ(port.shows, 0) << c.what;
         EXPECT_EQ(port.cursor, CanvasCursor::Magnifier) << c.what;
@@ -129,7 +130,7 @@ TEST_F(FrameLogicTest, RaberResetEndsAModeAndErasesItsBand)
     EXPECT_EQ(logic.modes().mode(), DispMode::ZoomIn);
     EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
     EXPECT_EQ(port.cursor, CanvasCursor::Magnifier);
-    EXPECT_EQ(port.status[1], MessageText(Prompt::ZoomIn));
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::ZoomIn));
 
     // A rectangle dragged from (10, 20) to (110, 120) is on the picture.
     logic.modes().Picture1_MouseDown(MouseButton::Left, 10, 20);
@@ -147,7 +148,7 @@ TEST_F(FrameLogicTest, RaberResetEndsAModeAndErasesItsBand)
     EXPECT_EQ(logic.modes().mode(), DispMode::None);
     EXPECT_EQ(logic.modes().step(), MouseStep::Idle);
     EXPECT_EQ(state.SelPntCount, 0);
-    EXPECT_EQ(port.status[1], "");
+    EXPECT_EQ(port.status[StatusPane::Prompt], "");
     EXPECT_EQ(port.cursor, CanvasCursor::Arrow);
 }
 
@@ -222,15 +223,13 @@ TEST_F(FrameLogicTest, GridMenuAndButtonStayEqual)
 {
     Start();
     logic.mnuDispGrid_Click();
-    EXPECT_TRUE(port.checked.at("mnuDispGrid"));
-    EXPECT_TRUE(port.checked.at("Grid"));
+    EXPECT_TRUE(port.checked.at(Command::DispGrid));
     logic.Toolbar1_ButtonClick("Grid");
-    EXPECT_FALSE(port.checked.at("mnuDispGrid"));
-    EXPECT_FALSE(port.checked.at("Grid"));
+    EXPECT_FALSE(port.checked.at(Command::DispGrid));
     EXPECT_EQ(port.shows, 2);
 
     logic.mnuDispPntNo_Click();
-    EXPECT_FALSE(port.checked.at("mnuDispPntNo"));
+    EXPECT_FALSE(port.checked.at(Command::DispPntNo));
     EXPECT_FALSE(logic.display().pointNumbers);
 }
 
@@ -239,7 +238,7 @@ TEST_F(FrameLogicTest, ToolbarKeysReachTheirHandlers)
     Start(Square20());
     logic.Toolbar1_ButtonClick("Shukusho");
     EXPECT_EQ(logic.modes().mode(), DispMode::ZoomOut);
-    EXPECT_EQ(port.status[1], MessageText(Prompt::ZoomOut));
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::ZoomOut));
     logic.Toolbar1_ButtonClick("Redraw");
     EXPECT_EQ(logic.modes().mode(), DispMode::None) << "再表示 ends the mode";
     logic.Toolbar1_ButtonClick("Kakudai");
@@ -252,11 +251,56 @@ TEST_F(FrameLogicTest, ToolbarKeysReachTheirHandlers)
     EXPECT_EQ(port.closeRequests, 1);
 }
 
+TEST(CommandTable, EveryControlNamesOneCommandThatTheWindowShows)
+{
+    std::set<std::string> names;
+    std::set<Command> shown;
+    for (const CommandEntry& entry : AllCommands()) {
+        EXPECT_NE(entry.handler, nullptr);
+        for (const char* name : {entry.menuItem, entry.button}) {
+            if (name == nullptr)
+                continue;
+            EXPECT_TRUE(names.insert(name).second) << name << " names two commands";
+            EXPECT_EQ(CommandNamed(name), entry.command) << name;
+        }
+        EXPECT_EQ(entry.icon != nullptr, entry.button != nullptr) << entry.menuText;
+    }
+    EXPECT_EQ(CommandNamed("kakudai"), std::nullopt) << "names compare exactly";
+    for (const MenuBarEntry& menu : MenuBar()) {
+        if (menu.command)
+            shown.insert(*menu.command);
+        for (const MenuSlot& slot : menu.places) {
+            if (slot.command) {
+                EXPECT_NE(EntryOf(*slot.command).menuItem, nullptr);
+                shown.insert(*slot.command);
+            }
+        }
+    }
+    for (const std::optional<Command>& button : ToolbarLayout()) {
+        if (button) {
+            EXPECT_NE(EntryOf(*button).button, nullptr);
+            shown.insert(*button);
+        }
+    }
+    EXPECT_EQ(shown.size(), kCommandCount) << "every command has a menu item or a button";
+}
+
+TEST_F(FrameLogicTest, PrintAndExportGoToTheWindowAndLeaveTheModeAlone)
+{
+    Start(Square20());
+    logic.mnuLineDel_Click();
+    logic.Run(Command::FilePrint);
+    logic.Run(Command::FileExport);
+    EXPECT_EQ(port.printed, 1);
+    EXPECT_EQ(port.exported, 1);
+    EXPECT_EQ(logic.modes().mode(), DispMode::DeleteLines);
+}
+
 TEST_F(FrameLogicTest, UndoRestoresAndDropsSelectionsThatNameAnotherDocument)
 {
     Start(Square20());
     PushUndo(state, undo_label::kDeletePoints);
-    EXPECT_TRUE(port.enabled.at("Undo"));
+    EXPECT_TRUE(port.enabled.at(Command::Undo));
     state.CurData.PointCount = 0;
     state.CurData.LineCount = 0;
 
@@ -268,12 +312,12 @@ TEST_F(FrameLogicTest, UndoRestoresAndDropsSelectionsThatNameAnotherDocument)
     state.SelLineCount = 1;
     logic.Toolbar1_ButtonClick("Undo");
     EXPECT_EQ(state.CurData, Square20());
-    EXPECT_FALSE(port.enabled.at("Undo"));
-    EXPECT_TRUE(port.enabled.at("Line_Del"));
+    EXPECT_FALSE(port.enabled.at(Command::Undo));
+    EXPECT_TRUE(port.enabled.at(Command::LineDel));
     EXPECT_EQ(state.SelPntCount, 0);
     EXPECT_EQ(state.SelLineCount, 0);
     EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
-    EXPECT_EQ(port.status[1], MessageText(Prompt::ZoomIn));
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::ZoomIn));
     EXPECT_GE(port.picture.Count(Kind::Clear), 1u);
 
     // With nothing to undo the button does nothing.

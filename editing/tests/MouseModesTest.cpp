@@ -149,7 +149,7 @@ TEST_F(MouseModesTest, EnteringAModeClearsItsSelectionAndWaitsForTheFirstPick)
         (logic.*c.enter)();
         EXPECT_EQ(logic.modes().mode(), c.mode) << c.what;
         EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick) << c.what;
-        EXPECT_EQ(port.status[1], MessageText(c.prompt)) << c.what;
+        EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(c.prompt)) << c.what;
         EXPECT_EQ(state.SelPntCount, c.clearsPoints ? 0 : 2) << c.what;
         EXPECT_EQ(state.SelLineCount, c.clearsLines ? 0 : 2) << c.what;
     }
@@ -188,7 +188,7 @@ TEST_F(MouseModesTest, TwentyPixelsMakeADragAndAnyReleaseCompletesIt)
         port.hScroll = 60;
 
         Down(1, {100, 100});
-        EXPECT_EQ(port.status[1], MessageText(in ? Prompt::ZoomInCorner : Prompt::ZoomOutCorner)) << c.what;
+        EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(in ? Prompt::ZoomInCorner : Prompt::ZoomOutCorner)) << c.what;
         Move(1, c.to);
         Up(c.releaseButton, c.to);
         EXPECT_EQ(logic.view().Dan_scl, expected.Dan_scl) << c.what;
@@ -198,7 +198,7 @@ TEST_F(MouseModesTest, TwentyPixelsMakeADragAndAnyReleaseCompletesIt)
         EXPECT_EQ(port.hScroll, c.rectangle || d < 20 ? 50 : 60) << c.what << ": a zoom recentres the bars";
         EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick) << c.what;
         EXPECT_EQ(logic.modes().mode(), zoomMode) << c.what;
-        EXPECT_EQ(port.status[1], MessageText(in ? Prompt::ZoomIn : Prompt::ZoomOut)) << c.what;
+        EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(in ? Prompt::ZoomIn : Prompt::ZoomOut)) << c.what;
     }
 }
 
@@ -209,7 +209,7 @@ TEST_F(MouseModesTest, ConnectingPointsChainsSegmentsFromPointToPoint)
     Click(At(1));
     EXPECT_EQ(logic.modes().step(), MouseStep::RubberBand);
     EXPECT_EQ(state.NewLine[0], 1);
-    EXPECT_EQ(port.status[1], MessageText(Prompt::ConnectEnd));
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::ConnectEnd));
     EXPECT_EQ(logic.modes().anchor().gx, At(1).x);
     Forget();
     Move(0, {300, 200});  // the line follows whatever the buttons
@@ -249,11 +249,11 @@ TEST_F(MouseModesTest, ConnectingPointsChainsSegmentsFromPointToPoint)
     EXPECT_TRUE(XorLeft().empty());
     EXPECT_EQ(std::tuple(logic.modes().step(), logic.modes().mode()),
               std::tuple(MouseStep::FirstPick, DispMode::Connect));
-    EXPECT_EQ(port.status[1], MessageText(Prompt::ConnectStart));
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::ConnectStart));
     port.cursor = CanvasCursor::Magnifier;
     Down(2, {250, 250});
     EXPECT_EQ(std::tuple(logic.modes().step(), logic.modes().mode()), std::tuple(MouseStep::Idle, DispMode::None));
-    EXPECT_EQ(port.status[1], "");
+    EXPECT_EQ(port.status[StatusPane::Prompt], "");
     EXPECT_EQ(port.cursor, CanvasCursor::Arrow);
 }
 
@@ -421,7 +421,7 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
         Start();
         (logic.*c.enter)();
         const DispMode mode = logic.modes().mode();
-        const std::string prompt = port.status[1];
+        const std::string prompt = port.status[StatusPane::Prompt];
         const auto [x, y] = logic.view().KzToGz(c.x, c.y);
         Click({x, y});
         port.answers = {c.answer};
@@ -442,7 +442,7 @@ TEST_F(MouseModesTest, RightPressAppliesTheSelectionAfterAskingAndTheModeStays)
         EXPECT_EQ(state.SelPntCount + state.SelLineCount, 0);
         EXPECT_EQ(port.picture.Count(Kind::Clear), 1u) << "the marks go with a repaint";
         EXPECT_EQ(std::tuple(logic.modes().mode(), logic.modes().step()), std::tuple(mode, MouseStep::FirstPick));
-        EXPECT_EQ(port.status[1], prompt);
+        EXPECT_EQ(port.status[StatusPane::Prompt], prompt);
         port.messages.clear();
     }
 }
@@ -465,7 +465,7 @@ TEST_F(MouseModesTest, RightPressWithNothingToApplyEndsTheMode)
         Forget();
         Down(2, {300, 200});
         EXPECT_EQ(std::tuple(logic.modes().mode(), logic.modes().step()), std::tuple(DispMode::None, MouseStep::Idle));
-        EXPECT_EQ(port.status[1], "");
+        EXPECT_EQ(port.status[StatusPane::Prompt], "");
         EXPECT_EQ(port.cursor, arrow ? CanvasCursor::Arrow : CanvasCursor::Magnifier);
         EXPECT_TRUE(port.messages.empty());
         EXPECT_EQ(port.shows, 0) << "no repaint";
@@ -514,7 +514,7 @@ TEST_F(MouseModesTest, AreaSelectionsAddUpAndAClickReleasesOnePoint)
         return Pixel{gx, gy};
     };
     Down(1, px(-1, -0.5));
-    EXPECT_EQ(port.status[1], MessageText(Prompt::MovePointsCorner));
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::MovePointsCorner));
     Move(1, px(11, 0.5));
     Up(1, px(11.5, 0.7));  // released a little beyond the last move: the drawn rectangle is erased
     EXPECT_EQ(SelectedPoints(), (std::vector<int>{1, 2, 3}));
@@ -524,7 +524,7 @@ TEST_F(MouseModesTest, AreaSelectionsAddUpAndAClickReleasesOnePoint)
     EXPECT_EQ(SelectedPoints(), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(port.picture.Count(Kind::PSet), 4u * 5u) << "every selected point is marked again";
     EXPECT_TRUE(XorLeft().empty());
-    EXPECT_EQ(port.status[1], MessageText(Prompt::MovePoints));
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::MovePoints));
 
     // A press and release closer than 20 pixels is a click, even after a small drag.
     Down(1, At(3));
@@ -549,7 +549,7 @@ TEST_F(MouseModesTest, ARightPressDuringADragDropsTheRectangle)
         Down(2, {320, 260});
         EXPECT_TRUE(XorLeft().empty());
         EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
-        EXPECT_EQ(port.status[1], MessageText(prompt));
+        EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(prompt));
         const ViewTransform before = logic.view();
         Forget();
         Up(1, {300, 250});
@@ -596,7 +596,7 @@ TEST_F(MouseModesTest, ModesEndWhenWhatTheyWorkOnIsGone)
         }
         EXPECT_TRUE(state.CurData.LineCount == 0 || state.CurData.PointCount == 0);
         EXPECT_EQ(std::tuple(logic.modes().mode(), logic.modes().step()), std::tuple(DispMode::None, MouseStep::Idle));
-        EXPECT_EQ(port.status[1], "");
+        EXPECT_EQ(port.status[StatusPane::Prompt], "");
     }
 }
 
@@ -621,7 +621,7 @@ TEST_F(MouseModesTest, EveryMoveShowsThePointerInMetres)
         logic.view().Dan_xmin = c.xmin, logic.view().Dan_ymax = c.ymax, logic.view().Dan_scl = c.scl;
         Forget();
         Move(1, c.at);
-        EXPECT_EQ(port.status[2], c.text) << c.what;
+        EXPECT_EQ(port.status[StatusPane::Readout], c.text) << c.what;
         EXPECT_TRUE(port.picture.ops.empty());
     }
 }
@@ -686,7 +686,7 @@ TEST_F(MouseModesTest, UndoDropsSelectionsThatNameTheOldNumbering)
     PushUndo(state, "線追加");
     logic.Undo_Click();
     EXPECT_EQ(logic.modes().step(), MouseStep::FirstPick);
-    EXPECT_EQ(port.status[1], MessageText(Prompt::ConnectStart));
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::ConnectStart));
     Click(At(2));
     EXPECT_EQ(std::tuple(state.NewLine[0], logic.modes().step()), std::tuple(2, MouseStep::RubberBand));
 }

@@ -362,14 +362,6 @@ private slots:
             }
         }
     }
-
-    void formatsAreKnownByTheirExtension()
-    {
-        QCOMPARE(ExportFormatOf(QStringLiteral("a.PDF")), std::optional(ExportFormat::Pdf));
-        QCOMPARE(ExportFormatOf(QStringLiteral("dir.svg/a.Dxf")), std::optional(ExportFormat::Dxf));
-        QCOMPARE(ExportFormatOf(QStringLiteral("a.png.csv")), std::nullopt);
-        QCOMPARE(ExportFormatOf(QStringLiteral("pdf")), std::nullopt);
-    }
 };
 
 QTEST_MAIN(DrawingOutputTest)

@@ -242,12 +242,12 @@ private slots:
             return label->fontMetrics().horizontalAdvance(label->text()) <= room;
         };
         for (const char* readout : {"X = 12.35  Y = -3.10", "X = -1.00E+308  Y = -9999999999.99"}) {
-            window.setStatusText(2, readout);
+            window.port().setStatusText(StatusPane::Readout, readout);
             QCoreApplication::processEvents();
             QCOMPARE(coordinates->text(), QString::fromUtf8(readout));
             QVERIFY2(whole(coordinates), readout);
         }
-        window.setStatusText(2, "X = -12.35  Y = -3.10");
+        window.port().setStatusText(StatusPane::Readout, "X = -12.35  Y = -3.10");
         for (int message = 1; message <= static_cast<int>(Prompt::AddPoint); ++message) {
             window.logic().Disp_Message(static_cast<Prompt>(message));
             QCoreApplication::processEvents();
@@ -269,7 +269,7 @@ private slots:
         auto* prompt = Child<QLabel>(window, "StatusBar1_Panel1");
         QVERIFY(prompt);
         const QFont normal = prompt->font();
-        window.setStatusText(2, "X = -1.00E+308  Y = -9999999999.99");
+        window.port().setStatusText(StatusPane::Readout, "X = -1.00E+308  Y = -9999999999.99");
         const QString whole = QString::fromUtf8(MessageText(Prompt::ZoomOut));
         window.logic().Disp_Message(Prompt::ZoomOut);
 
