@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "CalTool.h"
+#include "Numbers.h"
 
 namespace chokusho {
 
@@ -63,6 +64,51 @@ void StoreSegments(BlockData& data, const SegmentTable& table)
         data.LineKind[k] = table.kind[k];
     }
     data.LineCount = static_cast<std::int16_t>(table.count);
+}
+
+/** Coordinates this close are one point when segments are joined to an edited point table. */
+constexpr double kSamePoint = 0.0001;
+
+/**
+ * The new number of each old point: the lowest new point at the same place, 0 when none is.
+ * An old point is compared as the table showed it, so a point with more decimals than the
+ * table's three is still found when the user left its row alone.
+ */
+std::array<std::int16_t, kMaxPoints + 1> MatchPoints(const BlockData& before, const BlockData& after)
+{
+    std::array<std::int16_t, kMaxPoints + 1> newNumber{};
+    const auto shown = [](double value) { return ReadReal(FormatGrid(value)).value_or(value); };
+    const int oldCount = std::clamp<int>(before.PointCount, 0, kMaxPoints);
+    const int newCount = std::clamp<int>(after.PointCount, 0, kMaxPoints);
+    for (int k = 1; k <= oldCount; ++k) {
+        const double x = shown(before.PointX[k]);
+        const double y = shown(before.PointY[k]);
+        for (int i = 1; i <= newCount; ++i) {
+            if (std::fabs(x - after.PointX[i]) < kSamePoint && std::fabs(y - after.PointY[i]) < kSamePoint) {
+                newNumber[k] = static_cast<std::int16_t>(i);
+                break;
+            }
+        }
+    }
+    return newNumber;
+}
+
+/** Whether a segment whose ends have these new numbers survives: both ends were found. */
+bool Kept(std::int16_t start, std::int16_t end) { return start > 0 && end > 0; }
+
+/**
+ * Visits every slot j of `before`'s segment table as `visit(j, start, end)`, with the new
+ * numbers of the segment's ends among `after`'s points (0 for an end that is at no new point).
+ */
+template <class Visit>
+void ForEachRenumberedSegment(const BlockData& before, const BlockData& after, Visit visit)
+{
+    const auto newNumber = MatchPoints(before, after);
+    const auto renumber = [&newNumber](int point) {
+        return point >= 0 && point <= kMaxPoints ? newNumber[static_cast<std::size_t>(point)] : std::int16_t{0};
+    };
+    for (int j = 1; j <= kMaxLines; ++j)
+        visit(j, renumber(before.LineStart[j]), renumber(before.LineEnd[j]));
 }
 
 }  // namespace
@@ -358,6 +404,51 @@ void ClearHistory(DocumentState& state)
     state.Redo.clear();
     state.notifyUndoEnabled(false);
     state.notifyRedoEnabled(false);
+}
+
+void ReattachSegments(const BlockData& before, BlockData& data)
+{
+    // Built aside first: `before` may be `data` itself.
+    std::int16_t count = 0;
+    decltype(data.LineStart) starts{}, ends{}, kinds{};
+    ForEachRenumberedSegment(before, data, [&](int j, std::int16_t start, std::int16_t end) {
+        if (!Kept(start, end))
+            return;
+        const auto slot = static_cast<std::size_t>(++count);
+        starts[slot] = start;
+        ends[slot] = end;
+        kinds[slot] = before.LineKind[static_cast<std::size_t>(j)];
+    });
+    data.LineCount = count;
+    data.LineStart = starts;
+    data.LineEnd = ends;
+    data.LineKind = kinds;
+}
+
+int DroppedSegmentCount(const BlockData& before, const BlockData& after)
+{
+    int dropped = 0;
+    ForEachRenumberedSegment(before, after, [&](int j, std::int16_t start, std::int16_t end) {
+        const bool segment = before.LineStart[j] != 0 || before.LineEnd[j] != 0;
+        if (segment && !Kept(start, end))
+            ++dropped;
+    });
+    return dropped;
+}
+
+void ReplacePoints(DocumentState& state, const BlockData& table)
+{
+    BlockData& data = state.CurData;
+    const BlockData before = data;
+    data.PointCount = std::clamp<std::int16_t>(table.PointCount, 0, kMaxPoints);
+    // Only the table's points: the slots above them are empty, whatever the table left there.
+    data.PointX = {};
+    data.PointY = {};
+    std::copy_n(table.PointX.begin() + 1, data.PointCount, data.PointX.begin() + 1);
+    std::copy_n(table.PointY.begin() + 1, data.PointCount, data.PointY.begin() + 1);
+    // The table renumbers points freely; a segment survives when both its ends are still there.
+    ReattachSegments(before, data);
+    state.notifyMenuEnable();
 }
 
 }  // namespace chokusho

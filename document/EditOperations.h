@@ -62,6 +62,26 @@ void MovePoints(DocumentState& state);
 /** Flips the line kind of the selected segments. */
 void ToggleLineKind(DocumentState& state);
 
+/**
+ * Rebuilds the segment table of `data` from `before`'s for `data`'s points. The point table
+ * renumbers points freely, so a segment follows its two ends by their coordinates: an end is the
+ * lowest new point at the place where the old point stood (as the table showed it, to three
+ * decimals), and a segment one of whose ends is at no new point's place is dropped.
+ */
+void ReattachSegments(const BlockData& before, BlockData& data);
+
+/**
+ * How many of `before`'s segments ReattachSegments drops when the points become `after`'s: a
+ * segment counts once, however many of its ends are gone.
+ */
+[[nodiscard]] int DroppedSegmentCount(const BlockData& before, const BlockData& after);
+
+/**
+ * Takes the points of the confirmed point table `table` (its count and points; the slots above
+ * stay empty) and reattaches the segments to them.
+ */
+void ReplacePoints(DocumentState& state, const BlockData& table);
+
 /** Position of segment `line` in SelLine, or -1. */
 int FindSelLine(const DocumentState& state, int line);
 /** Position of point `point` in SelPnt, or -1. */

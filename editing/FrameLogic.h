@@ -32,20 +32,20 @@ enum class SaveAnswer {
  * repaint). The canvas's mouse modes are a machine of their own, modes(), which the frame owns.
  * The window forwards its events here and answers through FramePort.
  */
-class FrameLogic {
+class FrameLogic : public ModeHost {
 public:
     /** `programFolder`: the folder of the executable, where the manual is looked for after the current folder. */
     FrameLogic(DocumentState& state, FramePort& port, std::filesystem::path programFolder = {});
-    ~FrameLogic();
+    ~FrameLogic() override;
     FrameLogic(const FrameLogic&) = delete;
     FrameLogic& operator=(const FrameLogic&) = delete;
 
     // --- state, readable by the window and the tests
     DocumentState& state() { return state_; }
     const ViewTransform& view() const { return view_; }
-    ViewTransform& view() { return view_; }
+    ViewTransform& view() override { return view_; }
     const ScrollState& scroll() const { return scroll_; }
-    const DisplaySwitches& display() const { return display_; }
+    const DisplaySwitches& display() const override { return display_; }
     /** The canvas's mouse modes; the window sends them the canvas's mouse events. */
     MouseModes& modes() { return modes_; }
     const MouseModes& modes() const { return modes_; }
@@ -60,18 +60,18 @@ public:
 
     // --- housekeeping of the frame
     /** Writes the prompt into status-bar panel 1. */
-    void Disp_Message(Prompt prompt);
+    void Disp_Message(Prompt prompt) override;
     /** Ends the current mouse mode with its rubber figure (MouseModes::Raber_Reset). */
     void Raber_Reset();
     /** Enabled states from the document; a mode that has nothing left to work on ends. */
-    void Menu_Enable();
+    void Menu_Enable() override;
     /**
      * Rebuilds the picture from the document and shows it. A rubber band on screen is wiped by
      * that, so it is re-anchored as after scrolling: it starts again from its anchor's place in
      * the new picture and follows the pointer from there.
      */
-    void Repaint();
-    void ResetScrollBars();
+    void Repaint() override;
+    void ResetScrollBars() override;
 
     // --- file commands
     /** True when the document has changes that were not saved. */

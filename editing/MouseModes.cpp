@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "EditOperations.h"
-#include "FrameLogic.h"
 #include "Numbers.h"
 #include "Painting.h"
 #include "ZoomScroll.h"
@@ -69,7 +68,7 @@ ModelPoint PointToAdd(ModelPoint at, bool snapToGrid)
     return {shown(at.kx), shown(at.ky)};
 }
 
-MouseModes::MouseModes(DocumentState& state, FramePort& port, FrameLogic& frame)
+MouseModes::MouseModes(DocumentState& state, FramePort& port, ModeHost& frame)
     : state_(state), port_(port), frame_(frame)
 {
 }

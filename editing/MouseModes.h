@@ -5,11 +5,25 @@
 #include "DocumentState.h"
 #include "FramePort.h"
 #include "ModeTypes.h"
+#include "Painting.h"
 #include "ViewTransform.h"
 
 namespace chokusho {
 
-class FrameLogic;
+/**
+ * What the mouse modes need of the frame that owns them: its view and display switches, and its
+ * housekeeping after a step (repaint, prompts, enabled states, scroll bars at rest).
+ */
+class ModeHost {
+public:
+    virtual ~ModeHost() = default;
+    virtual ViewTransform& view() = 0;
+    virtual const DisplaySwitches& display() const = 0;
+    virtual void Repaint() = 0;
+    virtual void Disp_Message(Prompt prompt) = 0;
+    virtual void Menu_Enable() = 0;
+    virtual void ResetScrollBars() = 0;
+};
 
 /**
  * Where a click at model point `at` adds a point: at the read-out's precision, as the read-out
@@ -29,7 +43,7 @@ inline constexpr const char* kPointsFull = "構成点は100点までしか登録
  */
 class MouseModes {
 public:
-    MouseModes(DocumentState& state, FramePort& port, FrameLogic& frame);
+    MouseModes(DocumentState& state, FramePort& port, ModeHost& frame);
     MouseModes(const MouseModes&) = delete;
     MouseModes& operator=(const MouseModes&) = delete;
 
@@ -109,7 +123,7 @@ private:
 
     DocumentState& state_;
     FramePort& port_;
-    FrameLogic& frame_;
+    ModeHost& frame_;
 
     DispMode Disp_mode = DispMode::None;
     MouseStep Mouse_sw = MouseStep::Idle;

@@ -12,7 +12,6 @@
 #include "FakeFramePort.h"
 #include "FileSystem.h"
 #include "FrameLogic.h"
-#include "SegmentReattach.h"
 
 namespace chokusho {
 namespace {
