@@ -65,7 +65,7 @@ void RepaintFloor(benchmark::State& state)
     Picture1_Paint(recording, scene.data, scene.view, scene.display);
     std::vector<Mark> marks;
     for (const RecordingCanvas::Op& op : recording.ops) {
-        QPen pen(QColor(static_cast<QRgb>(QBColor(op.color))));
+        QPen pen(QColor(static_cast<QRgb>(QBColor(op.color.value_or(PaletteColor::Black)))));
         pen.setStyle(op.style == PenStyle::Dotted ? Qt::DotLine : Qt::SolidLine);
         if (op.kind == RecordingCanvas::Kind::Line || op.kind == RecordingCanvas::Kind::PSet ||
             op.kind == RecordingCanvas::Kind::Print)

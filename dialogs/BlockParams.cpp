@@ -102,7 +102,7 @@ void BlockParams::ShowParams()
     const double figures[] = {d.B, d.H, d.L, d.Gx, d.Gy, d.V};
     for (int i = 0; i < 6; ++i)
         form_.SetText1(i + 2, Format000(figures[i]));
-    const int mode = d.GxMode == 0 ? 0 : 1;
+    const int mode = CentroidModeOf(d) == CentroidMode::Common ? 0 : 1;
     form_.SelectOption(mode);
     Opt_sgxsw_Click(mode);
 }
@@ -132,7 +132,7 @@ void BlockParams::FillLayerGrids(int mode)
     gv.SetCellText(0, 1, "高さ(m)");
     gv.SetCellText(0, 2, "⊿Ｖ(m3)");
     gv.SetCellText(0, 3, "重心X");
-    gv.SetGridStyle(4);
+    gv.SetGridStyle(GridStyle::AllCells);
     gv.SetRowHeight(250);
     gv.SetColumnWidth(0, kNoColumnWidth);
     for (int col = 1; col <= 3; ++col)
@@ -157,7 +157,7 @@ void BlockParams::FillLayerGrids(int mode)
     gv1.SetFixedRowCount(1);
     gv1.SetFixedColCount(0);
     gv1.SetCellText(0, 0, "Ｖ(m3)");
-    gv1.SetGridStyle(4);
+    gv1.SetGridStyle(GridStyle::AllCells);
     gv1.SetRowHeight(250);
     gv1.SetColumnWidth(0, kValueColumnWidth);
     gv1.ConfigureColumn(false, 0);

@@ -6,6 +6,9 @@
 
 namespace chokusho {
 
+/** The lines of a grid, by the numbers of the maker's grid control. */
+enum class GridStyle { NoLines = 0, AllCells = 4 };
+
 /**
  * A grid of text cells as the dialogs fill and read it: the point table's QelGP and the
  * block parameters' QelGV and QelGV1. The widget layer implements it on a table widget, the
@@ -47,8 +50,7 @@ public:
     virtual void SetColumnWidth(int col, int twips) = 0;
     /** Height of every row, the heading's included. */
     virtual void SetRowHeight(int twips) = 0;
-    /** 4: lines between all cells. */
-    virtual void SetGridStyle(int style) = 0;
+    virtual void SetGridStyle(GridStyle style) = 0;
     virtual void SetGridName(const std::string& name) = 0;
     /** true: column `col` holds labels (centred, never edited); false: it holds values. */
     virtual void ConfigureColumn(bool labels, int col) = 0;

@@ -46,7 +46,7 @@ void DrawPickerPreview(Canvas& canvas, const BlockData& data, double width, doub
         const int p2 = data.LineEnd[k];
         if (!valid(p1) || !valid(p2))
             continue;
-        canvas.SetPenStyle(data.LineKind[k] != kSolidLine ? PenStyle::Dotted : PenStyle::Solid);
+        canvas.SetPenStyle(LineTypeOf(data, k) == LineType::Dotted ? PenStyle::Dotted : PenStyle::Solid);
         canvas.Line(ToScreen((data.PointX[p1] - x0) * scale), ToScreen((ytop - data.PointY[p1]) * scale),
                     ToScreen((data.PointX[p2] - x0) * scale), ToScreen((ytop - data.PointY[p2]) * scale), qb::kWhite);
     }

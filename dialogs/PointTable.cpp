@@ -53,7 +53,7 @@ void FillPointGrid(Grid& grid, const BlockData& data)
     grid.SetCellText(0, 0, "No.");
     grid.SetCellText(0, 1, "X (m)");
     grid.SetCellText(0, 2, "Y (m)");
-    grid.SetGridStyle(4);
+    grid.SetGridStyle(GridStyle::AllCells);
     grid.SetRowHeight(250);
     constexpr std::array<int, 3> kWidths = {500, 1100, 1100};
     int width = kPointGridMargin;

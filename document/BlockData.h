@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -48,5 +49,25 @@ struct BlockData {
 
     bool operator==(const BlockData&) const = default;
 };
+
+/** How a segment is drawn. */
+enum class LineType { Solid, Dotted };
+/** Whether the layers share one centroid X or each has its own. */
+enum class CentroidMode { Common, PerLayer };
+
+/**
+ * Segment k's LineKind as it is drawn: 0 solid, any other (1 as written, or a kind a file
+ * brought) dotted. The field keeps the file's number.
+ */
+inline LineType LineTypeOf(const BlockData& data, int k)
+{
+    return data.LineKind[static_cast<std::size_t>(k)] == kSolidLine ? LineType::Solid : LineType::Dotted;
+}
+
+/** GxMode as the program reads it: 0 one centroid X for all layers, any other one per layer. */
+inline CentroidMode CentroidModeOf(const BlockData& data)
+{
+    return data.GxMode == 0 ? CentroidMode::Common : CentroidMode::PerLayer;
+}
 
 }  // namespace chokusho

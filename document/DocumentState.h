@@ -50,7 +50,7 @@ struct DocumentState {
 
     double MoveDX = 0;
     double MoveDY = 0;
-    std::int16_t MoveOK = 0;
+    bool MoveOK = false;
 
     /** Asks the main window to refresh its enabled states; does nothing until a window attaches. */
     std::function<void()> MenuEnable;

@@ -159,7 +159,7 @@ double AddLayerTable(Drawing& drawing, const SheetRect& space, const BlockData& 
     if (layers == 0)
         return 0;
     std::vector<TableColumn> columns = {{"No.", 9}, {"高さ(m)", 17}, {"⊿Ｖ(m3)", 19}, {"Ｖ(m3)", 19}};
-    if (record.GxMode == 1)
+    if (CentroidModeOf(record) == CentroidMode::PerLayer)
         columns.push_back({"重心X", 17});
     double groupWidth = 0;
     for (const auto& column : columns)
@@ -319,9 +319,8 @@ Drawing BuildDrawing(const BlockData& record, const DrawingOptions& options, con
         if (!Finite(record.PointX[sp], record.PointY[sp]) || !Finite(record.PointX[sq], record.PointY[sq]))
             continue;
         drawing.modelLines.push_back({record.PointX[sp], record.PointY[sp], record.PointX[sq], record.PointY[sq],
-                                      record.LineKind[static_cast<std::size_t>(k)] == kSolidLine
-                                          ? DrawingLayer::Outline
-                                          : DrawingLayer::Dotted});
+                                      LineTypeOf(record, k) == LineType::Solid ? DrawingLayer::Outline
+                                                                               : DrawingLayer::Dotted});
     }
 
     if (options.pointNumbers) {

@@ -210,7 +210,7 @@ void FrameLogic::Canvas_Wheel(int notches, int x, int y, MouseButtons held)
 {
     bool moved = false;
     for (int i = 0; i < std::abs(notches); ++i)
-        moved = view_.ZoomAbout(notches > 0 ? 0 : 1, x, y) || moved;
+        moved = view_.ZoomAbout(notches > 0 ? ZoomStep::In : ZoomStep::Out, x, y) || moved;
     if (!moved)
         return;
     AfterViewMoved();

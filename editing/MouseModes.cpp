@@ -265,8 +265,7 @@ void MouseModes::Picture1_MouseUp(MouseButton, int x, int y)
         const ModelPoint click = view.GzToKz(ux, uy);
         Mouse_kx = click.kx;
         Mouse_ky = click.ky;
-        // The zoom step's switch is the mode's number: 0 zooms in, 1 out.
-        view.Set_Dan_scl(static_cast<int>(Disp_mode), Mouse_kx, Mouse_ky);
+        view.Set_Dan_scl(Disp_mode == DispMode::ZoomIn ? ZoomStep::In : ZoomStep::Out, Mouse_kx, Mouse_ky);
         frame_.Repaint();
         frame_.ResetScrollBars();
     }
@@ -452,9 +451,9 @@ void MouseModes::FinishSelection()
             return;
         }
         // A dialog that never reached its own start must not move anything with an old answer.
-        state_.MoveOK = 0;
+        state_.MoveOK = false;
         port_.showPointMoveDialog();
-        if (state_.MoveOK == 1) {
+        if (state_.MoveOK) {
             PushUndo(state_, undo_label::kMovePoints);
             MovePoints(state_);
         }
@@ -562,7 +561,7 @@ void MouseModes::TogglePointAt(int x, int y)
     port_.canvasChanged();
 }
 
-void MouseModes::DrawSegmentHighlight(int line, int color)
+void MouseModes::DrawSegmentHighlight(int line, PaletteColor color)
 {
     if (line < 1 || line > kMaxLines)
         return;

@@ -119,7 +119,7 @@ private:
     /** Adding points: a point where the canvas was clicked. */
     void AddPointAt(std::int16_t x, std::int16_t y);
     void TogglePointAt(int x, int y);
-    void DrawSegmentHighlight(int line, int color);
+    void DrawSegmentHighlight(int line, PaletteColor color);
 
     DocumentState& state_;
     FramePort& port_;

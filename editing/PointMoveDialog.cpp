@@ -34,7 +34,7 @@ int FirstAxisLeavingReals(const DocumentState& state, double dx, double dy)
 
 void PointMoveDialog::Form_Load()
 {
-    state_.MoveOK = 0;
+    state_.MoveOK = false;
     texts_[0] = Format000(state_.MoveDX);
     texts_[1] = Format000(state_.MoveDY);
     closing_ = false;
@@ -64,7 +64,7 @@ void PointMoveDialog::Command1_Click(int index)
             problem_ = Problem{field, std::string(kFieldNames[field]) + " の数値が大きすぎて扱えません。"};
             return;
         }
-        state_.MoveOK = 0;
+        state_.MoveOK = false;
         closing_ = true;
         return;
     }
@@ -76,7 +76,7 @@ void PointMoveDialog::Command1_Click(int index)
     }
     state_.MoveDX = *dx;
     state_.MoveDY = *dy;
-    state_.MoveOK = ok ? 1 : 0;
+    state_.MoveOK = ok;
     closing_ = true;
 }
 

@@ -31,9 +31,9 @@ const QTransform& PixelCentres()
     return transform;
 }
 
-QColor PaletteColor(int index)
+QColor QColorOf(PaletteColor color)
 {
-    return QColor(static_cast<QRgb>(QBColor(index)));  // QColor(QRgb) makes the colour opaque
+    return QColor(static_cast<QRgb>(QBColor(color)));  // QColor(QRgb) makes the colour opaque
 }
 
 /** Clips the segment to the rectangle [left, right] x [top, bottom]; false when it misses it. */
@@ -93,7 +93,7 @@ ImageCanvas::ImageCanvas()
     pen_.setWidth(lineWidth_);
     pen_.setCapStyle(Qt::SquareCap);  // an aliased line with square caps includes its last pixel
     pen_.setJoinStyle(Qt::MiterJoin);
-    pen_.setColor(PaletteColor(qb::kWhite));
+    pen_.setColor(QColorOf(qb::kWhite));
     setFont(QFont());
 }
 
@@ -162,9 +162,9 @@ void ImageCanvas::endPainting()
         painter_.end();
 }
 
-void ImageCanvas::usePenColor(int color)
+void ImageCanvas::usePenColor(PaletteColor color)
 {
-    const QColor wanted = PaletteColor(color);
+    const QColor wanted = QColorOf(color);
     QPainter& p = painter();
     if (pen_.color() != wanted) {
         pen_.setColor(wanted);
@@ -194,7 +194,7 @@ void ImageCanvas::SetPenMode(PenMode mode)
                                                          : QPainter::CompositionMode_SourceOver);
 }
 
-void ImageCanvas::drawPixel(int x, int y, int color)
+void ImageCanvas::drawPixel(int x, int y, PaletteColor color)
 {
     if (x < 0 || y < 0 || x >= logicalSize_.width() || y >= logicalSize_.height())
         return;
@@ -212,7 +212,7 @@ void ImageCanvas::drawClippedLine(double x1, double y1, double x2, double y2)
     painter_.drawLine(QLineF(x1, y1, x2, y2));
 }
 
-void ImageCanvas::Line(int x1, int y1, int x2, int y2, int color)
+void ImageCanvas::Line(int x1, int y1, int x2, int y2, PaletteColor color)
 {
     if (image_.isNull())
         return;
@@ -248,7 +248,7 @@ void ImageCanvas::fillDevice(int left, int top, int right, int bottom)
     painter().fillRect(logical, pen_.color());
 }
 
-void ImageCanvas::Box(int x1, int y1, int x2, int y2, int color)
+void ImageCanvas::Box(int x1, int y1, int x2, int y2, PaletteColor color)
 {
     if (image_.isNull())
         return;
@@ -270,7 +270,7 @@ void ImageCanvas::Box(int x1, int y1, int x2, int y2, int color)
     fillDevice(right - w, top + w, right, bottom - w);
 }
 
-void ImageCanvas::PSet(int x, int y, int color)
+void ImageCanvas::PSet(int x, int y, PaletteColor color)
 {
     textX_ = x;
     textY_ = y;
@@ -284,7 +284,7 @@ void ImageCanvas::SetTextPosition(int x, int y)
     textY_ = y;
 }
 
-void ImageCanvas::Print(std::string_view text, int color)
+void ImageCanvas::Print(std::string_view text, PaletteColor color)
 {
     if (image_.isNull() || text.empty())
         return;

@@ -47,20 +47,20 @@ public:
     void Clear() override;
     void SetPenStyle(PenStyle style) override;
     void SetPenMode(PenMode mode) override;
-    void Line(int x1, int y1, int x2, int y2, int color) override;
-    void Box(int x1, int y1, int x2, int y2, int color) override;
-    void PSet(int x, int y, int color) override;
+    void Line(int x1, int y1, int x2, int y2, PaletteColor color) override;
+    void Box(int x1, int y1, int x2, int y2, PaletteColor color) override;
+    void PSet(int x, int y, PaletteColor color) override;
     void SetTextPosition(int x, int y) override;
-    void Print(std::string_view text, int color) override;
+    void Print(std::string_view text, PaletteColor color) override;
 
 private:
     /** The painter on the image, begun with this canvas's settings when not yet active. */
     QPainter& painter();
     void endPainting();
-    void usePenColor(int color);
+    void usePenColor(PaletteColor color);
     /** A line between two pixels, clipped to the picture first; false when none of it shows. */
     void drawClippedLine(double x1, double y1, double x2, double y2);
-    void drawPixel(int x, int y, int color);
+    void drawPixel(int x, int y, PaletteColor color);
     /** The first device row or column of the band that a line through logical `at` covers. */
     int bandStart(int at) const;
     /** Fills device pixels [left, right) x [top, bottom) with the pen's colour in the pen's mode. */

@@ -23,17 +23,17 @@ int DrawTwips(int twips)
 
 // --- TwipsCanvas
 
-void TwipsCanvas::Line(int x1, int y1, int x2, int y2, int color)
+void TwipsCanvas::Line(int x1, int y1, int x2, int y2, PaletteColor color)
 {
     pixels_.Line(DrawTwips(x1), DrawTwips(y1), DrawTwips(x2), DrawTwips(y2), color);
 }
 
-void TwipsCanvas::Box(int x1, int y1, int x2, int y2, int color)
+void TwipsCanvas::Box(int x1, int y1, int x2, int y2, PaletteColor color)
 {
     pixels_.Box(DrawTwips(x1), DrawTwips(y1), DrawTwips(x2), DrawTwips(y2), color);
 }
 
-void TwipsCanvas::PSet(int x, int y, int color) { pixels_.PSet(DrawTwips(x), DrawTwips(y), color); }
+void TwipsCanvas::PSet(int x, int y, PaletteColor color) { pixels_.PSet(DrawTwips(x), DrawTwips(y), color); }
 
 void TwipsCanvas::SetTextPosition(int x, int y) { pixels_.SetTextPosition(DrawTwips(x), DrawTwips(y)); }
 

@@ -21,11 +21,11 @@ public:
     void Clear() override { pixels_.Clear(); }
     void SetPenStyle(PenStyle style) override { pixels_.SetPenStyle(style); }
     void SetPenMode(PenMode mode) override { pixels_.SetPenMode(mode); }
-    void Line(int x1, int y1, int x2, int y2, int color) override;
-    void Box(int x1, int y1, int x2, int y2, int color) override;
-    void PSet(int x, int y, int color) override;
+    void Line(int x1, int y1, int x2, int y2, PaletteColor color) override;
+    void Box(int x1, int y1, int x2, int y2, PaletteColor color) override;
+    void PSet(int x, int y, PaletteColor color) override;
     void SetTextPosition(int x, int y) override;
-    void Print(std::string_view text, int color) override { pixels_.Print(text, color); }
+    void Print(std::string_view text, PaletteColor color) override { pixels_.Print(text, color); }
 
 private:
     Canvas& pixels_;

@@ -44,7 +44,7 @@ public:
     int ColumnWidth(int col) const override;
     void SetColumnWidth(int col, int twips) override;
     void SetRowHeight(int twips) override;
-    void SetGridStyle(int style) override { setShowGrid(style != 0); }
+    void SetGridStyle(GridStyle style) override { setShowGrid(style != GridStyle::NoLines); }
     void SetGridName(const std::string& name) override { gridName_ = name; }
     void ConfigureColumn(bool labels, int col) override;
     void SetColumnEditable(int col, bool editable) override;

@@ -5,18 +5,28 @@
 
 namespace chokusho {
 
-/** Indices of the classic 16-colour palette that the drawing uses. */
+/** The colours of the classic 16-colour palette that the drawing uses, by their indices. */
+enum class PaletteColor : std::uint8_t {
+    Black = 0,
+    Grey = 8,
+    LightCyan = 11,
+    LightMagenta = 13,
+    Yellow = 14,
+    White = 15,
+};
+
+/** The palette's colours under the names the drawing code has always used. */
 namespace qb {
-inline constexpr int kBlack = 0;
-inline constexpr int kGrey = 8;
-inline constexpr int kLightCyan = 11;
-inline constexpr int kLightMagenta = 13;
-inline constexpr int kYellow = 14;
-inline constexpr int kWhite = 15;
+inline constexpr PaletteColor kBlack = PaletteColor::Black;
+inline constexpr PaletteColor kGrey = PaletteColor::Grey;
+inline constexpr PaletteColor kLightCyan = PaletteColor::LightCyan;
+inline constexpr PaletteColor kLightMagenta = PaletteColor::LightMagenta;
+inline constexpr PaletteColor kYellow = PaletteColor::Yellow;
+inline constexpr PaletteColor kWhite = PaletteColor::White;
 }  // namespace qb
 
-/** RGB of a palette index 0..15 as 0xRRGGBB; indices outside the palette give black. */
-std::uint32_t QBColor(int index);
+/** RGB of a palette colour as 0xRRGGBB. */
+std::uint32_t QBColor(PaletteColor color);
 
 enum class PenStyle { Solid, Dotted };
 enum class PenMode { Copy, Xor };
@@ -34,14 +44,14 @@ public:
     virtual void SetPenStyle(PenStyle style) = 0;
     virtual void SetPenMode(PenMode mode) = 0;
     /** A straight line between the two points, both ends included, in palette colour `color`. */
-    virtual void Line(int x1, int y1, int x2, int y2, int color) = 0;
+    virtual void Line(int x1, int y1, int x2, int y2, PaletteColor color) = 0;
     /** The outline of the rectangle with the two opposite corners, each pixel drawn once. */
-    virtual void Box(int x1, int y1, int x2, int y2, int color) = 0;
+    virtual void Box(int x1, int y1, int x2, int y2, PaletteColor color) = 0;
     /** Sets one pixel and moves the text position to it. */
-    virtual void PSet(int x, int y, int color) = 0;
+    virtual void PSet(int x, int y, PaletteColor color) = 0;
     virtual void SetTextPosition(int x, int y) = 0;
     /** Draws `text` (UTF-8) transparently with its top-left corner at the text position. */
-    virtual void Print(std::string_view text, int color) = 0;
+    virtual void Print(std::string_view text, PaletteColor color) = 0;
 };
 
 }  // namespace chokusho

@@ -89,7 +89,7 @@ void DrawGrid(Canvas& canvas, const ViewTransform& view)
 }  // namespace
 
 void Pnt_disp(Canvas& canvas, const BlockData& data, const ViewTransform& view, const DisplaySwitches& display, int n,
-              int markerColor, int textColor)
+              PaletteColor markerColor, PaletteColor textColor)
 {
     if (n < 1 || n > ClampedCount(data.PointCount, kMaxPoints))
         return;
@@ -132,7 +132,7 @@ void Picture1_Paint(Canvas& canvas, const BlockData& data, const ViewTransform& 
         const int q = data.LineEnd[idx];
         if (p < 1 || p > points || q < 1 || q > points)
             continue;
-        canvas.SetPenStyle(data.LineKind[idx] != kSolidLine ? PenStyle::Dotted : PenStyle::Solid);
+        canvas.SetPenStyle(LineTypeOf(data, k) == LineType::Dotted ? PenStyle::Dotted : PenStyle::Solid);
         const auto ps = static_cast<std::size_t>(p);
         const auto qs = static_cast<std::size_t>(q);
         canvas.Line(view.px(data.PointX[ps]), view.py(data.PointY[ps]), view.px(data.PointX[qs]),

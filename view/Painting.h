@@ -20,6 +20,6 @@ void Picture1_Paint(Canvas& canvas, const BlockData& data, const ViewTransform& 
  * `textColor` one pixel below the point, with a blank before and after the digits.
  */
 void Pnt_disp(Canvas& canvas, const BlockData& data, const ViewTransform& view, const DisplaySwitches& display, int n,
-              int markerColor, int textColor);
+              PaletteColor markerColor, PaletteColor textColor);
 
 }  // namespace chokusho

@@ -170,19 +170,19 @@ bool ViewTransform::CentreWindow(double scl, double xc, double yc)
     return true;
 }
 
-void ViewTransform::Set_Dan_scl(int sclSw, double kx, double ky)
+void ViewTransform::Set_Dan_scl(ZoomStep sclSw, double kx, double ky)
 {
-    const double scl = Dan_scl * (sclSw == 0 ? 1.25 : 0.75);
+    const double scl = Dan_scl * (sclSw == ZoomStep::In ? 1.25 : 0.75);
     if (!std::isfinite(scl) || !(scl > 0))
         return;
     CentreWindow(scl, kx, ky);
 }
 
-bool ViewTransform::ZoomAbout(int sclSw, int gx, int gy)
+bool ViewTransform::ZoomAbout(ZoomStep sclSw, int gx, int gy)
 {
     if (!(Dan_scl > 0))
         return false;
-    const double scl = Dan_scl * (sclSw == 0 ? 1.25 : 0.75);
+    const double scl = Dan_scl * (sclSw == ZoomStep::In ? 1.25 : 0.75);
     if (!std::isfinite(scl))
         return false;
     // The pixel's model point keeps its offset from the window's corner in pixels.

@@ -30,6 +30,9 @@ struct ModelPoint {
     bool operator==(const ModelPoint&) const = default;
 };
 
+/** A zoom step's way, by the switch the zoom commands have always passed: 0 in, 1 out. */
+enum class ZoomStep { In = 0, Out = 1 };
+
 /** A pixel of the canvas, Y downwards, in the 16-bit range of the mouse positions. */
 struct CanvasPoint {
     std::int16_t gx = 0;
@@ -60,14 +63,14 @@ struct ViewTransform {
      * no canvas or the fitted window would not fit within doubles or their precision.
      */
     bool FitWindow(double xmin, double xmax, double ymin, double ymax);
-    /** One zoom step about (kx, ky): in by 1.25 when sclSw is 0, out by 0.75 otherwise. */
-    void Set_Dan_scl(int sclSw, double kx, double ky);
+    /** One zoom step about (kx, ky): in by 1.25, or out by 0.75. */
+    void Set_Dan_scl(ZoomStep sclSw, double kx, double ky);
     /**
      * The same zoom step, keeping the model point under canvas pixel (gx, gy) under it, as the
      * wheel zooms. Returns false, changing nothing, when there is no scale yet or the zoomed
      * window would leave doubles or their precision.
      */
-    bool ZoomAbout(int sclSw, int gx, int gy);
+    bool ZoomAbout(ZoomStep sclSw, int gx, int gy);
     /**
      * Moves the window by (dx, dy) metres at the same scale. Returns false, changing nothing,
      * when the moved window would leave doubles or their precision.

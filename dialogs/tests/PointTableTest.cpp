@@ -51,7 +51,7 @@ TEST(PointTable, FillShowsEveryPointUnderItsHeadings)
     EXPECT_EQ(grid.fixedRows, 1);
     EXPECT_EQ(grid.fixedCols, 1);
     EXPECT_EQ(grid.CellText(0, 0) + "|" + grid.CellText(0, 1) + "|" + grid.CellText(0, 2), "No.|X (m)|Y (m)");
-    EXPECT_EQ(grid.gridStyle, 4);
+    EXPECT_EQ(grid.gridStyle, GridStyle::AllCells);
     EXPECT_EQ(grid.rowHeight, 250);
     EXPECT_EQ(grid.ColumnWidth(0), 500);
     EXPECT_EQ(grid.ColumnWidth(1), 1100);

@@ -162,6 +162,9 @@ TEST(Drawing, TheLayerTableListsEveryLayerInColumnsThatFitTheSheet)
     BlockData one = SampleBlock();
     one.GxMode = 0;
     EXPECT_FALSE(Contains(TextsOn(BuildDrawing(one, options, "", ""), DrawingLayer::Table), "重心X"));
+    // A mode other than 0 that a file brought is one per layer, as the block parameters show it.
+    one.GxMode = 2;
+    EXPECT_TRUE(Contains(TextsOn(BuildDrawing(one, options, "", ""), DrawingLayer::Table), "重心X"));
 
     // 51 layers on A4 landscape wrap into several column groups, all inside the frame and the
     // section's area beside them.

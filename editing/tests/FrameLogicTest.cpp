@@ -163,7 +163,7 @@ TEST_F(FrameLogicTest, ResizeLaysOutRefitsAndRepaints)
     EXPECT_NEAR(logic.view().Dan_xmax, 28, 1e-9);
 
     logic.mnuDispKaku_Click();
-    logic.view().Set_Dan_scl(0, 3, 3);
+    logic.view().Set_Dan_scl(ZoomStep::In, 3, 3);
     port.shows = 0;
     logic.Form_Resize(818, 519, true);
     EXPECT_EQ(port.shows, 0) << "a minimised window is not laid out";

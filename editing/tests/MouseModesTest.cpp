@@ -184,7 +184,7 @@ TEST_F(MouseModesTest, TwentyPixelsMakeADragAndAnyReleaseCompletesIt)
         if (c.rectangle)
             in ? Kakudai_disp(expected, 100, 100, c.to.x, c.to.y) : Shukusho_disp(expected, 100, 100, c.to.x, c.to.y);
         else if (d < 20)
-            expected.Set_Dan_scl(in ? 0 : 1, kx, ky);
+            expected.Set_Dan_scl(in ? ZoomStep::In : ZoomStep::Out, kx, ky);
         port.hScroll = 60;
 
         Down(1, {100, 100});
@@ -482,8 +482,8 @@ TEST_F(MouseModesTest, MovingPointsAsksForTheAmountsAndMovesOnlyOnOk)
     Click(At(5));
     Click(At(3));
     port.pointMoveDialog = [this] {
-        EXPECT_EQ(state.MoveOK, 0);
-        state.MoveDX = 1.5, state.MoveDY = -2, state.MoveOK = 1;
+        EXPECT_FALSE(state.MoveOK);
+        state.MoveDX = 1.5, state.MoveDY = -2, state.MoveOK = true;
     };
     Down(2, {10, 10});
     EXPECT_EQ(std::tuple(state.CurData.PointX[5], state.CurData.PointY[5], state.CurData.PointX[3]),

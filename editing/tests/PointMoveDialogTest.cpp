@@ -37,11 +37,11 @@ TEST(PointMoveDialog, OpeningsInTurn)
     };
     // clang-format on
     DocumentState state;
-    state.MoveOK = 1;
+    state.MoveOK = true;
     for (const Opening& o : openings) {
         PointMoveDialog dialog(state);
         dialog.Form_Load();
-        EXPECT_EQ(state.MoveOK, 0);
+        EXPECT_FALSE(state.MoveOK);
         if (o.typedX)
             dialog.setText(0, o.typedX);
         if (o.typedY)
@@ -96,7 +96,7 @@ TEST(PointMoveDialog, OkRefusesWhatARealCannotHold)
         if (c.field < 0) {
             EXPECT_TRUE(dialog.closing()) << c.what;
             EXPECT_FALSE(dialog.problem()) << c.what;
-            EXPECT_EQ(state.MoveOK, 1) << c.what;
+            EXPECT_TRUE(state.MoveOK) << c.what;
             continue;
         }
         EXPECT_FALSE(dialog.closing()) << c.what << ": the dialog stays open";
@@ -104,7 +104,7 @@ TEST(PointMoveDialog, OkRefusesWhatARealCannotHold)
         EXPECT_EQ(dialog.problem()->field, c.field) << c.what;
         EXPECT_EQ(dialog.problem()->message, c.message) << c.what;
         EXPECT_EQ(state.MoveDX, 5) << c.what << ": nothing is stored";
-        EXPECT_EQ(state.MoveOK, 0) << c.what;
+        EXPECT_FALSE(state.MoveOK) << c.what;
 
         // Corrected, it closes.
         dialog.setText(c.field, "1");

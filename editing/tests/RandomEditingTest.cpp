@@ -64,7 +64,7 @@ public:
         port_.pointMoveDialog = [this] {
             state_.MoveDX = Real(-2, 2);
             state_.MoveDY = Real(-2, 2);
-            state_.MoveOK = Chance(0.7) ? 1 : 0;
+            state_.MoveOK = Chance(0.7);
         };
         // The dialogs only answer; the commands that show them take the undo snapshot.
         port_.pointTable = [this]() -> std::optional<BlockData> {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -136,11 +137,11 @@ TEST(Painting, SegmentsDottedByKindAndOnlyBetweenExistingPoints)
     // The last two segments name point 0 and point 4, which are not there.
     const BlockData d = Section({{0, 0}, {10, 0}, {10, 10}},
                                 {{1, 2}, {2, 3, kDottedLine}, {3, 1}, {0, 1}, {3, 4, kDottedLine}});
-    std::set<std::tuple<int, int, int, int, PenStyle, int>> drawn;
+    std::set<std::tuple<int, int, int, int, PenStyle, std::optional<PaletteColor>>> drawn;
     for (const Op& op : Paint(d, kHome, {false, false}).Of(Kind::Line))
         drawn.insert({op.x1, op.y1, op.x2, op.y2, op.style, op.color});
     // clang-format off
-    const std::set<std::tuple<int, int, int, int, PenStyle, int>> expected = {
+    const std::set<std::tuple<int, int, int, int, PenStyle, std::optional<PaletteColor>>> expected = {
         {133, 366, 300, 366, PenStyle::Solid, qb::kWhite},
         {300, 366, 300, 200, PenStyle::Dotted, qb::kWhite},
         {300, 200, 133, 366, PenStyle::Solid, qb::kWhite},
@@ -158,7 +159,7 @@ TEST(Painting, PointCrossesNumbersAndCentroid)
     std::vector<std::tuple<Kind, int, int, int, std::string>> tail;
     for (auto op = canvas.ops.end() - 14; op != canvas.ops.end(); ++op)
         if (op->kind != Kind::SetPenStyle && op->kind != Kind::SetPenMode)
-            tail.emplace_back(op->kind, op->x1, op->y1, op->color, op->text);
+            tail.emplace_back(op->kind, op->x1, op->y1, op->colorIndex(), op->text);
     // clang-format off
     const std::vector<std::tuple<Kind, int, int, int, std::string>> expected = {
         {Kind::PSet, 300, 200, 13, ""}, {Kind::PSet, 299, 200, 13, ""}, {Kind::PSet, 301, 200, 13, ""},

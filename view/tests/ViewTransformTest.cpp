@@ -109,12 +109,11 @@ TEST(ViewTransform, ZoomStepsAboutAPoint)
     // clang-format off
     const struct {
         const char* what;
-        int sclSw;
+        ZoomStep sclSw;
         double scl, xmin, xmax, ymin, ymax;
     } cases[] = {
-        {"in",                  0, 400.0 / 24 * 1.25, -9.4, 19.4, -4.6, 14.6},
-        {"out",                 1, 12.5, -19, 29, -11, 21},
-        {"any other step: out", -1, 12.5, -19, 29, -11, 21},
+        {"in",  ZoomStep::In,  400.0 / 24 * 1.25, -9.4, 19.4, -4.6, 14.6},
+        {"out", ZoomStep::Out, 12.5, -19, 29, -11, 21},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -126,8 +125,8 @@ TEST(ViewTransform, ZoomStepsAboutAPoint)
         EXPECT_EQ(std::pair(v.Dan_xc, v.Dan_yc), std::pair(5.0, 5.0));
     }
     // However far the user zooms, the view stays finite once doubles run out.
-    for (const int sclSw : {0, 1}) {
-        SCOPED_TRACE(sclSw == 0 ? "in" : "out");
+    for (const ZoomStep sclSw : {ZoomStep::In, ZoomStep::Out}) {
+        SCOPED_TRACE(sclSw == ZoomStep::In ? "in" : "out");
         ViewTransform v = FittedView(Span20());
         for (int i = 0; i < 10'000; ++i)
             v.Set_Dan_scl(sclSw, 1e15, -1e15);
@@ -146,13 +145,13 @@ TEST(ViewTransform, WheelZoomKeepsThePointUnderThePointer)
     };
     // clang-format on
     for (const auto& p : pointers) {
-        for (const int sclSw : {0, 1}) {
-            SCOPED_TRACE(std::string(p.what) + (sclSw == 0 ? " in" : " out"));
+        for (const ZoomStep sclSw : {ZoomStep::In, ZoomStep::Out}) {
+            SCOPED_TRACE(std::string(p.what) + (sclSw == ZoomStep::In ? " in" : " out"));
             ViewTransform v = FittedView(Span20());
             const ModelPoint before = v.GzToKz(p.gx, p.gy);
             const double scale = v.Dan_scl;
             ASSERT_TRUE(v.ZoomAbout(sclSw, p.gx, p.gy));
-            EXPECT_NEAR(v.Dan_scl, scale * (sclSw == 0 ? 1.25 : 0.75), 1e-12);
+            EXPECT_NEAR(v.Dan_scl, scale * (sclSw == ZoomStep::In ? 1.25 : 0.75), 1e-12);
             const ModelPoint after = v.GzToKz(p.gx, p.gy);
             EXPECT_NEAR(after.kx, before.kx, 1e-9);
             EXPECT_NEAR(after.ky, before.ky, 1e-9);
@@ -163,14 +162,14 @@ TEST(ViewTransform, WheelZoomKeepsThePointUnderThePointer)
     }
     // Without a scale, or once doubles run out, the view stays as it was.
     ViewTransform unfitted;
-    EXPECT_FALSE(unfitted.ZoomAbout(0, 10, 10));
+    EXPECT_FALSE(unfitted.ZoomAbout(ZoomStep::In, 10, 10));
     ViewTransform v = FittedView(Span20());
     int steps = 0;
-    while (v.ZoomAbout(0, 17, 3) && steps < 100'000)
+    while (v.ZoomAbout(ZoomStep::In, 17, 3) && steps < 100'000)
         ++steps;
     EXPECT_LT(steps, 100'000);
     const ViewTransform last = v;
-    EXPECT_FALSE(v.ZoomAbout(0, 17, 3));
+    EXPECT_FALSE(v.ZoomAbout(ZoomStep::In, 17, 3));
     EXPECT_EQ(v.Dan_scl, last.Dan_scl);
     EXPECT_TRUE(std::isfinite(v.Dan_xmin) && std::isfinite(v.Dan_ymax));
 }

@@ -188,7 +188,7 @@ void ExpectConsistent(const ViewTransform& v, bool mayStay, bool scroll = true)
     }
 }
 
-bool ZoomSteps(ViewTransform& v, int sclSw, int count)
+bool ZoomSteps(ViewTransform& v, ZoomStep sclSw, int count)
 {
     for (int i = 0; i < count; ++i) {
         const auto [kx, ky] = v.GzToKz(v.Pic_width / 4, v.Pic_height / 4);
@@ -235,14 +235,14 @@ TEST(Consistency, EveryViewOfAnyBlockFillsTheCanvasAndScrolls)
         bool mayStay;  // zoomed to the end of doubles, a scroll may have nowhere to go
     } steps[] = {
         {"fit", [](ViewTransform&) { return false; }, false},
-        {"zoom step in", [](ViewTransform& v) { return ZoomSteps(v, 0, 1); }, false},
-        {"zoom step out", [](ViewTransform& v) { return ZoomSteps(v, 1, 1); }, false},
+        {"zoom step in", [](ViewTransform& v) { return ZoomSteps(v, ZoomStep::In, 1); }, false},
+        {"zoom step out", [](ViewTransform& v) { return ZoomSteps(v, ZoomStep::Out, 1); }, false},
         {"full scroll right and up", [](ViewTransform& v) { return FullScroll(v, kScrollMax, kScrollMin); }, false},
         {"full scroll left and down", [](ViewTransform& v) { return FullScroll(v, kScrollMin, kScrollMax); }, false},
         {"rectangle zoom in", [](ViewTransform& v) { return Rectangle(v, true); }, false},
         {"rectangle zoom out", [](ViewTransform& v) { return Rectangle(v, false); }, false},
-        {"zoom steps in to the end", [](ViewTransform& v) { return ZoomSteps(v, 0, 4000); }, true},
-        {"zoom steps out to the end", [](ViewTransform& v) { return ZoomSteps(v, 1, 4000); }, true},
+        {"zoom steps in to the end", [](ViewTransform& v) { return ZoomSteps(v, ZoomStep::In, 4000); }, true},
+        {"zoom steps out to the end", [](ViewTransform& v) { return ZoomSteps(v, ZoomStep::Out, 4000); }, true},
     };
     for (const auto& block : blocks) {
         const BlockData d = test::Section(block.points);

@@ -26,7 +26,7 @@ public:
     int ColumnWidth(int col) const override;
     void SetColumnWidth(int col, int twips) override { widths_[col] = twips; }
     void SetRowHeight(int twips) override { rowHeight = twips; }
-    void SetGridStyle(int style) override { gridStyle = style; }
+    void SetGridStyle(GridStyle style) override { gridStyle = style; }
     void SetGridName(const std::string& name) override { gridName = name; }
     void ConfigureColumn(bool labels, int col) override { labelColumns[col] = labels; }
     void SetColumnEditable(int col, bool on) override { editableColumns[col] = on; }
@@ -44,7 +44,8 @@ public:
     std::vector<std::string> DataLines(int firstCol = 0) const;
 
     int fixedRows = -1, fixedCols = -1;
-    int rowHeight = 0, gridStyle = 0;
+    int rowHeight = 0;
+    GridStyle gridStyle = GridStyle::NoLines;
     std::string gridName;
     std::map<int, bool> labelColumns, editableColumns;
     std::map<int, std::uint32_t> rowColors;

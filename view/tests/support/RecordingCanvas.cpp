@@ -33,21 +33,21 @@ void RecordingCanvas::SetPenMode(PenMode m)
     ops.push_back(Make(Kind::SetPenMode));
 }
 
-void RecordingCanvas::Line(int x1, int y1, int x2, int y2, int color)
+void RecordingCanvas::Line(int x1, int y1, int x2, int y2, PaletteColor color)
 {
     Op op = Make(Kind::Line);
     op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2, op.color = color;
     ops.push_back(op);
 }
 
-void RecordingCanvas::Box(int x1, int y1, int x2, int y2, int color)
+void RecordingCanvas::Box(int x1, int y1, int x2, int y2, PaletteColor color)
 {
     Op op = Make(Kind::Box);
     op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2, op.color = color;
     ops.push_back(op);
 }
 
-void RecordingCanvas::PSet(int x, int y, int color)
+void RecordingCanvas::PSet(int x, int y, PaletteColor color)
 {
     Op op = Make(Kind::PSet);
     op.x1 = x, op.y1 = y, op.color = color;
@@ -65,7 +65,7 @@ void RecordingCanvas::SetTextPosition(int x, int y)
     textY = y;
 }
 
-void RecordingCanvas::Print(std::string_view text, int color)
+void RecordingCanvas::Print(std::string_view text, PaletteColor color)
 {
     Op op = Make(Kind::Print);
     op.x1 = textX, op.y1 = textY, op.color = color;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,17 +23,19 @@ public:
      * One call. Line and Box use x1..y2; PSet and SetTextPosition use x1, y1; Print stores the
      * text position it drew at in x1, y1 and leaves that position alone, since how far text
      * advances depends on the font. Clear records black as its colour; calls without a colour
-     * record -1.
+     * record none.
      */
     struct Op {
         Kind kind = Kind::Clear;
         int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-        int color = -1;
+        std::optional<PaletteColor> color;
         PenStyle style = PenStyle::Solid;
         PenMode mode = PenMode::Copy;
         std::string text;
 
         bool operator==(const Op&) const = default;
+        /** The colour's palette index, -1 for none. */
+        int colorIndex() const { return color ? static_cast<int>(*color) : -1; }
     };
 
     std::vector<Op> ops;
@@ -43,11 +46,11 @@ public:
     void Clear() override;
     void SetPenStyle(PenStyle s) override;
     void SetPenMode(PenMode m) override;
-    void Line(int x1, int y1, int x2, int y2, int color) override;
-    void Box(int x1, int y1, int x2, int y2, int color) override;
-    void PSet(int x, int y, int color) override;
+    void Line(int x1, int y1, int x2, int y2, PaletteColor color) override;
+    void Box(int x1, int y1, int x2, int y2, PaletteColor color) override;
+    void PSet(int x, int y, PaletteColor color) override;
     void SetTextPosition(int x, int y) override;
-    void Print(std::string_view text, int color) override;
+    void Print(std::string_view text, PaletteColor color) override;
 
     /** The records of one kind, in call order. */
     std::vector<Op> Of(Kind kind) const;
