@@ -34,8 +34,7 @@ struct Scene {
     {
         view.Pic_width = kWidth;
         view.Pic_height = kHeight;
-        view.Mk_Dan_xyminmax(data);
-        view.Mk_Dan_scl();
+        view.FitAll(data);
     }
 };
 

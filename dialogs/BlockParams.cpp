@@ -166,7 +166,7 @@ void BlockParams::FillLayerGrids(int mode)
     gv1.SetWidth(kValueColumnWidth + kVolumeGridMargin);
     gv1.SetLeft(gv.Left() + gv.Width() + kGridGap);
     for (int i = 0; i < layers; ++i)
-        gv1.SetRowText(i + 1, FormatGrid(d.LayerV[static_cast<std::size_t>(i)]));
+        gv1.SetRowText(i + 1, FormatGrid(d.LayerV[i]));
     TintEverySecondRow(gv1, kVolumeRowTint);
     gv1.SetDrawEnabled(true);
 }
@@ -197,7 +197,7 @@ void BlockParams::ReadLayerGrid()
 bool BlockParams::CheckTyped(bool names)
 {
     const auto refuseBox = [this](int index, const std::string& message) {
-        form_.ShowError("Error", message);
+        form_.ShowError(message);
         form_.SelectText1(index);
         return false;
     };
@@ -225,7 +225,7 @@ bool BlockParams::CheckTyped(bool names)
         for (int col = 1; col <= 3; ++col) {
             if (!Overflows(gv.CellText(row, col)))
                 continue;
-            form_.ShowError("Error", TooLargeMessage("No." + FormatInteger(row) + " の " + kLayerColumnNames[col]));
+            form_.ShowError(TooLargeMessage("No." + FormatInteger(row) + " の " + kLayerColumnNames[col]));
             gv.SelectCell(row, col);
             return false;
         }
@@ -273,9 +273,9 @@ void BlockParams::CmdPara_Click(int index)
     ReadLayerGrid();
     const BlockData& d = editData_;
     if (d.LayerCount >= 1) {
-        const double total = d.LayerV[static_cast<std::size_t>(d.LayerCount - 1)];
+        const double total = d.LayerV[d.LayerCount - 1];
         if (VolumesDisagree(d.V, total)) {
-            form_.ShowError("Error", "層別体積表の合計値が違います。\r\n\r\n体積 = " + Format000(d.V) +
+            form_.ShowError("層別体積表の合計値が違います。\r\n\r\n体積 = " + Format000(d.V) +
                                          "    層別体積合計 = " + Format000(total));
             return;
         }

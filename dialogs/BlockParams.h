@@ -42,8 +42,8 @@ public:
     /** Checks option `index` without raising its click: the logic does what the click does. */
     virtual void SelectOption(int index) = 0;
     virtual void ApplyLayout(const ParamsLayout& layout) = 0;
-    /** An error box: OK only, no icon, the text aligned right; "\r\n" separates lines. */
-    virtual void ShowError(const std::string& title, const std::string& text) = 0;
+    /** An error box under "Error": OK only, no icon, the text aligned right; "\r\n" separates lines. */
+    virtual void ShowError(const std::string& text) = 0;
     /** Puts the keyboard focus in Text1(index) with its whole text selected, for the user to correct. */
     virtual void SelectText1(int index) = 0;
     /** Closes the dialog; `confirmed` after 登  録. */

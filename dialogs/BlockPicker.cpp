@@ -256,8 +256,8 @@ bool BlockPicker::Select()
 {
     if (selected_ < 0)
         return false;
-    blkNm_ = list_.FileNames[static_cast<std::size_t>(selected_)];
-    fileName_ = list_.Files[static_cast<std::size_t>(selected_)];
+    blkNm_ = list_.FileNames[selected_];
+    fileName_ = list_.Files[selected_];
     return true;
 }
 

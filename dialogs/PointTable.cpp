@@ -58,8 +58,8 @@ void FillPointGrid(Grid& grid, const BlockData& data)
     constexpr std::array<int, 3> kWidths = {500, 1100, 1100};
     int width = kPointGridMargin;
     for (int col = 0; col < 3; ++col) {
-        grid.SetColumnWidth(col, kWidths[static_cast<std::size_t>(col)]);
-        width += kWidths[static_cast<std::size_t>(col)];
+        grid.SetColumnWidth(col, kWidths[col]);
+        width += kWidths[col];
     }
     grid.ConfigureColumn(true, 0);
     grid.SetGridName("POINT");

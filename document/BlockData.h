@@ -61,7 +61,7 @@ enum class CentroidMode { Common, PerLayer };
  */
 inline LineType LineTypeOf(const BlockData& data, int k)
 {
-    return data.LineKind[static_cast<std::size_t>(k)] == kSolidLine ? LineType::Solid : LineType::Dotted;
+    return data.LineKind[k] == kSolidLine ? LineType::Solid : LineType::Dotted;
 }
 
 /** GxMode as the program reads it: 0 one centroid X for all layers, any other one per layer. */

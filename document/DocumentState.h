@@ -45,6 +45,12 @@ struct DocumentState {
     std::int16_t SelPntCount = 0;
     std::array<std::int16_t, kMaxLines + 1> SelLine{};
     std::int16_t SelLineCount = 0;
+    /** Empties both selections: after a change that may renumber what they name. */
+    void ClearSelections()
+    {
+        SelPntCount = 0;
+        SelLineCount = 0;
+    }
 
     std::array<std::int16_t, 2> NewLine{};
 

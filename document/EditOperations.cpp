@@ -105,7 +105,7 @@ void ForEachRenumberedSegment(const BlockData& before, const BlockData& after, V
 {
     const auto newNumber = MatchPoints(before, after);
     const auto renumber = [&newNumber](int point) {
-        return point >= 0 && point <= kMaxPoints ? newNumber[static_cast<std::size_t>(point)] : std::int16_t{0};
+        return point >= 0 && point <= kMaxPoints ? newNumber[point] : std::int16_t{0};
     };
     for (int j = 1; j <= kMaxLines; ++j)
         visit(j, renumber(before.LineStart[j]), renumber(before.LineEnd[j]));
@@ -417,7 +417,7 @@ void ReattachSegments(const BlockData& before, BlockData& data)
         const auto slot = static_cast<std::size_t>(++count);
         starts[slot] = start;
         ends[slot] = end;
-        kinds[slot] = before.LineKind[static_cast<std::size_t>(j)];
+        kinds[slot] = before.LineKind[j];
     });
     data.LineCount = count;
     data.LineStart = starts;

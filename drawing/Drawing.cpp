@@ -185,10 +185,10 @@ double AddLayerTable(Drawing& drawing, const SheetRect& space, const BlockData& 
                 std::string text;
                 switch (c) {
                 case 0: text = FormatInteger(layer + 1); break;
-                case 1: text = FormatGrid(record.LayerH[static_cast<std::size_t>(layer)]); break;
-                case 2: text = FormatGrid(record.LayerDV[static_cast<std::size_t>(layer)]); break;
-                case 3: text = FormatGrid(record.LayerV[static_cast<std::size_t>(layer)]); break;
-                default: text = FormatGrid(record.LayerGx[static_cast<std::size_t>(layer)]); break;
+                case 1: text = FormatGrid(record.LayerH[layer]); break;
+                case 2: text = FormatGrid(record.LayerDV[layer]); break;
+                case 3: text = FormatGrid(record.LayerV[layer]); break;
+                default: text = FormatGrid(record.LayerGx[layer]); break;
                 }
                 AddCellText(drawing, cell, box.top + (r + 2) * kTableRowMm, kTableRowMm, text, kSmallTextMm,
                             c == 0 ? TextAlign::Center : TextAlign::Right, DrawingLayer::Table);
@@ -311,8 +311,8 @@ Drawing BuildDrawing(const BlockData& record, const DrawingOptions& options, con
     const int points = std::clamp<int>(record.PointCount, 0, kMaxPoints);
     const int lines = std::clamp<int>(record.LineCount, 0, kMaxLines);
     for (int k = 1; k <= lines; ++k) {
-        const int p = record.LineStart[static_cast<std::size_t>(k)];
-        const int q = record.LineEnd[static_cast<std::size_t>(k)];
+        const int p = record.LineStart[k];
+        const int q = record.LineEnd[k];
         if (p < 1 || p > points || q < 1 || q > points)
             continue;
         const auto sp = static_cast<std::size_t>(p), sq = static_cast<std::size_t>(q);

@@ -35,11 +35,9 @@ std::filesystem::path FindManual(const std::filesystem::path& programFolder)
 /** The question before the point table's confirmation drops `count` segments. */
 MessageBoxRequest DroppedSegmentsQuestion(int count)
 {
-    MessageBoxRequest question;
-    question.text = "座標を変更または削除した点につながる線分 " + FormatInteger(count) +
-                    " 本が削除されます。\r\n続けますか？（キャンセルで構成点編集の表に戻ります）";
-    question.title = "確認";
-    question.buttons = MsgButtons::OkCancel;
+    MessageBoxRequest question = Confirmation(
+        "座標を変更または削除した点につながる線分 " + FormatInteger(count) +
+        " 本が削除されます。\r\n続けますか？（キャンセルで構成点編集の表に戻ります）");
     question.icon = MsgIcon::Exclamation;
     return question;
 }
@@ -49,15 +47,10 @@ MessageBoxRequest DroppedSegmentsQuestion(int count)
 void FrameLogic::mnuLineDelAll_Click()
 {
     Raber_Reset();
-    state_.SelLineCount = 0;
-    state_.SelPntCount = 0;
+    state_.ClearSelections();
     modes_.End();
 
-    MessageBoxRequest question;
-    question.text = "登録線分を全て消去します。よろしいですか？";
-    question.title = "確認";
-    question.buttons = MsgButtons::OkCancel;
-    if (port_.messageBox(question) == MsgAnswer::Cancel)
+    if (port_.messageBox(Confirmation("登録線分を全て消去します。よろしいですか？")) == MsgAnswer::Cancel)
         return;
 
     PushUndo(state_, undo_label::kDeleteAllLines);

@@ -13,7 +13,6 @@ namespace chokusho {
 namespace {
 
 constexpr const char* kSaveQuestion = "データが更新されています。保存しますか?";
-constexpr const char* kSaveQuestionTitle = "保存確認";
 constexpr const char* kBlockFileFilter = "ブロックファイル (*.csv)";
 
 bool EndsWithCsv(const std::string& name)
@@ -102,8 +101,7 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
     }
     state_.DataPath = target.folder;
     state_.BlkName = target.blkName;
-    state_.SelLineCount = 0;
-    state_.SelPntCount = 0;
+    state_.ClearSelections();
     ClearHistory(state_);
     state_.BlkFile = target.blkFile;
     state_.BlkFolder = target.folder;
@@ -116,7 +114,7 @@ SaveAnswer FrameLogic::ConfirmSave()
 {
     if (!IsModified())
         return SaveAnswer::GoOn;
-    const MsgAnswer answer = port_.messageBox({kSaveQuestion, kSaveQuestionTitle, MsgButtons::YesNoCancel});
+    const MsgAnswer answer = port_.messageBox({kSaveQuestion, kSaveConfirmTitle, MsgButtons::YesNoCancel});
     if (answer == MsgAnswer::No)
         return SaveAnswer::GoOn;
     if (answer != MsgAnswer::Yes)
@@ -133,8 +131,7 @@ void FrameLogic::mnuFileNew_Click()
     if (ConfirmSave() == SaveAnswer::Stop)
         return;
     ClearBlock(state_.CurData);
-    state_.SelLineCount = 0;
-    state_.SelPntCount = 0;
+    state_.ClearSelections();
     ClearHistory(state_);
     Menu_Enable();
     state_.SavedData = state_.CurData;
@@ -192,10 +189,8 @@ void FrameLogic::TakeOpened(BlockData opened, const PickedBlock& picked)
     state_.BlkFile = picked.FileName;
     state_.BlkFolder = state_.DataPath;
     state_.CurData = std::move(opened);
-    view_.Mk_Dan_xyminmax(state_.CurData);
-    view_.Mk_Dan_scl();
-    state_.SelLineCount = 0;
-    state_.SelPntCount = 0;
+    view_.FitAll(state_.CurData);
+    state_.ClearSelections();
     ClearHistory(state_);
     port_.setCaption(CaptionOf(state_.BlkName));
     Menu_Enable();

@@ -10,12 +10,6 @@
 
 namespace chokusho {
 
-namespace {
-
-std::int16_t ToInt16(int value) { return static_cast<std::int16_t>(std::clamp(value, -32768, 32767)); }
-
-}  // namespace
-
 FrameLogic::FrameLogic(DocumentState& state, FramePort& port, std::filesystem::path programFolder)
     : state_(state), port_(port), programFolder_(std::move(programFolder))
 {
@@ -37,8 +31,7 @@ void FrameLogic::Form_Load(const std::string& dataPath)
     scroll_.VScr_old = kScrollRest;
     state_.Undo.clear();
     state_.Redo.clear();
-    state_.SelLineCount = 0;
-    state_.SelPntCount = 0;
+    state_.ClearSelections();
     port_.setCommandEnabled(Command::Undo, false);
     port_.setCommandEnabled(Command::Redo, false);
     state_.DataPath = dataPath;
@@ -59,10 +52,9 @@ void FrameLogic::Form_Resize(int width, int height, bool minimized)
     port_.placeControls(layout);
     view_.Pic_left = 0;
     view_.Pic_top = 0;
-    view_.Pic_width = ToInt16(layout.canvas.width);
-    view_.Pic_height = ToInt16(layout.canvas.height);
-    view_.Mk_Dan_xyminmax(state_.CurData);
-    view_.Mk_Dan_scl();
+    view_.Pic_width = ClampToInt16(layout.canvas.width);
+    view_.Pic_height = ClampToInt16(layout.canvas.height);
+    view_.FitAll(state_.CurData);
     Repaint();
 }
 
@@ -133,8 +125,7 @@ void FrameLogic::mnuDispShuku_Click() { EnterMode(DispMode::ZoomOut); }
 void FrameLogic::mnuDispAll_Click()
 {
     Raber_Reset();
-    view_.Mk_Dan_xyminmax(state_.CurData);
-    view_.Mk_Dan_scl();
+    view_.FitAll(state_.CurData);
     Repaint();
     ResetScrollBars();
 }
@@ -198,8 +189,7 @@ void FrameLogic::AfterHistoryStep()
 {
     // The restored document may number its points and segments differently, so no selection
     // survives it, and a mode half-way through a pick starts that pick again.
-    state_.SelPntCount = 0;
-    state_.SelLineCount = 0;
+    state_.ClearSelections();
     modes_.RestartStep();
     Repaint();
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "BlockData.h"
 #include "Canvas.h"
@@ -28,6 +29,23 @@ struct MessageBoxRequest {
     MsgIcon icon = MsgIcon::None;
     bool alignRight = false;
 };
+
+/** The titles of the program's message boxes: failures, confirmations, the unsaved-changes question. */
+inline constexpr const char* kErrorTitle = "Error";
+inline constexpr const char* kConfirmTitle = "確認";
+inline constexpr const char* kSaveConfirmTitle = "保存確認";
+
+/** A failure: OK alone, with the warning icon, under "Error". */
+inline MessageBoxRequest ErrorMessage(std::string text)
+{
+    return {std::move(text), kErrorTitle, MsgButtons::Ok, MsgIcon::Exclamation};
+}
+
+/** A question: OK and Cancel, without an icon, under "確認". */
+inline MessageBoxRequest Confirmation(std::string text)
+{
+    return {std::move(text), kConfirmTitle, MsgButtons::OkCancel, MsgIcon::None};
+}
 
 /** The save-file dialog; cancelling gives "". */
 struct SaveDialogRequest {

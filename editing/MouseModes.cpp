@@ -22,7 +22,6 @@ constexpr double kPickReach = 999.0;
 /** Shorter presses-to-releases than this many pixels are clicks, not drags. */
 constexpr double kDragPixels = 20.0;
 
-std::int16_t ToInt16(int value) { return static_cast<std::int16_t>(std::clamp(value, -32768, 32767)); }
 
 /** The modes whose step is a rectangle dragged from the press. */
 bool IsAreaMode(DispMode mode)
@@ -37,7 +36,7 @@ bool AppendSelection(std::array<std::int16_t, N>& entries, std::int16_t& count, 
     const int used = std::clamp<int>(count, 0, static_cast<int>(N));
     if (used >= static_cast<int>(N))
         return false;
-    entries[static_cast<std::size_t>(used)] = static_cast<std::int16_t>(value);
+    entries[used] = static_cast<std::int16_t>(value);
     count = static_cast<std::int16_t>(used + 1);
     return true;
 }
@@ -53,10 +52,6 @@ void RemoveSelection(std::array<std::int16_t, N>& entries, std::int16_t& count, 
     count = static_cast<std::int16_t>(used - 1);
 }
 
-MessageBoxRequest Confirmation(std::string text)
-{
-    return {std::move(text), "確認", MsgButtons::OkCancel, MsgIcon::None, false};
-}
 
 }  // namespace
 
@@ -102,8 +97,7 @@ void MouseModes::Raber_Reset()
         DrawRubberFigure();
     Mouse_sw = MouseStep::Idle;
     Disp_mode = DispMode::None;
-    state_.SelLineCount = 0;
-    state_.SelPntCount = 0;
+    state_.ClearSelections();
     frame_.Repaint();
     frame_.Disp_Message(Prompt::None);
     port_.setCanvasCursor(CanvasCursor::Arrow);
@@ -139,8 +133,8 @@ void MouseModes::Reanchor()
     } else if (Disp_mode == DispMode::Connect) {
         const int start = state_.NewLine[0];
         if (start >= 1 && start <= state_.CurData.PointCount)
-            anchor = view.KzToGz(state_.CurData.PointX[static_cast<std::size_t>(start)],
-                                 state_.CurData.PointY[static_cast<std::size_t>(start)]);
+            anchor = view.KzToGz(state_.CurData.PointX[start],
+                                 state_.CurData.PointY[start]);
     }
     Mouse_xa = Mouse_xb = anchor.gx;
     Mouse_ya = Mouse_yb = anchor.gy;
@@ -183,8 +177,8 @@ void MouseModes::Picture1_MouseDown(MouseButton button, int x, int y, bool shift
             return;
         Mouse_sw = MouseStep::FirstPick;
     }
-    const std::int16_t px = ToInt16(x);
-    const std::int16_t py = ToInt16(y);
+    const std::int16_t px = ClampToInt16(x);
+    const std::int16_t py = ClampToInt16(y);
     if (button == MouseButton::Left) {
         if (Mouse_sw == MouseStep::RubberBand)
             SecondPick(px, py);
@@ -211,8 +205,8 @@ void MouseModes::Picture1_MouseMove(MouseButtons buttons, int x, int y)
 
     if (Mouse_sw != MouseStep::RubberBand)
         return;
-    const std::int16_t px = ToInt16(x);
-    const std::int16_t py = ToInt16(y);
+    const std::int16_t px = ClampToInt16(x);
+    const std::int16_t py = ClampToInt16(y);
     if (px == Mouse_xb && py == Mouse_yb)
         return;
     // A rectangle follows only a left drag. Its free end is kept where it was last drawn even
@@ -232,8 +226,8 @@ void MouseModes::Picture1_MouseUp(MouseButton, int x, int y)
     if (Mouse_sw != MouseStep::RubberBand || !IsAreaMode(Disp_mode))
         return;
     ViewTransform& view = frame_.view();
-    const std::int16_t ux = ToInt16(x);
-    const std::int16_t uy = ToInt16(y);
+    const std::int16_t ux = ClampToInt16(x);
+    const std::int16_t uy = ClampToInt16(y);
     const double dx = Mouse_xa - ux;
     const double dy = Mouse_ya - uy;
     const bool drag = std::sqrt(dy * dy + dx * dx) >= kDragPixels;
@@ -289,7 +283,7 @@ void MouseModes::Pnt_AreaSel(int x1, int y1, int x2, int y2)
     Canvas& canvas = port_.canvas();
     const int selected = std::clamp<int>(state_.SelPntCount, 0, static_cast<int>(state_.SelPnt.size()));
     for (int i = 0; i < selected; ++i)
-        Pnt_disp(canvas, state_.CurData, view, frame_.display(), state_.SelPnt[static_cast<std::size_t>(i)],
+        Pnt_disp(canvas, state_.CurData, view, frame_.display(), state_.SelPnt[i],
                  qb::kYellow, qb::kYellow);
     port_.canvasChanged();
 }
@@ -318,8 +312,8 @@ void MouseModes::FirstPick(std::int16_t x, std::int16_t y)
         if (start < 0)
             return;
         state_.NewLine[0] = static_cast<std::int16_t>(start);
-        const CanvasPoint anchor = frame_.view().KzToGz(state_.CurData.PointX[static_cast<std::size_t>(start)],
-                                                        state_.CurData.PointY[static_cast<std::size_t>(start)]);
+        const CanvasPoint anchor = frame_.view().KzToGz(state_.CurData.PointX[start],
+                                                        state_.CurData.PointY[start]);
         Mouse_xa = anchor.gx;
         Mouse_ya = anchor.gy;
         frame_.Disp_Message(Prompt::ConnectEnd);
@@ -369,8 +363,8 @@ void MouseModes::ConnectTo(std::int16_t x, std::int16_t y)
     XorRubberFigure();
     Mouse_sw = MouseStep::FirstPick;
     state_.NewLine[1] = static_cast<std::int16_t>(end);
-    const CanvasPoint endPoint = frame_.view().KzToGz(state_.CurData.PointX[static_cast<std::size_t>(end)],
-                                                      state_.CurData.PointY[static_cast<std::size_t>(end)]);
+    const CanvasPoint endPoint = frame_.view().KzToGz(state_.CurData.PointX[end],
+                                                      state_.CurData.PointY[end]);
     Mouse_xb = endPoint.gx;
     Mouse_yb = endPoint.gy;
 
@@ -381,7 +375,7 @@ void MouseModes::ConnectTo(std::int16_t x, std::int16_t y)
             // Refused before the snapshot, so Undo does not offer a change that never happened;
             // the chain waits at its start point for the user to go on elsewhere or stop.
             port_.messageBox(
-                {"線分は200本までしか登録できません。", "Error", MsgButtons::Ok, MsgIcon::Exclamation, false});
+                ErrorMessage("線分は200本までしか登録できません。"));
             Mouse_xb = Mouse_xa;
             Mouse_yb = Mouse_ya;
             Mouse_sw = MouseStep::RubberBand;
@@ -472,7 +466,7 @@ void MouseModes::AddPointAt(std::int16_t x, std::int16_t y)
 {
     // Refused before the snapshot, as a full segment table refuses a segment.
     if (state_.CurData.PointCount >= kMaxPoints) {
-        port_.messageBox({kPointsFull, "Error", MsgButtons::Ok, MsgIcon::Exclamation, false});
+        port_.messageBox(ErrorMessage(kPointsFull));
         return;
     }
     // The lattice is there to snap to whether the grid is drawn or not.
@@ -566,16 +560,16 @@ void MouseModes::DrawSegmentHighlight(int line, PaletteColor color)
     if (line < 1 || line > kMaxLines)
         return;
     const BlockData& data = state_.CurData;
-    const int a = data.LineStart[static_cast<std::size_t>(line)];
-    const int b = data.LineEnd[static_cast<std::size_t>(line)];
+    const int a = data.LineStart[line];
+    const int b = data.LineEnd[line];
     const int points = std::clamp<int>(data.PointCount, 0, kMaxPoints);
     if (a < 1 || a > points || b < 1 || b > points)
         return;
     const ViewTransform& view = frame_.view();
-    const CanvasPoint from = view.KzToGz(data.PointX[static_cast<std::size_t>(a)],
-                                         data.PointY[static_cast<std::size_t>(a)]);
-    const CanvasPoint to = view.KzToGz(data.PointX[static_cast<std::size_t>(b)],
-                                       data.PointY[static_cast<std::size_t>(b)]);
+    const CanvasPoint from = view.KzToGz(data.PointX[a],
+                                         data.PointY[a]);
+    const CanvasPoint to = view.KzToGz(data.PointX[b],
+                                       data.PointY[b]);
     Canvas& canvas = port_.canvas();
     // A dotted segment is marked solid too: the mark must show over its gaps.
     canvas.SetPenStyle(PenStyle::Solid);

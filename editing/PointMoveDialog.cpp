@@ -19,12 +19,12 @@ int FirstAxisLeavingReals(const DocumentState& state, double dx, double dy)
     const BlockData& data = state.CurData;
     const int selected = std::clamp<int>(state.SelPntCount, 0, static_cast<int>(state.SelPnt.size()));
     for (int i = 0; i < selected; ++i) {
-        const int n = state.SelPnt[static_cast<std::size_t>(i)];
+        const int n = state.SelPnt[i];
         if (n < 1 || n > kMaxPoints)
             continue;
-        if (!std::isfinite(data.PointX[static_cast<std::size_t>(n)] + dx))
+        if (!std::isfinite(data.PointX[n] + dx))
             return 0;
-        if (!std::isfinite(data.PointY[static_cast<std::size_t>(n)] + dy))
+        if (!std::isfinite(data.PointY[n] + dy))
             return 1;
     }
     return -1;
@@ -45,7 +45,7 @@ void PointMoveDialog::Text1_LostFocus(int index)
     if (!IsField(index))
         return;
     // A number too large for a real is left as typed; the buttons read it as 0.
-    std::string& text = texts_[static_cast<std::size_t>(index)];
+    std::string& text = texts_[index];
     text = ReformatWholeNumber(text);
 }
 
@@ -83,13 +83,13 @@ void PointMoveDialog::Command1_Click(int index)
 const std::string& PointMoveDialog::text(int index) const
 {
     static const std::string kNone;
-    return IsField(index) ? texts_[static_cast<std::size_t>(index)] : kNone;
+    return IsField(index) ? texts_[index] : kNone;
 }
 
 void PointMoveDialog::setText(int index, std::string text)
 {
     if (IsField(index))
-        texts_[static_cast<std::size_t>(index)] = std::move(text);
+        texts_[index] = std::move(text);
 }
 
 }  // namespace chokusho

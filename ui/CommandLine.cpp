@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <variant>
 
-#ifdef _WIN32
+#ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
@@ -170,7 +170,7 @@ int ExportFromCommandLine(const QStringList& arguments)
         [](const QString& line) { WriteToTerminal(line, TerminalStream::Error); });
 }
 
-#ifdef _WIN32
+#ifdef Q_OS_WIN
 
 void WriteToTerminal(const QString& text, TerminalStream stream)
 {

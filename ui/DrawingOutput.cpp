@@ -226,7 +226,7 @@ QSize PixelsOf(const Drawing& drawing, double dotsPerMm)
 QFont DrawingFont(int heightPixels)
 {
     // The gothic a Japanese drawing is lettered in: the system's own first.
-#ifdef _WIN32
+#ifdef Q_OS_WIN
     const auto family = FirstInstalledFamily(
         {"Yu Gothic", "游ゴシック", "MS Gothic", "ＭＳ ゴシック", "Meiryo", "IPAGothic"});
 #else

@@ -76,11 +76,8 @@ SaveFileDialog::SaveFileDialog(QWidget* parent, const QString& caption, const QS
                                std::function<std::string(const std::string&)> targetOf)
     : QFileDialog(parent, caption, folder, filter), targetOf_(std::move(targetOf))
 {
-    // Lives as long as the program: the dialog's model may still ask it while it is torn down.
-    static FileIconProvider icons;
-
     setOption(QFileDialog::DontUseNativeDialog, true);
-    setIconProvider(&icons);
+    setIconProvider(&FolderViewIcons());
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     // The dialog's own question would be about the name in the box; accept() asks about the

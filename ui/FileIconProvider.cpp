@@ -39,4 +39,10 @@ QString FileIconProvider::type(const QFileInfo& info) const
     return suffix.toUpper() + QStringLiteral(" ファイル");
 }
 
+FileIconProvider& FolderViewIcons()
+{
+    static FileIconProvider icons;
+    return icons;
+}
+
 }  // namespace chokusho

@@ -18,4 +18,10 @@ public:
     QString type(const QFileInfo& info) const override;
 };
 
+/**
+ * The one provider of the program's folder views. It lives as long as the program: a view's
+ * model may still ask it while the view is torn down.
+ */
+FileIconProvider& FolderViewIcons();
+
 }  // namespace chokusho

@@ -11,7 +11,6 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStorageInfo>
@@ -24,6 +23,7 @@
 
 #include "FileIconProvider.h"
 #include "FileSystem.h"
+#include "MessageBox.h"
 #include "QtText.h"
 #include "ScreenFit.h"
 #include "ZoomScroll.h"
@@ -139,7 +139,7 @@ QFont FrmBlkShoSel::ListFont()
     // Lines are padded in cp932 bytes, so only a font whose full-width characters are exactly two
     // half-width ones keeps the columns under the heading.
     // Windows has one of its own, which its users know; elsewhere IPAGothic comes first.
-#ifdef _WIN32
+#ifdef Q_OS_WIN
     const auto family = FirstInstalledFamily(
         {"MS Gothic", "ＭＳ ゴシック", "IPAGothic", "IPAゴシック", "Noto Sans Mono CJK JP"});
 #else
@@ -215,11 +215,9 @@ void FrmBlkShoSel::buildControls()
     drive_ = new QComboBox(this);
     drive_->setObjectName(QStringLiteral("Drive1"));
 
-    // Lives as long as the program: the model's loader may still ask it while the dialog goes.
-    static FileIconProvider icons;
     model_ = new QFileSystemModel(this);
     model_->setObjectName(QStringLiteral("Dir1Model"));
-    model_->setIconProvider(&icons);
+    model_->setIconProvider(&FolderViewIcons());
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     model_->setReadOnly(true);
 
@@ -434,8 +432,7 @@ void FrmBlkShoSel::driveChosen(int index)
             const QSignalBlocker blocker(drive_);
             drive_->setCurrentIndex(shownDrive_);
         }
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), Utf8(kDeviceNotReady), QMessageBox::Ok, this);
-        box.exec();
+        ShowMessageBox(this, ErrorMessage(kDeviceNotReady));
         return;
     }
     shownDrive_ = index;

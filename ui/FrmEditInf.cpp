@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -15,6 +14,7 @@
 #include "BlockFile.h"
 #include "FigureWidth.h"
 #include "QelGrid.h"
+#include "MessageBox.h"
 #include "QtText.h"
 #include "ScreenFit.h"
 #include "ZoomScroll.h"
@@ -111,7 +111,7 @@ void FrmEditInf::buildBoxes()
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("Text1_%1").arg(i));
         box->installEventFilter(this);
-        Text1_[static_cast<std::size_t>(i)] = box;
+        Text1_[i] = box;
     }
     // The boxes grow, and what stands right of them moves, when the dialog's font needs more
     // room than they were drawn with to show every figure whole.
@@ -130,7 +130,7 @@ void FrmEditInf::buildBoxes()
     }
 
     for (int i = 0; i < 8; ++i) {
-        QLineEdit* box = Text1_[static_cast<std::size_t>(i)];
+        QLineEdit* box = Text1_[i];
         if (i < 2) {
             // A name or kind is a short label; the file holds no longer one (counted in bytes on 登  録).
             box->setMaxLength(static_cast<int>(kMaxNameBytes));
@@ -157,7 +157,7 @@ void FrmEditInf::buildOptions()
         option->setGeometry(TwipsToPixels(240), TwipsToPixels(i == 0 ? 330 : 690), TwipsToPixels(2200),
                             TwipsToPixels(300));
         options_->addButton(option, i);
-        Opt_sgxsw_[static_cast<std::size_t>(i)] = option;
+        Opt_sgxsw_[i] = option;
     }
     connect(options_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked && !selectingOption_)
@@ -182,7 +182,7 @@ void FrmEditInf::buildGridsAndButtons()
     CmdPara_[0] = Button(QStringLiteral("CmdPara_0"), QStringLiteral("登  録"), this);
     CmdPara_[1] = Button(QStringLiteral("CmdPara_1"), QStringLiteral("ｷｬﾝｾﾙ"), this);
     for (int i = 0; i < 2; ++i) {
-        connect(CmdPara_[static_cast<std::size_t>(i)], &QPushButton::clicked, this, [this, i] {
+        connect(CmdPara_[i], &QPushButton::clicked, this, [this, i] {
             QelGV_->commitPendingEdit();
             logic_->CmdPara_Click(i);
         });
@@ -199,7 +199,7 @@ void FrmEditInf::buildGridsAndButtons()
 bool FrmEditInf::eventFilter(QObject* watched, QEvent* event)
 {
     for (int i = 0; i < 8; ++i) {
-        QLineEdit* box = Text1_[static_cast<std::size_t>(i)];
+        QLineEdit* box = Text1_[i];
         if (watched != box)
             continue;
         if (event->type() == QEvent::FocusIn) {
@@ -240,18 +240,9 @@ void FrmEditInf::ApplyLayout(const ParamsLayout& layout)
     Place(CmdPara_[1], layout.buttonLeft + widen_, kCancelTop, kButtonWidth, kButtonHeight);
 }
 
-void FrmEditInf::ShowError(const std::string& title, const std::string& text)
+void FrmEditInf::ShowError(const std::string& text)
 {
-    QMessageBox box(this);
-    box.setObjectName(QStringLiteral("ErrorBox"));
-    box.setWindowTitle(Utf8(title));
-    box.setIcon(QMessageBox::NoIcon);
-    box.setTextFormat(Qt::PlainText);
-    box.setText(Utf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    box.setStandardButtons(QMessageBox::Ok);
-    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    box.exec();
+    ShowMessageBox(this, {text, kErrorTitle, MsgButtons::Ok, MsgIcon::None, true});
 }
 
 void FrmEditInf::SelectText1(int index)

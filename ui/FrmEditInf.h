@@ -45,7 +45,7 @@ private:
     int SelectedOption() const override;
     void SelectOption(int index) override;
     void ApplyLayout(const ParamsLayout& layout) override;
-    void ShowError(const std::string& title, const std::string& text) override;
+    void ShowError(const std::string& text) override;
     void SelectText1(int index) override;
     void CloseForm(bool confirmed) override;
 

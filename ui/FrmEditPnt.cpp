@@ -1,12 +1,12 @@
 #include "FrmEditPnt.h"
 
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 
 #include "FigureWidth.h"
 #include "PointTable.h"
 #include "QelGrid.h"
+#include "MessageBox.h"
 #include "QtText.h"
 #include "ScreenFit.h"
 #include "ZoomScroll.h"
@@ -88,9 +88,7 @@ void FrmEditPnt::CmdP_0_Click()
 {
     QelGP_->commitPendingEdit();
     if (const std::optional<CellProblem> problem = CheckPointGrid(*QelGP_)) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), Utf8(problem->message), QMessageBox::Ok, this);
-        box.setObjectName(QStringLiteral("ErrorBox"));
-        box.exec();
+        ShowMessageBox(this, ErrorMessage(problem->message));
         QelGP_->SelectCell(problem->row, problem->col);
         return;
     }

@@ -4,13 +4,13 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 #include <cstddef>
 
 #include "FigureWidth.h"
+#include "MessageBox.h"
 #include "QtText.h"
 #include "ScreenFit.h"
 #include "ZoomScroll.h"
@@ -81,14 +81,14 @@ FrmEditPntMov::FrmEditPntMov(DocumentState& state, QWidget* parent)
 
     logic_.Form_Load();
     for (int i = 0; i < 2; ++i)
-        text1_[static_cast<std::size_t>(i)]->setText(Utf8(logic_.text(i)));
+        text1_[i]->setText(Utf8(logic_.text(i)));
     text1_[0]->setFocus();
 }
 
 bool FrmEditPntMov::eventFilter(QObject* watched, QEvent* event)
 {
     for (int i = 0; i < 2; ++i) {
-        QLineEdit* field = text1_[static_cast<std::size_t>(i)];
+        QLineEdit* field = text1_[i];
         if (watched != field)
             continue;
         if (event->type() == QEvent::FocusIn) {
@@ -116,9 +116,7 @@ void FrmEditPntMov::buttonClicked(int index)
 {
     logic_.Command1_Click(index);
     if (const auto& problem = logic_.problem()) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), Utf8(problem->message), QMessageBox::Ok, this);
-        box.setObjectName(QStringLiteral("ErrorBox"));
-        box.exec();
+        ShowMessageBox(this, ErrorMessage(problem->message));
         QLineEdit* field = text1_[problem->field == 1 ? 1 : 0];
         field->setFocus(Qt::OtherFocusReason);
         field->selectAll();

@@ -1,30 +1,32 @@
 #include "MessageBox.h"
 
-#include <QLabel>
 #include <QMessageBox>
 
 #include "QtText.h"
 
 namespace chokusho {
 
-MsgAnswer ShowMessageBox(QWidget* parent, const MessageBoxRequest& spec)
+MsgAnswer ShowMessageBox(QWidget* parent, const MessageBoxRequest& request)
 {
     QMessageBox box(parent);
-    box.setWindowTitle(Utf8(spec.title));
-    QString text = Utf8(spec.text);
+    box.setWindowTitle(Utf8(request.title));
+    QString text = Utf8(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (request.alignRight) {
+        // The box has no alignment of its own; its text, set as a right-aligned paragraph, has.
+        text = QStringLiteral("<p align=\"right\" style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() +
+               QStringLiteral("</p>");
+        box.setTextFormat(Qt::RichText);
+    } else {
+        box.setTextFormat(Qt::PlainText);
+    }
     box.setText(text);
-    box.setTextFormat(Qt::PlainText);
-    switch (spec.icon) {
+    switch (request.icon) {
     case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
     case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
     }
-    if (spec.alignRight) {
-        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
-            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    switch (spec.buttons) {
+    switch (request.buttons) {
     case MsgButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
@@ -45,7 +47,7 @@ MsgAnswer ShowMessageBox(QWidget* parent, const MessageBoxRequest& spec)
     case QMessageBox::Ok: return MsgAnswer::Ok;
     case QMessageBox::Yes: return MsgAnswer::Yes;
     case QMessageBox::No: return MsgAnswer::No;
-    default: return spec.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+    default: return request.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
     }
 }
 

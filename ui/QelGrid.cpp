@@ -225,14 +225,14 @@ void QelGrid::SetRowText(int row, const std::string& line)
 
 int QelGrid::ColumnWidth(int col) const
 {
-    return col >= 0 && col < static_cast<int>(widthsTwips_.size()) ? widthsTwips_[static_cast<std::size_t>(col)] : 0;
+    return col >= 0 && col < static_cast<int>(widthsTwips_.size()) ? widthsTwips_[col] : 0;
 }
 
 void QelGrid::SetColumnWidth(int col, int twips)
 {
     if (col < 0 || col >= columnCount())
         return;
-    widthsTwips_[static_cast<std::size_t>(col)] = twips;
+    widthsTwips_[col] = twips;
     setColumnWidth(col, TwipsToPixels(twips));
 }
 

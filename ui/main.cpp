@@ -32,7 +32,7 @@ int main(int argc, char* argv[])
 
     // "--export" draws without a window: on Linux without a display as well.
     if (chokusho::AsksForExport(options)) {
-#ifndef _WIN32
+#ifndef Q_OS_WIN
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif

@@ -95,8 +95,8 @@ void Pnt_disp(Canvas& canvas, const BlockData& data, const ViewTransform& view, 
         return;
     canvas.SetPenStyle(PenStyle::Solid);
     canvas.SetPenMode(PenMode::Copy);
-    const int x = view.px(data.PointX[static_cast<std::size_t>(n)]);
-    const int y = view.py(data.PointY[static_cast<std::size_t>(n)]);
+    const int x = view.px(data.PointX[n]);
+    const int y = view.py(data.PointY[n]);
     // The last pixel set leaves the text position one pixel below the point, where the
     // number goes.
     canvas.PSet(x, y, markerColor);

@@ -94,8 +94,8 @@ void ViewTransform::Mk_Dan_xyminmax(const BlockData& data)
         // Points beyond the limit, infinite ones too, count as lying on it, so the window
         // reaches as close to them as it may go. A NaN coordinate fails every comparison
         // below and has no say.
-        const double x = std::clamp(data.PointX[static_cast<std::size_t>(i)], -kFitLimit, kFitLimit);
-        const double y = std::clamp(data.PointY[static_cast<std::size_t>(i)], -kFitLimit, kFitLimit);
+        const double x = std::clamp(data.PointX[i], -kFitLimit, kFitLimit);
+        const double y = std::clamp(data.PointY[i], -kFitLimit, kFitLimit);
         if (x < xmin)
             xmin = x;
         if (x > xmax)

@@ -33,6 +33,12 @@ struct ModelPoint {
 /** A zoom step's way, by the switch the zoom commands have always passed: 0 in, 1 out. */
 enum class ZoomStep { In = 0, Out = 1 };
 
+/** A canvas position in the 16-bit range in which mouse positions are kept, held at its ends. */
+inline std::int16_t ClampToInt16(int value)
+{
+    return static_cast<std::int16_t>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
+}
+
 /** A pixel of the canvas, Y downwards, in the 16-bit range of the mouse positions. */
 struct CanvasPoint {
     std::int16_t gx = 0;
@@ -58,6 +64,12 @@ struct ViewTransform {
     void Mk_Dan_xyminmax(const BlockData& data);
     /** Fits the window to the canvas with one scale, centred, widened along the roomier axis. */
     void Mk_Dan_scl();
+    /** The home window (全表示): every point of `data` with its margin, fitted to the canvas. */
+    void FitAll(const BlockData& data)
+    {
+        Mk_Dan_xyminmax(data);
+        Mk_Dan_scl();
+    }
     /**
      * Fits the given window as Mk_Dan_scl does. Returns false, changing nothing, when there is
      * no canvas or the fitted window would not fit within doubles or their precision.

@@ -31,7 +31,7 @@ public:
     int SelectedOption() const override { return option; }
     void SelectOption(int index) override { option = index; }
     void ApplyLayout(const ParamsLayout& layout) override { layouts.push_back(layout); }
-    void ShowError(const std::string& title, const std::string& text) override { errors.push_back(title + "|" + text); }
+    void ShowError(const std::string& text) override { errors.push_back("Error|" + text); }
     void SelectText1(int index) override { selectedBox = index; }
     void CloseForm(bool confirmed) override { closed = confirmed; }
 

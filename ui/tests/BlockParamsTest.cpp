@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 #include "DocumentState.h"
 #include "FigureFits.h"
@@ -165,7 +166,7 @@ private slots:
         b->setFocus();
         QString text;
         test::WhenModal<QMessageBox>([&](QMessageBox* box) {
-            text = box->text();
+            text = QTextDocumentFragment::fromHtml(box->text()).toPlainText();
             box->accept();
         });
         QTest::mouseClick(ok, Qt::LeftButton);
@@ -189,19 +190,17 @@ private slots:
         QVERIFY(ok);
         v->setText(QStringLiteral("11"));
         QString title, text;
-        Qt::Alignment alignment;
         test::WhenModal<QMessageBox>([&](QMessageBox* box) {
             title = box->windowTitle();
             text = box->text();
-            auto* label = Child<QLabel>(*box, "qt_msgbox_label");
-            QVERIFY(label);
-            alignment = label->alignment();
             box->accept();
         });
         QTest::mouseClick(ok, Qt::LeftButton);
         QCOMPARE(title, QStringLiteral("Error"));
-        QCOMPARE(text, QStringLiteral("層別体積表の合計値が違います。\n\n体積 = 11.000    層別体積合計 = 10.000"));
-        QVERIFY(alignment & Qt::AlignRight);
+        // Right-aligned, as the message has always stood.
+        QVERIFY2(text.startsWith(QStringLiteral("<p align=\"right\"")), qPrintable(text));
+        QCOMPARE(QTextDocumentFragment::fromHtml(text).toPlainText(),
+                 QStringLiteral("層別体積表の合計値が違います。\n\n体積 = 11.000    層別体積合計 = 10.000"));
         QVERIFY(dialog.isVisible());
         QVERIFY(state.CurData == test::LayeredBlock());
         QCOMPARE(state.Undo.UndoCount(), 0);

@@ -8,7 +8,7 @@ namespace chokusho::test {
 ProgramResult RunProgram(const QString& program, const QStringList& arguments, const QString& folder)
 {
     QProcess process;
-#ifndef _WIN32
+#ifndef Q_OS_WIN
     // Windows programs need no display to draw; elsewhere the program must do without one.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})

@@ -10,8 +10,7 @@ ViewTransform FittedView(const BlockData& data, int width, int height)
     ViewTransform view;
     view.Pic_width = static_cast<std::int16_t>(width);
     view.Pic_height = static_cast<std::int16_t>(height);
-    view.Mk_Dan_xyminmax(data);
-    view.Mk_Dan_scl();
+    view.FitAll(data);
     return view;
 }
 
