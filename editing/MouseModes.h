@@ -35,11 +35,11 @@ ModelPoint PointToAdd(ModelPoint at, bool snapToGrid);
 inline constexpr const char* kPointsFull = "構成点は100点までしか登録できません。";
 
 /**
- * The canvas's mouse-mode machine: seven modes (Disp_mode) in which the left button picks a
+ * The canvas's mouse-mode machine: eight modes (Disp_mode) in which the left button picks a
  * point, a segment or a rectangle's corner and the right button steps back, confirms or ends
  * the mode, each step (Mouse_sw) with its prompt. Rubber figures follow the pointer in yellow
- * XOR, so drawing one again erases it. The frame owns the machine and lends it its view, its
- * display switches and its housekeeping (repaint, prompts, enabled states).
+ * XOR, so drawing one again erases it. The frame owns the machine and lends it, as its ModeHost,
+ * its view, its display switches and its housekeeping (repaint, prompts, enabled states).
  */
 class MouseModes {
 public:
