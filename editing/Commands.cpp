@@ -1,12 +1,9 @@
 #include "Commands.h"
 
-#include "FrameLogic.h"
-
 namespace chokusho {
 
 namespace {
 
-using L = FrameLogic;
 using C = Command;
 using E = EnableRule;
 
@@ -14,32 +11,32 @@ using E = EnableRule;
 /** One row a command, in the order of the enum (checked below). */
 constexpr CommandEntry kCommands[] = {
     // command        menu item           caption                     button      tooltip       icon               keys                       check  mode   enabled
-    {C::FileNew,       "mnuFileNew",       "新規(&N)",                 "NewOpen",  "新規",       "new.svg",         {"Ctrl+N"},                false, false, E::Always,      &L::mnuFileNew_Click},
-    {C::FileOpen,      "mnuFileOpen",      "開く(&O)...",              "Open",     "開く",       "open.svg",        {"Ctrl+O"},                false, false, E::Always,      &L::mnuFileOpen_Click},
-    {C::FileOverwrite, "mnuFileOverwrite", "上書き保存(&W)",           nullptr,    nullptr,      nullptr,           {"Ctrl+S"},                false, false, E::Always,      &L::mnuFileOverwrite_Click},
-    {C::FileSave,      "mnuFileSave",      "保存(&S)...",              "Save",     "保存",       "save.svg",        {"Ctrl+Shift+S"},          false, false, E::Always,      &L::mnuFileSave_Click},
-    {C::FilePrint,     "mnuFilePrint",     "印刷(&P)...",              nullptr,    nullptr,      nullptr,           {"Ctrl+P"},                false, false, E::Always,      &L::mnuFilePrint_Click},
-    {C::FileExport,    "mnuFileExport",    "エクスポート(&E)...",      nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always,      &L::mnuFileExport_Click},
-    {C::FileEnd,       "mnuFileEnd",       "終了(&X)",                 nullptr,    nullptr,      nullptr,           {"Ctrl+Q"},                false, false, E::Always,      &L::mnuFileEnd_Click},
-    {C::DispKaku,      "mnuDispKaku",      "拡大",                     "Kakudai",  "拡大",       "zoom-in.svg",     {},                        false, true,  E::Always,      &L::mnuDispKaku_Click},
-    {C::DispShuku,     "mnuDispShuku",     "縮小",                     "Shukusho", "縮小",       "zoom-out.svg",    {},                        false, true,  E::Always,      &L::mnuDispShuku_Click},
-    {C::DispAll,       "mnuDispAll",       "全表示",                   "Zenhyoji", "全表示",     "show-all.svg",    {},                        false, false, E::Always,      &L::mnuDispAll_Click},
-    {C::DispRedraw,    "mnuDispRedraw",    "再表示",                   "Redraw",   "再表示",     "redraw.svg",      {"F5"},                    false, false, E::Always,      &L::mnuDispRedraw_Click},
-    {C::DispGrid,      "mnuDispGrid",      "グリッド",                 "Grid",     "グリッド",   "grid.svg",        {},                        true,  false, E::Always,      &L::mnuDispGrid_Click},
-    {C::DispPntNo,     "mnuDispPntNo",     "点名表示",                 nullptr,    nullptr,      nullptr,           {},                        true,  false, E::Always,      &L::mnuDispPntNo_Click},
-    {C::BlkPara,       "mnuBlkPara",       "ブロック諸元(&B)...",      nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always,      &L::mnuBlkPara_Click},
-    {C::PointHen,      "mnuPointHen",      "編集...",                  nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always,      &L::mnuPointHen_Click},
-    {C::PointDel,      "mnuPointDel",      "削除",                     "Pnt_Del",  "点削除",     "delete-point.svg", {},                       false, true,  E::WithPoints,  &L::mnuPointDel_Click},
-    {C::PointMov,      "mnuPointMov",      "移動",                     nullptr,    nullptr,      nullptr,           {},                        false, true,  E::WithPoints,  &L::mnuPointMov_Click},
-    {C::PointAdd,      "mnuPointAdd",      "点追加",                   "Pnt_Add",  "点追加",     "add-point.svg",   {},                        false, true,  E::Always,      &L::mnuPointAdd_Click},
-    {C::LineIn,        "mnuLineIn",        "結線",                     "Line",     "結線",       "connect.svg",     {},                        false, true,  E::WithPoints,  &L::mnuLineIn_Click},
-    {C::LineDel,       "mnuLineDel",       "削除",                     "Line_Del", "線削除",     "delete-line.svg", {},                        false, true,  E::WithLines,   &L::mnuLineDel_Click},
-    {C::LineDelAll,    "mnuLineDelAll",    "一括削除",                 nullptr,    nullptr,      nullptr,           {},                        false, false, E::WithLines,   &L::mnuLineDelAll_Click},
-    {C::LineKind,      "mnuLineKind",      "線種変更",                 nullptr,    nullptr,      nullptr,           {},                        false, true,  E::Always,      &L::mnuLineKind_Click},
-    {C::HelpHelp,      "mnuHelpHelp",      "ヘルプ（&M）...",          "Help",     "ヘルプ",     "help.svg",        {"F1"},                    false, false, E::Always,      &L::mnuHelpHelp_Click},
-    {C::HelpVer,       "mnuHelpVer",       "バージョン情報（&A）...",  nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always,      &L::mnuHelpVer_Click},
-    {C::Undo,          nullptr,            nullptr,                    "Undo",     "元に戻す",   "undo.svg",        {"Ctrl+Z"},                false, false, E::WithHistory, &L::Undo_Click},
-    {C::Redo,          nullptr,            nullptr,                    "Redo",     "やり直し",   "redo.svg",        {"Ctrl+Y", "Ctrl+Shift+Z"}, false, false, E::WithHistory, &L::Redo_Click},
+    {C::FileNew,       "mnuFileNew",       "新規(&N)",                 "NewOpen",  "新規",       "new.svg",         {"Ctrl+N"},                false, false, E::Always},
+    {C::FileOpen,      "mnuFileOpen",      "開く(&O)...",              "Open",     "開く",       "open.svg",        {"Ctrl+O"},                false, false, E::Always},
+    {C::FileOverwrite, "mnuFileOverwrite", "上書き保存(&W)",           nullptr,    nullptr,      nullptr,           {"Ctrl+S"},                false, false, E::Always},
+    {C::FileSave,      "mnuFileSave",      "保存(&S)...",              "Save",     "保存",       "save.svg",        {"Ctrl+Shift+S"},          false, false, E::Always},
+    {C::FilePrint,     "mnuFilePrint",     "印刷(&P)...",              nullptr,    nullptr,      nullptr,           {"Ctrl+P"},                false, false, E::Always},
+    {C::FileExport,    "mnuFileExport",    "エクスポート(&E)...",      nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always},
+    {C::FileEnd,       "mnuFileEnd",       "終了(&X)",                 nullptr,    nullptr,      nullptr,           {"Ctrl+Q"},                false, false, E::Always},
+    {C::DispKaku,      "mnuDispKaku",      "拡大",                     "Kakudai",  "拡大",       "zoom-in.svg",     {},                        false, true,  E::Always},
+    {C::DispShuku,     "mnuDispShuku",     "縮小",                     "Shukusho", "縮小",       "zoom-out.svg",    {},                        false, true,  E::Always},
+    {C::DispAll,       "mnuDispAll",       "全表示",                   "Zenhyoji", "全表示",     "show-all.svg",    {},                        false, false, E::Always},
+    {C::DispRedraw,    "mnuDispRedraw",    "再表示",                   "Redraw",   "再表示",     "redraw.svg",      {"F5"},                    false, false, E::Always},
+    {C::DispGrid,      "mnuDispGrid",      "グリッド",                 "Grid",     "グリッド",   "grid.svg",        {},                        true,  false, E::Always},
+    {C::DispPntNo,     "mnuDispPntNo",     "点名表示",                 nullptr,    nullptr,      nullptr,           {},                        true,  false, E::Always},
+    {C::BlkPara,       "mnuBlkPara",       "ブロック諸元(&B)...",      nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always},
+    {C::PointHen,      "mnuPointHen",      "編集...",                  nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always},
+    {C::PointDel,      "mnuPointDel",      "削除",                     "Pnt_Del",  "点削除",     "delete-point.svg", {},                       false, true,  E::WithPoints},
+    {C::PointMov,      "mnuPointMov",      "移動",                     nullptr,    nullptr,      nullptr,           {},                        false, true,  E::WithPoints},
+    {C::PointAdd,      "mnuPointAdd",      "点追加",                   "Pnt_Add",  "点追加",     "add-point.svg",   {},                        false, true,  E::Always},
+    {C::LineIn,        "mnuLineIn",        "結線",                     "Line",     "結線",       "connect.svg",     {},                        false, true,  E::WithPoints},
+    {C::LineDel,       "mnuLineDel",       "削除",                     "Line_Del", "線削除",     "delete-line.svg", {},                        false, true,  E::WithLines},
+    {C::LineDelAll,    "mnuLineDelAll",    "一括削除",                 nullptr,    nullptr,      nullptr,           {},                        false, false, E::WithLines},
+    {C::LineKind,      "mnuLineKind",      "線種変更",                 nullptr,    nullptr,      nullptr,           {},                        false, true,  E::Always},
+    {C::HelpHelp,      "mnuHelpHelp",      "ヘルプ（&M）...",          "Help",     "ヘルプ",     "help.svg",        {"F1"},                    false, false, E::Always},
+    {C::HelpVer,       "mnuHelpVer",       "バージョン情報（&A）...",  nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always},
+    {C::Undo,          nullptr,            nullptr,                    "Undo",     "元に戻す",   "undo.svg",        {"Ctrl+Z"},                false, false, E::WithHistory},
+    {C::Redo,          nullptr,            nullptr,                    "Redo",     "やり直し",   "redo.svg",        {"Ctrl+Y", "Ctrl+Shift+Z"}, false, false, E::WithHistory},
 };
 
 constexpr MenuSlot kFileMenu[] = {

@@ -8,8 +8,6 @@
 
 namespace chokusho {
 
-class FrameLogic;
-
 /** Every command of the main window: a menu item, a toolbar button, or both. */
 enum class Command {
     FileNew,
@@ -49,7 +47,10 @@ enum class EnableRule {
     WithHistory,  // the undo or redo stack holds a step (it reports that itself)
 };
 
-/** A command: how the window shows it, which keys reach it, when it is enabled, what it does. */
+/**
+ * A command: how the window shows it, which keys reach it and when it is enabled. What it does is
+ * FrameLogic::Run's, whose switch over every command the compiler checks for completeness.
+ */
 struct CommandEntry {
     Command command;
     const char* menuItem;             // the menu item's control name ("mnuLineDel"); null without one
@@ -61,7 +62,6 @@ struct CommandEntry {
     bool checkable;                   // ticked or pressed while its switch is on
     bool startsMode;                  // a mouse mode: Escape backs out of it
     EnableRule enable;
-    void (FrameLogic::*handler)();
 };
 
 /** The entry of `command`. */

@@ -225,7 +225,37 @@ void FrameLogic::AfterViewMoved()
 
 void FrameLogic::Escape_Key() { modes_.Escape(); }
 
-void FrameLogic::Run(Command command) { (this->*EntryOf(command).handler)(); }
+void FrameLogic::Run(Command command)
+{
+    switch (command) {
+    case Command::FileNew: mnuFileNew_Click(); break;
+    case Command::FileOpen: mnuFileOpen_Click(); break;
+    case Command::FileOverwrite: mnuFileOverwrite_Click(); break;
+    case Command::FileSave: mnuFileSave_Click(); break;
+    case Command::FilePrint: mnuFilePrint_Click(); break;
+    case Command::FileExport: mnuFileExport_Click(); break;
+    case Command::FileEnd: mnuFileEnd_Click(); break;
+    case Command::DispKaku: mnuDispKaku_Click(); break;
+    case Command::DispShuku: mnuDispShuku_Click(); break;
+    case Command::DispAll: mnuDispAll_Click(); break;
+    case Command::DispRedraw: mnuDispRedraw_Click(); break;
+    case Command::DispGrid: mnuDispGrid_Click(); break;
+    case Command::DispPntNo: mnuDispPntNo_Click(); break;
+    case Command::BlkPara: mnuBlkPara_Click(); break;
+    case Command::PointHen: mnuPointHen_Click(); break;
+    case Command::PointDel: mnuPointDel_Click(); break;
+    case Command::PointMov: mnuPointMov_Click(); break;
+    case Command::PointAdd: mnuPointAdd_Click(); break;
+    case Command::LineIn: mnuLineIn_Click(); break;
+    case Command::LineDel: mnuLineDel_Click(); break;
+    case Command::LineDelAll: mnuLineDelAll_Click(); break;
+    case Command::LineKind: mnuLineKind_Click(); break;
+    case Command::HelpHelp: mnuHelpHelp_Click(); break;
+    case Command::HelpVer: mnuHelpVer_Click(); break;
+    case Command::Undo: Undo_Click(); break;
+    case Command::Redo: Redo_Click(); break;
+    }
+}
 
 void FrameLogic::Toolbar1_ButtonClick(std::string_view key)
 {

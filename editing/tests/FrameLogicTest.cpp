@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "EditOperations.h"
 #include "FakeFramePort.h"
@@ -256,7 +257,6 @@ TEST(CommandTable, EveryControlNamesOneCommandThatTheWindowShows)
     std::set<std::string> names;
     std::set<Command> shown;
     for (const CommandEntry& entry : AllCommands()) {
-        EXPECT_NE(entry.handler, nullptr);
         for (const char* name : {entry.menuItem, entry.button}) {
             if (name == nullptr)
                 continue;
@@ -285,15 +285,30 @@ TEST(CommandTable, EveryControlNamesOneCommandThatTheWindowShows)
     EXPECT_EQ(shown.size(), kCommandCount) << "every command has a menu item or a button";
 }
 
-TEST_F(FrameLogicTest, PrintAndExportGoToTheWindowAndLeaveTheModeAlone)
+TEST_F(FrameLogicTest, EachCommandReachesItsOwnHandler)
 {
     Start(Square20());
-    logic.mnuLineDel_Click();
+    const std::pair<Command, DispMode> modes[] = {
+        {Command::DispKaku, DispMode::ZoomIn},        {Command::DispShuku, DispMode::ZoomOut},
+        {Command::LineIn, DispMode::Connect},         {Command::LineDel, DispMode::DeleteLines},
+        {Command::PointDel, DispMode::DeletePoints},  {Command::PointMov, DispMode::MovePoints},
+        {Command::LineKind, DispMode::LineKind},      {Command::PointAdd, DispMode::AddPoint},
+    };
+    for (const auto& [command, mode] : modes) {
+        logic.Run(command);
+        EXPECT_EQ(logic.modes().mode(), mode) << EntryOf(command).menuText;
+    }
+    // Printing and exporting go to the window and leave the mode alone.
     logic.Run(Command::FilePrint);
     logic.Run(Command::FileExport);
-    EXPECT_EQ(port.printed, 1);
-    EXPECT_EQ(port.exported, 1);
-    EXPECT_EQ(logic.modes().mode(), DispMode::DeleteLines);
+    EXPECT_EQ(std::tuple(port.printed, port.exported), std::tuple(1, 1));
+    EXPECT_EQ(logic.modes().mode(), DispMode::AddPoint);
+    logic.Run(Command::DispGrid);
+    logic.Run(Command::DispPntNo);
+    EXPECT_EQ(std::tuple(logic.display().grid, logic.display().pointNumbers), std::tuple(true, false));
+    logic.Run(Command::HelpVer);
+    logic.Run(Command::FileEnd);
+    EXPECT_EQ(std::tuple(port.aboutShown, port.closeRequests), std::tuple(1, 1));
 }
 
 TEST_F(FrameLogicTest, UndoRestoresAndDropsSelectionsThatNameAnotherDocument)
