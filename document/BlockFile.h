@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "BlockData.h"
+#include "FileSystem.h"
 
 namespace chokusho {
 
@@ -44,19 +44,6 @@ struct [[nodiscard]] BlockReadResult {
  * "直立消波ブロックのデータ形式ではありません。" for content that is no block file.
  */
 std::string BlockReadFailureText(const BlockReadResult& result);
-
-/** A block file, or another file of the program, could not be written. */
-class FileWriteError : public std::runtime_error {
-public:
-    FileWriteError(std::string path, std::string reason);
-    const std::string& path() const { return path_; }
-    /** Why, as the user reads it: for example "書き込む権限がありません。" (FileErrorText). */
-    const std::string& reason() const { return reason_; }
-
-private:
-    std::string path_;
-    std::string reason_;
-};
 
 /** Empties both strings and sets every number, count and array element to 0. */
 void ClearBlock(BlockData& record);

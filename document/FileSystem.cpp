@@ -8,9 +8,8 @@
 #include <limits>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
-
-#include "BlockFile.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -22,6 +21,11 @@
 #endif
 
 namespace chokusho {
+
+FileWriteError::FileWriteError(std::string path, std::string reason)
+    : std::runtime_error(path + ": " + reason), path_(std::move(path)), reason_(std::move(reason))
+{
+}
 
 std::filesystem::path PathFromUtf8(std::string_view utf8)
 {
