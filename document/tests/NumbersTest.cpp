@@ -94,21 +94,21 @@ TEST(ReadPlainNumber, TakesTheWritersFormInPlaceAndLeavesTheRestToTheLenientRead
         std::optional<std::int16_t> integer;
         std::size_t length;                    // how much an accepted real takes
     } cases[] = {
-        {"-12.345,1",          -12.345,      -12,          7},
-        {"-123\r\n",            -123.0,       -123,         4},
-        {"0.000",              0.0,          0,            5},
-        {"-32768",             -32768.0,     -32768,       6},
-        {"32768",              32768.0,      std::nullopt, 5},
-        {"0032767",            32767.0,      std::nullopt, 7},
-        {"123456789.012345",   123456789.012345, std::nullopt, 16},
-        {"1234567890.123456",  std::nullopt, std::nullopt, 0},
-        {"99999999999999999999", std::nullopt, std::nullopt, 0},
-        {"12 3",               12.0,         12,           2},
-        {"+1",                 std::nullopt, std::nullopt, 0},
-        {"5.",                 std::nullopt, 5,            1},
-        {".5",                 std::nullopt, std::nullopt, 0},
-        {"-",                  std::nullopt, std::nullopt, 0},
-        {"",                   std::nullopt, std::nullopt, 0},
+        {"-12.345,1",            -12.345,          -12,          7},
+        {"-123\r\n",             -123.0,           -123,         4},
+        {"0.000",                0.0,              0,            5},
+        {"-32768",               -32768.0,         -32768,       6},
+        {"32768",                32768.0,          std::nullopt, 5},
+        {"0032767",              32767.0,          std::nullopt, 7},
+        {"123456789.012345",     123456789.012345, std::nullopt, 16},
+        {"1234567890.123456",    std::nullopt,     std::nullopt, 0},
+        {"99999999999999999999", std::nullopt,     std::nullopt, 0},
+        {"12 3",                 12.0,             12,           2},
+        {"+1",                   std::nullopt,     std::nullopt, 0},
+        {"5.",                   std::nullopt,     5,            1},
+        {".5",                   std::nullopt,     std::nullopt, 0},
+        {"-",                    std::nullopt,     std::nullopt, 0},
+        {"",                     std::nullopt,     std::nullopt, 0},
     };
     // clang-format on
     for (const auto& c : cases) {
