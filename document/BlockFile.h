@@ -50,8 +50,9 @@ void ClearBlock(BlockData& record);
 
 /**
  * Reads the block file dataPath + name + ".CSV" into `record` (the file name matched without
- * regard to ASCII letter case). Versions 0, 1 and 2 are read. Returns false when the file is
- * missing or is not a complete block file; `record` then holds what was read until the failure.
+ * regard to ASCII letter case). Versions 0, 1 and 2 are read. The result says why when the file
+ * cannot be read or is not a complete block file; `record` then holds what was read until the
+ * failure.
  * `name` is a bare name: one holding a folder separator of the platform is not read.
  */
 BlockReadResult ReadBlockFile(BlockData& record, const std::string& dataPath, const std::string& name);
