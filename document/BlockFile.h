@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "BlockData.h"
+#include "FileSystem.h"
 
 namespace chokusho {
 
@@ -45,26 +45,14 @@ struct [[nodiscard]] BlockReadResult {
  */
 std::string BlockReadFailureText(const BlockReadResult& result);
 
-/** A block file, or another file of the program, could not be written. */
-class FileWriteError : public std::runtime_error {
-public:
-    FileWriteError(std::string path, std::string reason);
-    const std::string& path() const { return path_; }
-    /** Why, as the user reads it: for example "書き込む権限がありません。" (FileErrorText). */
-    const std::string& reason() const { return reason_; }
-
-private:
-    std::string path_;
-    std::string reason_;
-};
-
 /** Empties both strings and sets every number, count and array element to 0. */
 void ClearBlock(BlockData& record);
 
 /**
  * Reads the block file dataPath + name + ".CSV" into `record` (the file name matched without
- * regard to ASCII letter case). Versions 0, 1 and 2 are read. Returns false when the file is
- * missing or is not a complete block file; `record` then holds what was read until the failure.
+ * regard to ASCII letter case). Versions 0, 1 and 2 are read. The result says why when the file
+ * cannot be read or is not a complete block file; `record` then holds what was read until the
+ * failure.
  * `name` is a bare name: one holding a folder separator of the platform is not read.
  */
 BlockReadResult ReadBlockFile(BlockData& record, const std::string& dataPath, const std::string& name);

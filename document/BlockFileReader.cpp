@@ -18,8 +18,6 @@ namespace chokusho {
 namespace {
 
 using block_file::LineReader;
-using block_file::PlainInteger;
-using block_file::PlainReal;
 
 /** No block file comes near this size; anything larger is not read at all. */
 constexpr std::size_t kMaxBlockFileBytes = 64u << 20;
@@ -154,7 +152,7 @@ template <std::size_t N>
 bool ReadRealLine(LineReader& reader, const std::array<double*, N>& targets)
 {
     std::array<double, N> values;
-    if (reader.plainLine<PlainReal>(values)) {
+    if (reader.plainLine(values)) {
         for (std::size_t i = 0; i < N; ++i)
             *targets[i] = values[i];
         return true;
@@ -166,7 +164,7 @@ template <std::size_t N>
 bool ReadIntegerLine(LineReader& reader, const std::array<std::int16_t*, N>& targets)
 {
     std::array<std::int16_t, N> values;
-    if (reader.plainLine<PlainInteger>(values)) {
+    if (reader.plainLine(values)) {
         for (std::size_t i = 0; i < N; ++i)
             *targets[i] = values[i];
         return true;
@@ -254,7 +252,7 @@ BlockReadResult ParseBlockFile(BlockData& r, std::string_view bytes)
             return kNotBlockFile;
         r.GxMode = *gxMode;
         for (int row = 0; row < r.LayerCount; ++row) {
-            if (reader.plainValue<PlainReal>(r.LayerGx[row]))
+            if (reader.plainValue(r.LayerGx[row]))
                 continue;
             const auto field = reader.value();
             if (!field)

@@ -61,11 +61,6 @@ bool AllRealsFinite(const BlockData& r)
 
 }  // namespace
 
-FileWriteError::FileWriteError(std::string path, std::string reason)
-    : std::runtime_error(path + ": " + reason), path_(std::move(path)), reason_(std::move(reason))
-{
-}
-
 std::string FormatBlockFile(const BlockData& r)
 {
     static const std::string header = EncodeCp932(kBlockFileHeader);

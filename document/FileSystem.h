@@ -3,10 +3,24 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace chokusho {
+
+/** A block file, or another file of the program, could not be written. */
+class FileWriteError : public std::runtime_error {
+public:
+    FileWriteError(std::string path, std::string reason);
+    const std::string& path() const { return path_; }
+    /** Why, as the user reads it: for example "書き込む権限がありません。" (FileErrorText). */
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string path_;
+    std::string reason_;
+};
 
 /** A path from the program's UTF-8 text, on every platform. */
 std::filesystem::path PathFromUtf8(std::string_view utf8);

@@ -86,80 +86,33 @@ private:
     bool sticky_ = false;
 };
 
-}  // namespace
-
-namespace {
-
 /**
- * The plain form that files hold nearly always ("-12.345" followed by a comma or nothing):
- * converted directly, without the character-by-character cleaning. nullopt when the text is
- * not of that form and needs the general reader.
+ * Whether the lenient reading would take the character at `p`, just after a plain number, as
+ * part of that number: a blank, a tab or a line feed (it skips them), a point or an exponent.
  */
-std::optional<double> ReadPlainReal(std::string_view text)
+bool MayContinueNumber(const char* p, const char* end)
 {
-    // With at most 15 digits the digits are an exact integer below 2^53 and the power of ten
-    // is exact too, so one division rounds exactly as a full decimal conversion would.
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    constexpr std::size_t kMaxPlainDigits = 15;
-
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (negative)
-        ++i;
-    // Digits past the sixteenth are not taken: the text is then no plain number anyway, and
-    // the mantissa stays far from overflowing.
-    std::uint64_t mantissa = 0;
-    std::size_t digits = 0;
-    std::size_t fractionDigits = 0;
-    for (; i < text.size() && IsDigit(text[i]) && digits <= kMaxPlainDigits; ++i, ++digits)
-        mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
-    if (digits == 0)
-        return std::nullopt;
-    if (i < text.size() && text[i] == '.') {
-        for (++i; i < text.size() && IsDigit(text[i]) && digits <= kMaxPlainDigits; ++i, ++digits, ++fractionDigits)
-            mantissa = mantissa * 10 + static_cast<unsigned>(text[i] - '0');
-        if (fractionDigits == 0)
-            return std::nullopt;
-    }
-    if (digits > kMaxPlainDigits)
-        return std::nullopt;
-    // Anything that could still continue the number goes to the general reader.
-    if (i < text.size() && (IsIgnored(text[i]) || text[i] == '.' || text[i] == 'e' || text[i] == 'E'))
-        return std::nullopt;
-    const double value = static_cast<double>(mantissa) / kPowers[fractionDigits];
-    return negative && value != 0 ? -value : value;
+    return p != end && (IsIgnored(*p) || *p == '.' || *p == 'e' || *p == 'E');
 }
 
-/**
- * A plain integer ("-123" followed by a comma or nothing) is its own rounded value: read
- * directly, without going through a real. nullopt when the text needs the general reader.
- */
-std::optional<int> ReadPlainInteger(std::string_view text)
+/** The plain number at the front of `text` when the lenient reading would read no further; else nullopt. */
+template <class T>
+std::optional<T> PlainNumberOf(std::string_view text)
 {
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (negative)
-        ++i;
-    // Six digits reach past -32768..32767 whatever they are; more go to the general reader.
-    constexpr std::size_t kMaxPlainDigits = 6;
-    const std::size_t first = i;
-    int magnitude = 0;
-    for (; i < text.size() && IsDigit(text[i]) && i - first < kMaxPlainDigits; ++i)
-        magnitude = magnitude * 10 + (text[i] - '0');
-    if (i == first)
+    const char* p = text.data();
+    const char* end = p + text.size();
+    T value{};
+    if (!ReadPlainNumber(p, end, value) || MayContinueNumber(p, end))
         return std::nullopt;
-    if (i < text.size() &&
-        (IsDigit(text[i]) || IsIgnored(text[i]) || text[i] == '.' || text[i] == 'e' || text[i] == 'E'))
-        return std::nullopt;
-    return negative ? -magnitude : magnitude;
+    return value;
 }
 
 }  // namespace
 
 std::optional<double> ReadReal(std::string_view text)
 {
-    if (const auto plain = ReadPlainReal(text))
+    // The plain form, the form of nearly every number of a file, takes no cleaning.
+    if (const auto plain = PlainNumberOf<double>(text))
         return plain;
     Cursor cursor(text);
     bool negative = false;
@@ -249,11 +202,9 @@ std::optional<double> ReadReal(std::string_view text)
 
 std::optional<std::int16_t> ReadInteger(std::string_view text)
 {
-    if (const auto plain = ReadPlainInteger(text)) {
-        if (*plain < -32768 || *plain > 32767)
-            return std::nullopt;
-        return static_cast<std::int16_t>(*plain);
-    }
+    // A plain integer within the range is its own rounded value; any other text goes through a real.
+    if (const auto plain = PlainNumberOf<std::int16_t>(text))
+        return plain;
     const std::optional<double> real = ReadReal(text);
     if (!real || !std::isfinite(*real) || std::fabs(*real) > 40000.0)
         return std::nullopt;

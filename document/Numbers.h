@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,79 @@ namespace chokusho {
  * nullopt when it lies outside -32768..32767 or overflows.
  */
 [[nodiscard]] std::optional<std::int16_t> ReadInteger(std::string_view text);
+
+namespace plain_number {
+
+inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
+
+/** Reads the digits at `p` into `value`, which moves past them; how many there were. */
+inline std::ptrdiff_t ReadDigits(const char*& p, const char* end, std::uint64_t& value)
+{
+    const char* first = p;
+    for (; p != end && IsDigit(*p); ++p)
+        value = value * 10 + static_cast<unsigned char>(*p - '0');
+    return p - first;
+}
+
+}  // namespace plain_number
+
+/**
+ * The plain form of a number, as the writer writes it: "-12.345" for a real, "-123" for an
+ * integer. Files hold it nearly always, and it is read here in place, without the lenient
+ * readers' cleaning: from `p`, which moves past the number. False, with `p` where it was, when
+ * the text at `p` does not begin with that form (a "+", no digit before or after the point) or
+ * holds a number the plain reading does not give exactly: more than 15 digits, an integer
+ * outside -32768..32767. What follows the number is the caller's to judge: where a blank, a
+ * point or an exponent follows, the lenient readers read on, and the text is theirs.
+ *
+ * Up to 15 digits make an integer below 2^53 and the power of ten is exact, so the one division
+ * is correctly rounded and gives exactly what ReadReal's general reading gives for the same
+ * text. Longer digit runs wrap the mantissa (unsigned, so harmlessly) and are refused by their
+ * count. Inline, so that the block file reader's loops over its tables inline them.
+ */
+inline bool ReadPlainNumber(const char*& p, const char* end, double& value)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr std::ptrdiff_t kMaxDigits = 15;
+    const char* q = p;
+    const bool negative = q != end && *q == '-';
+    q += negative;
+    std::uint64_t mantissa = 0;
+    std::ptrdiff_t digits = plain_number::ReadDigits(q, end, mantissa);
+    if (digits == 0)
+        return false;
+    std::ptrdiff_t fractionDigits = 0;
+    if (q != end && *q == '.') {
+        ++q;
+        fractionDigits = plain_number::ReadDigits(q, end, mantissa);
+        if (fractionDigits == 0)
+            return false;
+        digits += fractionDigits;
+    }
+    if (digits > kMaxDigits)
+        return false;
+    const double magnitude = static_cast<double>(mantissa) / kPowers[fractionDigits];
+    value = negative && mantissa != 0 ? -magnitude : magnitude;
+    p = q;
+    return true;
+}
+
+/** An integer in the plain form, "-123", within -32768..32767; see the real's reading above. */
+inline bool ReadPlainNumber(const char*& p, const char* end, std::int16_t& value)
+{
+    const char* q = p;
+    const bool negative = q != end && *q == '-';
+    q += negative;
+    std::uint64_t magnitude = 0;
+    // Six digits reach past the range whatever they are; a longer run may have wrapped.
+    const std::ptrdiff_t digits = plain_number::ReadDigits(q, end, magnitude);
+    if (digits == 0 || digits > 6 || magnitude > (negative ? 32768u : 32767u))
+        return false;
+    value = static_cast<std::int16_t>(negative ? -static_cast<int>(magnitude) : static_cast<int>(magnitude));
+    p = q;
+    return true;
+}
 
 /**
  * True when `text` is one number as a whole: optional blanks, sign, digits with an optional

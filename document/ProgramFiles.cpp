@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "BlockFile.h"
 #include "Cp932.h"
 #include "FileSystem.h"
 

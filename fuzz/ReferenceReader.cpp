@@ -1,3 +1,9 @@
+// The block file reader written a second time, plainly, and kept apart from the program's reader
+// on purpose: it is the plain reader the fast one is checked against. It shares none of the fast
+// reader's shortcuts (the line reader, the reading of whole lines and values in place), so a fault
+// in them shows as a disagreement here. Each part it reads with ReadReal and ReadInteger, whose own
+// shortcut for the plain form the fuzzer checks against their general reading.
+
 #include "ReferenceReader.h"
 
 #include <algorithm>

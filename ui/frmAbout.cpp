@@ -21,6 +21,7 @@ frmAbout::frmAbout(const std::filesystem::path& programFolder, QWidget* parent)
       picIcon_(new QLabel(this)),
       lblTitle0_(new QLabel(QStringLiteral("直立消波ブロックデータ作成"), this)),
       lblTitle1_(new QLabel(QStringLiteral("Ver. ") + QString::fromStdString(ReadVersionFile(programFolder)), this)),
+      lblLicense_(new QLabel(QStringLiteral("MIT ライセンスで公開しています。"), this)),
       cmdOK_(new QPushButton(QStringLiteral("OK"), this))
 {
     setObjectName(QStringLiteral("frmAbout"));
@@ -33,6 +34,7 @@ frmAbout::frmAbout(const std::filesystem::path& programFolder, QWidget* parent)
     picIcon_->setFixedSize(kIconSide, kIconSide);
     lblTitle0_->setObjectName(QStringLiteral("lblTitle_0"));
     lblTitle1_->setObjectName(QStringLiteral("lblTitle_1"));
+    lblLicense_->setObjectName(QStringLiteral("lblLicense"));
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
     cmdOK_->setDefault(true);
     cmdOK_->setAutoDefault(true);
@@ -42,6 +44,7 @@ frmAbout::frmAbout(const std::filesystem::path& programFolder, QWidget* parent)
     auto* titles = new QVBoxLayout;
     titles->addWidget(lblTitle0_);
     titles->addWidget(lblTitle1_);
+    titles->addWidget(lblLicense_);
     titles->addStretch(1);
 
     auto* top = new QHBoxLayout;

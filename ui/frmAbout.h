@@ -8,7 +8,10 @@ class QPushButton;
 
 namespace chokusho {
 
-/** The version box: the program's icon, its title and the version from SYSVER.DAT. */
+/**
+ * The version box: the program's icon, its title and the version from SYSVER.DAT, and under
+ * them the licence the program is published under.
+ */
 class frmAbout : public QDialog {
     Q_OBJECT
 
@@ -20,6 +23,7 @@ private:
     QLabel* picIcon_;
     QLabel* lblTitle0_;
     QLabel* lblTitle1_;
+    QLabel* lblLicense_;
     QPushButton* cmdOK_;
 };
 

@@ -14,15 +14,6 @@ namespace chokusho {
  */
 inline constexpr double kFitLimit = 0x1p1000;  // about 1.07e301 metres
 
-/**
- * The mapping between model metres (Y upwards) and canvas pixels (Y downwards): the visible
- * window in metres and one scale, equal on both axes, so the section is never distorted.
- * Every field is 0 until the first fit.
- *
- * Once fitted to a canvas of at least one pixel each way the view stays consistent: every
- * change below either leaves a finite window that spans the canvas exactly at the scale, or
- * changes nothing.
- */
 /** A point of the model, in metres, Y upwards. */
 struct ModelPoint {
     double kx = 0;
@@ -46,6 +37,15 @@ struct CanvasPoint {
     bool operator==(const CanvasPoint&) const = default;
 };
 
+/**
+ * The mapping between model metres (Y upwards) and canvas pixels (Y downwards): the visible
+ * window in metres and one scale, equal on both axes, so the section is never distorted.
+ * Every field is 0 until the first fit.
+ *
+ * Once fitted to a canvas of at least one pixel each way the view stays consistent: every
+ * change below either leaves a finite window that spans the canvas exactly at the scale, or
+ * changes nothing.
+ */
 struct ViewTransform {
     double Dan_xmin = 0, Dan_xmax = 0, Dan_ymin = 0, Dan_ymax = 0;
     double Dan_xc = 0, Dan_yc = 0;  // centre as last set by a fit or a zoom step; scrolling keeps it

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace chokusho {
@@ -81,6 +83,60 @@ TEST(ReadReal, MillionDigitsAreReadInLinearTime)
     // A reader that is quadratic in the length would not finish these.
     EXPECT_EQ(ReadReal(std::string(1'000'000, '0') + "42"), 42.0);
     EXPECT_EQ(ReadReal("0." + std::string(1'000'000, '3')), 1.0 / 3.0);
+}
+
+TEST(ReadPlainNumber, TakesTheWritersFormInPlaceAndLeavesTheRestToTheLenientReaders)
+{
+    // clang-format off
+    const struct {
+        const char* text;
+        std::optional<double> real;            // nullopt: refused, the lenient readers' text
+        std::optional<std::int16_t> integer;
+        std::size_t length;                    // how much an accepted real takes
+    } cases[] = {
+        {"-12.345,1",            -12.345,          -12,          7},
+        {"-123\r\n",             -123.0,           -123,         4},
+        {"0.000",                0.0,              0,            5},
+        {"-32768",               -32768.0,         -32768,       6},
+        {"32768",                32768.0,          std::nullopt, 5},
+        {"0032767",              32767.0,          std::nullopt, 7},
+        {"123456789.012345",     123456789.012345, std::nullopt, 16},
+        {"1234567890.123456",    std::nullopt,     std::nullopt, 0},
+        {"99999999999999999999", std::nullopt,     std::nullopt, 0},
+        {"12 3",                 12.0,             12,           2},
+        {"+1",                   std::nullopt,     std::nullopt, 0},
+        {"5.",                   std::nullopt,     5,            1},
+        {".5",                   std::nullopt,     std::nullopt, 0},
+        {"-",                    std::nullopt,     std::nullopt, 0},
+        {"",                     std::nullopt,     std::nullopt, 0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string_view text = c.text;
+        const char* p = text.data();
+        double real = 7;
+        EXPECT_EQ(ReadPlainNumber(p, text.data() + text.size(), real), c.real.has_value());
+        EXPECT_EQ(p - text.data(), c.real ? static_cast<std::ptrdiff_t>(c.length) : 0);
+        if (c.real) {
+            EXPECT_EQ(real, *c.real);
+            // What the general reading, kept off the shortcut by a blank in front, gives.
+            EXPECT_EQ(real, ReadReal(" " + std::string(text.substr(0, c.length))));
+        }
+        p = text.data();
+        std::int16_t integer = 7;
+        EXPECT_EQ(ReadPlainNumber(p, text.data() + text.size(), integer), c.integer.has_value());
+        if (c.integer) {
+            EXPECT_EQ(integer, *c.integer);
+            // An integer ends where its digits do: a point after them is the caller's to judge.
+            const std::size_t digitsEnd = std::min(text.find_first_not_of("0123456789", 1), text.size());
+            EXPECT_EQ(p - text.data(), static_cast<std::ptrdiff_t>(digitsEnd));
+        }
+    }
+    double negativeZero = 1;
+    const char* zero = "-0.000";
+    EXPECT_TRUE(ReadPlainNumber(zero, zero + 6, negativeZero));
+    EXPECT_FALSE(std::signbit(negativeZero));
 }
 
 TEST(ReadInteger, RoundsHalvesToEvenWithinSixteenBits)

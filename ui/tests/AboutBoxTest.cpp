@@ -50,6 +50,9 @@ private slots:
         QCOMPARE(version->text(), QStringLiteral("Ver. 2.3.4"));
         QVERIFY(!icon->pixmap().isNull());
         QVERIFY(!about.windowIcon().isNull());
+        auto* licence = Child<QLabel>(about, "lblLicense");
+        QVERIFY(licence);
+        QCOMPARE(licence->text(), QStringLiteral("MIT ライセンスで公開しています。"));
     }
 
     void showsAnUnknownVersionWithoutTheFile()

@@ -5,7 +5,6 @@
 #include <random>
 #include <system_error>
 
-#include "BlockFile.h"
 #include "FileSystem.h"
 
 namespace chokusho::test {

@@ -1,8 +1,6 @@
 // A save that is cut off at any moment, by a crash or a kill, must leave the block file either as
 // it was or as it was being saved, whole; a save that fails must say so and leave it as it was.
 
-#ifndef _WIN32
-
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -26,6 +24,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "BlockFile.h"
@@ -188,14 +187,13 @@ TEST(SaveDurability, AFailedSaveThrowsAndKeepsTheOldFileByteForByte)
                   "保存先のフォルダーが見つかりません。");
         EXPECT_TRUE(NamesIn(folder.path()).empty());
     }
-#ifdef __linux__
-    {  // A folder that is there but takes no new file: the system's own reason, not "missing".
+    if (std::filesystem::is_directory("/proc/self")) {
+        // A folder that is there but takes no new file (Linux's /proc): the system's own reason, not "missing".
         const auto reason = SaveFailure([&] { WriteBlockFile(record, "/proc/block.csv"); });
         ASSERT_TRUE(reason.has_value());
         EXPECT_EQ(reason->rfind("フォルダーはありますが、その中にファイルを作れません（", 0), 0u) << *reason;
         EXPECT_NE(reason->find("errno 2"), std::string::npos) << *reason;
     }
-#endif
     {  // The target is a folder: it stays one, with what it holds.
         TempFolder folder;
         std::filesystem::create_directory(folder.path() / "block.csv");
@@ -486,6 +484,35 @@ TEST(SaveOfAHardLinkedFile, AllNamesShowTheNewContentAndStayOneFile)
     }
 }
 
+/** How many files the process holds open, as Linux lists them. */
+std::size_t OpenFiles()
+{
+    const auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+}
+
+TEST(FileFunctions, LeaveNoFileOpenOnAnyPath)
+{
+    if (!std::filesystem::is_directory("/proc/self/fd"))
+        GTEST_SKIP() << "no /proc/self/fd to count the open files in";
+    TempFolder folder;
+    const std::string file = folder.write("a.csv", "old");
+    std::filesystem::create_hard_link(file, folder.path() / "b.csv");
+    ASSERT_EQ(::mkfifo((folder.path() / "pipe.csv").c_str(), 0600), 0);
+    const std::size_t before = OpenFiles();
+
+    WriteFileAtomically(file, "rewritten in place, as it has two names");
+    std::filesystem::remove(folder.path() / "b.csv");
+    WriteFileAtomically(file, "replaced");
+    EXPECT_TRUE(SaveFailure([&] { WriteFileAtomically((folder.path() / "missing" / "c.csv").string(), "x"); }));
+    EXPECT_EQ(ReadWholeFile(file, 100), "replaced");
+    for (const auto& [path, limit] :
+         {std::pair{folder.path() / "a.csv", std::size_t{2}}, std::pair{folder.path() / "pipe.csv", std::size_t{100}},
+          std::pair{folder.path(), std::size_t{100}}})
+        EXPECT_FALSE(ReadWholeFile(path, limit)) << path;
+    EXPECT_EQ(OpenFiles(), before);
+}
+
 TEST(SaveErrorReasons, CommonSystemErrorsReadInJapanese)
 {
     // clang-format off
@@ -515,5 +542,3 @@ TEST(SaveErrorReasons, CommonSystemErrorsReadInJapanese)
 
 }  // namespace
 }  // namespace chokusho
-
-#endif  // _WIN32
