@@ -1,18 +1,18 @@
-// The program's start-up as main() does it, ending once the canvas has been painted.
+// The program's start-up as main() does it for a window without a file to open, ending once the
+// canvas has been painted.
 
 #include <QApplication>
 
+#include "ApplicationSetup.h"
 #include "CanvasWidget.h"
 #include "DocumentState.h"
 #include "FirstPaint.h"
-#include "Icons.h"
 #include "frmMain.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("chokusho"));
-    QApplication::setWindowIcon(chokusho::ProgramIcon());
+    chokusho::SetUpApplication(app);
 
     chokusho::DocumentState state;
     chokusho::frmMain window(state);
