@@ -1,7 +1,6 @@
 #include "Icons.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
@@ -25,10 +24,10 @@ namespace chokusho {
 
 namespace {
 
-const QString& DrawnFolder()
+/** Where the build put its picture of icon `name` at `side` pixels. */
+QString DrawnPath(const QString& name, int side)
 {
-    static const QString folder = QStringLiteral(":/icons/drawn/");
-    return folder;
+    return QStringLiteral(":/icons/drawn/%1-%2.rgba").arg(name).arg(side);
 }
 
 /**
@@ -37,7 +36,7 @@ const QString& DrawnFolder()
  */
 QPixmap DrawnPicture(const QString& name, int side)
 {
-    const QResource resource(QStringLiteral("%1%2-%3.rgba").arg(DrawnFolder(), name).arg(side));
+    const QResource resource(DrawnPath(name, side));
     const qsizetype bytesPerLine = qsizetype(side) * 4;
     if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
         resource.size() != bytesPerLine * side)
@@ -49,12 +48,11 @@ QPixmap DrawnPicture(const QString& name, int side)
 /** The sides at which the build drew icon `name`, smallest first. */
 QList<int> DrawnSides(const QString& name)
 {
+    // Every side at which the build drew any icon.
+    constexpr int kSides[] = {CHOKUSHO_DRAWN_ICON_SIDES};
     QList<int> sides;
-    const QString prefix = name + QLatin1Char('-');
-    for (const QString& file : QDir(DrawnFolder()).entryList({prefix + QStringLiteral("*.rgba")}, QDir::Files)) {
-        bool number = false;
-        const int side = file.mid(prefix.size()).chopped(5).toInt(&number);
-        if (number)
+    for (const int side : kSides) {
+        if (QResource(DrawnPath(name, side)).isValid())
             sides << side;
     }
     std::sort(sides.begin(), sides.end());
