@@ -35,7 +35,7 @@ bool Write(const QImage& image, const QString& path)
         return false;
     for (int y = 0; y < image.height(); ++y) {
         const auto row = reinterpret_cast<const char*>(image.constScanLine(y));
-        if (file.write(row, qsizetype(image.width()) * 4) != qsizetype(image.width()) * 4)
+        if (file.write(row, static_cast<qsizetype>(image.width()) * 4) != static_cast<qsizetype>(image.width()) * 4)
             return false;
     }
     return file.flush();

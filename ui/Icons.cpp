@@ -37,7 +37,7 @@ QString DrawnPath(const QString& name, int side)
 QPixmap DrawnPicture(const QString& name, int side)
 {
     const QResource resource(DrawnPath(name, side));
-    const qsizetype bytesPerLine = qsizetype(side) * 4;
+    const qsizetype bytesPerLine = static_cast<qsizetype>(side) * 4;
     if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
         resource.size() != bytesPerLine * side)
         return QPixmap();
@@ -71,7 +71,7 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
         const int side = std::min(size.width(), size.height());
-        const QString key = QStringLiteral("chokusho-icon-%1-%2-%3").arg(name_).arg(side).arg(int(mode));
+        const QString key = QStringLiteral("chokusho-icon-%1-%2-%3").arg(name_).arg(side).arg(static_cast<int>(mode));
         QPixmap picture;
         if (QPixmapCache::find(key, &picture))
             return picture;
