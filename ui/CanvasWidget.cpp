@@ -24,11 +24,11 @@ void CanvasWidget::syncPictureSize() { canvas_.resize(size(), devicePixelRatioF(
 void CanvasWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    const QImage& picture = canvas_.image();
-    if (picture.isNull()) {
+    if (canvas_.isBlank()) {
         painter.fillRect(event->rect(), Qt::black);
         return;
     }
+    const QImage& picture = canvas_.image();
     // Normally the picture is exactly the widget; while a new size or screen is on its way
     // it is shown stretched until the frame redraws it.
     if (picture.devicePixelRatio() == devicePixelRatioF() && canvas_.logicalSize() == size())

@@ -102,33 +102,37 @@ ImageCanvas::~ImageCanvas() { endPainting(); }
 bool ImageCanvas::resize(QSize logicalSize, qreal devicePixelRatio)
 {
     logicalSize = logicalSize.expandedTo(QSize(0, 0));
-    if (logicalSize == logicalSize_ && !image_.isNull() && image_.devicePixelRatio() == devicePixelRatio)
-        return false;
-    if (logicalSize == logicalSize_ && logicalSize.isEmpty() && image_.isNull())
+    if (logicalSize == logicalSize_ && (logicalSize.isEmpty() || devicePixelRatio_ == devicePixelRatio))
         return false;
     endPainting();
     logicalSize_ = logicalSize;
-    if (logicalSize.isEmpty()) {
-        image_ = QImage();
-        return true;
-    }
-    const QSize deviceSize(qCeil(logicalSize.width() * devicePixelRatio),
-                           qCeil(logicalSize.height() * devicePixelRatio));
-    image_ = QImage(deviceSize, QImage::Format_RGB32);
-    image_.setDevicePixelRatio(devicePixelRatio);
+    devicePixelRatio_ = devicePixelRatio;
+    // Black without pixels until something is drawn: a window that starts with nothing to show
+    // needs no picture for its first paint.
+    image_ = QImage();
+    ascent_.reset();
     // A hair more than the ratio still counts as the ratio: 2.0000001 draws two pixels wide.
     lineWidth_ = std::max(1, static_cast<int>(std::floor(devicePixelRatio + 1e-6)));
     pen_.setWidth(lineWidth_);
-    image_.fill(Qt::black);
-    ascent_ = QFontMetrics(font_, &image_).ascent();
     return true;
+}
+
+void ImageCanvas::makePixels()
+{
+    if (!image_.isNull() || logicalSize_.isEmpty())
+        return;
+    const QSize deviceSize(qCeil(logicalSize_.width() * devicePixelRatio_),
+                           qCeil(logicalSize_.height() * devicePixelRatio_));
+    image_ = QImage(deviceSize, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(devicePixelRatio_);
+    image_.fill(Qt::black);
 }
 
 void ImageCanvas::setFont(const QFont& font)
 {
     font_ = font;
     font_.setStyleStrategy(QFont::NoAntialias);
-    ascent_ = image_.isNull() ? QFontMetrics(font_).ascent() : QFontMetrics(font_, &image_).ascent();
+    ascent_.reset();
     if (painter_.isActive())
         painter_.setFont(font_);
 }
@@ -136,12 +140,14 @@ void ImageCanvas::setFont(const QFont& font)
 const QImage& ImageCanvas::image()
 {
     endPainting();
+    makePixels();
     return image_;
 }
 
 QPainter& ImageCanvas::painter()
 {
     if (!painter_.isActive()) {
+        makePixels();
         painter_.begin(&image_);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, false);
@@ -214,7 +220,7 @@ void ImageCanvas::drawClippedLine(double x1, double y1, double x2, double y2)
 
 void ImageCanvas::Line(int x1, int y1, int x2, int y2, PaletteColor color)
 {
-    if (image_.isNull())
+    if (logicalSize_.isEmpty())
         return;
     if (x1 == x2 && y1 == y2) {
         drawPixel(x1, y1, color);
@@ -250,7 +256,7 @@ void ImageCanvas::fillDevice(int left, int top, int right, int bottom)
 
 void ImageCanvas::Box(int x1, int y1, int x2, int y2, PaletteColor color)
 {
-    if (image_.isNull())
+    if (logicalSize_.isEmpty())
         return;
     usePenColor(color);
     // Four bands of the lines' width that share no pixel, so that an XOR box drawn twice leaves
@@ -274,7 +280,7 @@ void ImageCanvas::PSet(int x, int y, PaletteColor color)
 {
     textX_ = x;
     textY_ = y;
-    if (!image_.isNull())
+    if (!logicalSize_.isEmpty())
         drawPixel(x, y, color);
 }
 
@@ -286,15 +292,17 @@ void ImageCanvas::SetTextPosition(int x, int y)
 
 void ImageCanvas::Print(std::string_view text, PaletteColor color)
 {
-    if (image_.isNull() || text.empty())
+    if (logicalSize_.isEmpty() || text.empty())
         return;
     if (textX_ >= logicalSize_.width() || textY_ >= logicalSize_.height() || textX_ < -kTextReach ||
         textY_ < -kTextReach)
         return;
     usePenColor(color);
+    if (!ascent_)
+        ascent_ = QFontMetrics(font_, &image_).ascent();
     // Text goes on whole pixels: its top-left corner at the text position.
     painter_.setTransform(QTransform());
-    painter_.drawText(QPoint(textX_, textY_ + ascent_),
+    painter_.drawText(QPoint(textX_, textY_ + *ascent_),
                       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     painter_.setTransform(PixelCentres());
 }

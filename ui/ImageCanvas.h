@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QSize>
+#include <optional>
 
 #include "Canvas.h"
 
@@ -36,11 +37,19 @@ public:
      */
     bool resize(QSize logicalSize, qreal devicePixelRatio);
     QSize logicalSize() const { return logicalSize_; }
+    /**
+     * True while the picture is black and holds no pixels: from a resize until the first drawing
+     * or the first call of image(). Whoever shows it then only has to show black.
+     */
+    bool isBlank() const { return image_.isNull(); }
 
     /** The font of the texts; the default application font until set. */
     void setFont(const QFont& font);
 
-    /** The finished picture, for showing or inspecting; ends any drawing in progress. */
+    /**
+     * The finished picture, for showing or inspecting; ends any drawing in progress. Null while
+     * the size is empty.
+     */
     const QImage& image();
 
     // Canvas
@@ -57,6 +66,8 @@ private:
     /** The painter on the image, begun with this canvas's settings when not yet active. */
     QPainter& painter();
     void endPainting();
+    /** Gives a blank picture its pixels, black, before anything is drawn on it or shown from it. */
+    void makePixels();
     void usePenColor(PaletteColor color);
     /** A line between two pixels, clipped to the picture first; false when none of it shows. */
     void drawClippedLine(double x1, double y1, double x2, double y2);
@@ -68,12 +79,14 @@ private:
 
     QImage image_;
     QSize logicalSize_;
+    qreal devicePixelRatio_ = 1.0;
     QPainter painter_;
     QPen pen_;
     /** The lines' width in device pixels. */
     int lineWidth_ = 1;
     QFont font_;
-    int ascent_ = 0;
+    /** The font's ascent on the picture, worked out at the first text: it loads the font. */
+    std::optional<int> ascent_;
     int textX_ = 0;
     int textY_ = 0;
     PenMode mode_ = PenMode::Copy;

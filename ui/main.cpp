@@ -1,15 +1,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <optional>
 
+#include "ApplicationSetup.h"
 #include "CommandLine.h"
 #include "DocumentState.h"
 #include "ExportCommand.h"
-#include "Icons.h"
 #include "QtText.h"
 #include "frmMain.h"
 
@@ -48,17 +45,7 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("chokusho"));
-    QApplication::setWindowIcon(chokusho::ProgramIcon());
-
-    // Every text of the program is Japanese, so Qt's own buttons and dialogs are too,
-    // whatever the desktop's language.
-    // Sizes, dates and numbers that Qt's widgets show read as a Japanese user expects.
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    chokusho::SetUpApplication(app);
 
     chokusho::DocumentState state;
     chokusho::frmMain window(state);

@@ -60,7 +60,11 @@ private slots:
     {
         ImageCanvas canvas;
         QVERIFY(canvas.resize(QSize(20, 10), 1.0));
+        // Black without pixels until drawn on: clearing keeps it so, showing it needs none.
+        canvas.Clear();
+        QVERIFY(canvas.isBlank());
         QCOMPARE(canvas.image().size(), QSize(20, 10));
+        QVERIFY(!canvas.isBlank());
         QCOMPARE(CountNotBlack(canvas.image()), 0);
 
         canvas.PSet(3, 4, qb::kWhite);
@@ -68,6 +72,9 @@ private slots:
         QCOMPARE(At(canvas.image(), 3, 4), kWhite);  // kept
 
         QVERIFY(canvas.resize(QSize(30, 12), 2.0));
+        QVERIFY(canvas.isBlank());
+        canvas.Line(0, 0, 0, 0, qb::kBlack);
+        QVERIFY(!canvas.isBlank());
         QCOMPARE(canvas.image().size(), QSize(60, 24));
         QCOMPARE(canvas.image().devicePixelRatio(), 2.0);
         QCOMPARE(canvas.logicalSize(), QSize(30, 12));
@@ -279,6 +286,15 @@ private slots:
         drawn = DrawnArea(canvas.image());
         QVERIFY(drawn.left() >= 40 && drawn.top() >= 30);
         QCOMPARE(canvas.image().pixel(drawn.center()) & 0xFFFFFF, QRgb(0x00FFFF));
+
+        // A font set after the picture was made places its text by its own ascent.
+        QFont large;
+        large.setPixelSize(40);
+        canvas.setFont(large);
+        canvas.Clear();
+        canvas.Print("8", qb::kWhite);
+        drawn = DrawnArea(canvas.image());
+        QVERIFY(drawn.top() >= 30 && drawn.height() > 20);
     }
 };
 
