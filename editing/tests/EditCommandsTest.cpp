@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "DocumentInvariants.h"
+#include "TestBlocks.h"
 #include "EditOperations.h"
 #include "FakeFramePort.h"
 #include "FileSystem.h"
@@ -100,11 +100,7 @@ protected:
             return points ? std::optional<BlockData>(WithPoints(state.CurData, *points)) : std::nullopt;
         };
     }
-    void ExpectSound()
-    {
-        const auto problems = CheckDocumentInvariants(state.CurData);
-        EXPECT_TRUE(problems.empty()) << problems.front();
-    }
+    void ExpectSound() { EXPECT_TRUE(test::Sound(state.CurData)); }
 
     DocumentState state;
     FakeFramePort port;
