@@ -106,7 +106,29 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("no output") << Arguments({QStringLiteral("a.csv"), QStringLiteral("--export")})
-                                   << "出力先を指定";
+                                   << "「--export」のあとに値を指定";
+        QTest::newRow("no value before the next option")
+            << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--paper"), QStringLiteral("--landscape"),
+                          QStringLiteral("a.csv")})
+            << "「--paper」のあとに値を指定";
+        QTest::newRow("an empty value")
+            << Arguments({QStringLiteral("--export=.png"), QStringLiteral("--dpi="), QStringLiteral("a.csv")})
+            << "「--dpi」のあとに値を指定";
+        QTest::newRow("no value at the end")
+            << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("a.csv"), QStringLiteral("--scale")})
+            << "「--scale」のあとに値を指定";
+        QTest::newRow("a format against the file's extension")
+            << Arguments({QStringLiteral("--export"), QStringLiteral("x.pdf"), QStringLiteral("--format=dxf"),
+                          QStringLiteral("a.csv")})
+            << "拡張子を .dxf に";
+        QTest::newRow("a format against the extension alone")
+            << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--format"), QStringLiteral("svg"),
+                          QStringLiteral("a.csv")})
+            << "拡張子を .svg に";
+        QTest::newRow("a new folder without its separator")
+            << Arguments({QStringLiteral("--export"), QStringLiteral("newdir"), QStringLiteral("--format"),
+                          QStringLiteral("pdf"), QStringLiteral("a.csv")})
+            << "「newdir/」";
         QTest::newRow("no block file") << Arguments({QStringLiteral("--export"), QStringLiteral("a.pdf")})
                                        << "ブロックファイルを指定";
         QTest::newRow("an unknown extension")
@@ -229,6 +251,29 @@ private slots:
         QCOMPARE(result.exitCode, kExportUsage);
         QVERIFY(result.err.startsWith(QStringLiteral("chokusho: ")));
         QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    void anOutputThatCannotBeMeantIsRefusedAndNothingWritten_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("a format against the output") << QStringList{QStringLiteral("--export=x.pdf"),
+                                                                     QStringLiteral("--format=dxf"),
+                                                                     QStringLiteral("a.csv")};
+        QTest::newRow("a value missing") << QStringList{QStringLiteral("--export=out/"), QStringLiteral("--format"),
+                                                        QStringLiteral("--numbers"), QStringLiteral("a.csv")};
+        QTest::newRow("a new folder without its separator")
+            << QStringList{QStringLiteral("--export=newdir"), QStringLiteral("--format=pdf"), QStringLiteral("a.csv")};
+    }
+    void anOutputThatCannotBeMeantIsRefusedAndNothingWritten()
+    {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        WriteBlock(folder, "a.csv", test::RectangleBlock(1, 1));
+        const Result result = RunProgram(arguments, dir.path());
+        QCOMPARE(result.exitCode, kExportUsage);
+        QVERIFY(result.err.startsWith(QStringLiteral("chokusho: ")));
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("a.csv")});
     }
 
     void theHelpListsTheExportOptions()
