@@ -2,7 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
+#include <QHash>
 
 #include "BlockFile.h"
 #include "FileNames.h"
@@ -227,7 +227,8 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
               const std::function<void(const QString&)>& err)
 {
     int result = kExportDone;
-    QSet<QString> written;
+    // Each output written, and the block file drawn there.
+    QHash<QString, QString> written;
     for (const QString& input : request.files) {
         const QFileInfo file(input);
         const QString output = OutputFor(request, input);
@@ -245,17 +246,21 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
             continue;
         }
         const QString target = QFileInfo(output).absoluteFilePath();
-        if (written.contains(target)) {
-            fail(QStringLiteral("出力「%1」には、ほかのブロックファイルの図を書き出しました。").arg(output));
+        if (const auto first = written.constFind(target); first != written.cend()) {
+            fail(QStringLiteral("出力「%1」には %2 の図を書き出したので、このファイルの図は書き出しませんでした。")
+                     .arg(output, *first));
             continue;
         }
-        const Drawing drawing = BuildDrawing(record, request.options, DisplayFileName(ToUtf8(file.fileName())),
-                                             ToUtf8(date));
+        const std::string fileName = DisplayFileName(ToUtf8(file.fileName()));
+        const Drawing drawing = BuildDrawing(record, request.options, fileName, ToUtf8(date));
         if (!drawing.fits) {
-            err(input +
-                QStringLiteral(
-                    ": %1 では図が用紙に収まりません。はみ出た部分は切れています (--scale fit で用紙に合わせます)。\n")
-                    .arg(Utf8(ScaleText(drawing.scale))));
+            // A script asked for this scale: a clipped sheet at it would pass for a true drawing.
+            DrawingOptions fitted = request.options;
+            fitted.scale = kFitToPaper;
+            const double fitting = BuildDrawing(record, fitted, fileName, ToUtf8(date)).scale;
+            fail(QStringLiteral("%1 では収まりません (収まる縮尺: %2)")
+                     .arg(Utf8(ScaleText(drawing.scale)), Utf8(ScaleText(fitting))));
+            continue;
         }
         const QString folder = QFileInfo(output).path();
         if (!QDir().mkpath(folder)) {
@@ -268,7 +273,7 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
             fail(QStringLiteral("「%1」に書き出せません。%2").arg(output, Utf8(error.reason())));
             continue;
         }
-        written.insert(target);
+        written.insert(target, input);
         out(input + QStringLiteral(" → ") + output + QStringLiteral(" (") + Utf8(ScaleText(drawing.scale)) +
             QStringLiteral(")\n"));
     }

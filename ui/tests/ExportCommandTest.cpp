@@ -229,17 +229,29 @@ private slots:
 #endif
     }
 
-    void aFixedScaleThatDoesNotFitIsWrittenAndSaidSo()
+    void aDrawingThatDoesNotFitAtTheScaleAskedForIsNotWritten()
     {
         QTemporaryDir dir;
         const QDir folder(dir.path());
-        WriteBlock(folder, "wide.csv", test::RectangleBlock(40, 1));
+        const BlockData wide = test::RectangleBlock(40, 1);
+        WriteBlock(folder, "wide.csv", wide);
+        WriteBlock(folder, "small.csv", test::RectangleBlock(1, 1));
+        WriteBytes(folder, "wide.png", "old");
         const Result result = RunProgram({QStringLiteral("--export=.png"), QStringLiteral("--dpi=50"),
-                                          QStringLiteral("--scale=1:10"), QStringLiteral("wide.csv")},
+                                          QStringLiteral("--scale=1:10"), QStringLiteral("wide.csv"),
+                                          QStringLiteral("small.csv")},
                                          dir.path());
-        QCOMPARE(result.exitCode, kExportDone);
-        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("wide.png"))));
-        QVERIFY2(result.err.contains(QStringLiteral("1:10 では図が用紙に収まりません")), qPrintable(result.err));
+
+        QCOMPARE(result.exitCode, kExportFailed);
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("small.png"))));
+        QFile old(folder.filePath(QStringLiteral("wide.png")));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        // The scale at which it fits, as the drawing fitted to the paper has it.
+        DrawingOptions fit;
+        fit.scale = kFitToPaper;
+        const QString fitting = Utf8(ScaleText(BuildDrawing(wide, fit, "wide.csv", "2026/12/07").scale));
+        QCOMPARE(result.err, QStringLiteral("wide.csv: 1:10 では収まりません (収まる縮尺: %1)\n").arg(fitting));
     }
 
     void wrongArgumentsEndTheProgramWithTheUsageCode()
@@ -274,6 +286,24 @@ private slots:
         QCOMPARE(result.exitCode, kExportUsage);
         QVERIFY(result.err.startsWith(QStringLiteral("chokusho: ")));
         QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("a.csv")});
+    }
+
+    void ofTwoBlocksOfOneNameTheSecondIsNotWrittenAndSaidSo()
+    {
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        for (const QString& sub : {QStringLiteral("a"), QStringLiteral("b")}) {
+            QVERIFY(folder.mkdir(sub));
+            WriteBlock(QDir(folder.filePath(sub)), "x.csv", test::RectangleBlock(1, 1));
+        }
+        const Result result = RunProgram({QStringLiteral("--export=out/"), QStringLiteral("a/x.csv"),
+                                          QStringLiteral("b/x.csv")},
+                                         dir.path());
+        QCOMPARE(result.exitCode, kExportFailed);
+        QVERIFY(result.out.startsWith(QStringLiteral("a/x.csv → ")));
+        // The block file not written, and the one whose drawing took its place.
+        QVERIFY2(result.err.startsWith(QStringLiteral("b/x.csv: ")) && result.err.contains(QStringLiteral("a/x.csv")),
+                 qPrintable(result.err));
     }
 
     void theHelpListsTheExportOptions()
