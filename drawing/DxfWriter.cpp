@@ -44,8 +44,10 @@ constexpr const char* kDashedLineType = "DASHED";
 constexpr const char* kFont = "txt";
 constexpr const char* kBigFont = "extfont2.shx";
 // txt.shx advances one text height per character, as wide as a full-width character of the
-// big font: every character is counted one height wide when a text is fitted to its cell. Fonts
-// whose half-width characters are narrower (Jw_cad's, MS Gothic) then draw it a little narrow.
+// big font: every character is counted one height wide when a text is fitted to its cell and
+// when a centred or right-aligned text's start is worked out. Fonts whose half-width characters
+// are narrower (Jw_cad's, MS Gothic) then draw it a little narrow. ezdxf estimates a text's width
+// the same way when it has no font to measure (its monospace font: one height a character).
 constexpr double kCharacterWidth = 1.0;
 
 /** The most bytes a text holds in Release 12. */
@@ -205,6 +207,11 @@ public:
     /**
      * A text whose baseline starts, is centred or ends at (x, y), condensed to `maxWidth` if any.
      * An empty one (an empty cell of the title block) is no entity.
+     *
+     * A centred or right-aligned text has (x, y) as its alignment point (group 11, with group 72)
+     * and its start (group 10) where the text of its estimated width then begins: CAD programs
+     * work the start out again from the alignment, while readers that know no alignment (Inkscape's)
+     * draw from group 10 and so still place the text in its cell.
      */
     void text(DrawingLayer layer, double x, double y, const std::string& utf8, double height, TextAlign align,
               double maxWidth)
@@ -212,18 +219,22 @@ public:
         if (!Finite({x, y, height}) || height <= 0 || utf8.empty())
             return;
         const DxfText dxfText = ToDxfText(utf8);
-        const double width = dxfText.widthInHeights * height;
+        const double natural = dxfText.widthInHeights * height;
+        const bool condensed = std::isfinite(maxWidth) && maxWidth > 0 && natural > maxWidth;
+        const double width = condensed ? maxWidth : natural;
+        const double start = align == TextAlign::Center ? x - width / 2 : align == TextAlign::Right ? x - width : x;
         out_.pair(0, "TEXT");
         out_.pair(8, DxfLayerName(layer));
-        out_.point(10, x, y);
+        out_.point(10, start, y);
         out_.real(40, height);
         out_.pair(1, dxfText.bytes);
-        if (std::isfinite(maxWidth) && maxWidth > 0 && width > maxWidth)
-            out_.real(41, maxWidth / width);
+        if (condensed)
+            out_.real(41, maxWidth / natural);
         if (align != TextAlign::Left) {
             out_.integer(72, align == TextAlign::Center ? 1 : 2);
             out_.point(11, x, y);
         }
+        bounds_.add(start, y);
         bounds_.add(x, y);
     }
 

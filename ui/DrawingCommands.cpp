@@ -2,6 +2,15 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <optional>
 
 #include "DrawingDialogs.h"
 #include "DrawingOutput.h"
@@ -17,6 +26,8 @@ namespace chokusho {
 namespace {
 
 constexpr const char* kExportCaption = "エクスポート";
+// How long an export runs before its progress shows: PDF, SVG and DXF are written well before.
+constexpr int kShowProgressAfterMs = 400;
 
 /** The wait cursor for as long as it lives, whichever way the work ends. */
 class WaitCursor {
@@ -30,6 +41,75 @@ public:
 QString SuffixOf(ExportFormat format) { return Utf8(ExportSuffix(format)); }
 
 }  // namespace
+
+bool RunWithProgress(QWidget* parent, const std::function<bool(const ExportProgress&)>& work)
+{
+    QProgressDialog dialog(QStringLiteral("図を書き出しています…"), QStringLiteral("キャンセル"), 0, 100, parent);
+    dialog.setObjectName(QStringLiteral("ExportProgress"));
+    dialog.setWindowTitle(Utf8(kExportCaption));
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setAutoReset(false);
+    dialog.setAutoClose(false);
+    // Shown by the timer below, never by the dialog's own guess of the time left.
+    dialog.setMinimumDuration(std::numeric_limits<int>::max());
+    dialog.setValue(0);
+
+    QEventLoop loop;
+    std::atomic<bool> cancelled = false;
+    const auto cancel = [&cancelled, &loop] {
+        cancelled = true;
+        loop.quit();
+    };
+    QObject::connect(&dialog, &QProgressDialog::canceled, &loop, cancel);
+    QObject::connect(&dialog, &QDialog::rejected, &loop, cancel);
+
+    // On the worker: each percent gained is posted to the dialog.
+    int shownPercent = 0;
+    const ExportProgress progress = [&](double done) {
+        const int percent = static_cast<int>(done * 100);
+        if (percent != shownPercent) {
+            shownPercent = percent;
+            QMetaObject::invokeMethod(
+                &dialog, [&dialog, percent] { dialog.setValue(percent); }, Qt::QueuedConnection);
+        }
+        return !cancelled;
+    };
+    bool result = false;
+    std::exception_ptr failure;
+    const std::unique_ptr<QThread> worker(QThread::create([&] {
+        try {
+            result = work(progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }));
+    bool ended = false;
+    QObject::connect(worker.get(), &QThread::finished, &loop, [&ended, &loop] {
+        ended = true;
+        loop.quit();
+    });
+
+    std::optional<WaitCursor> waiting(std::in_place);
+    QTimer showing;
+    showing.setSingleShot(true);
+    QObject::connect(&showing, &QTimer::timeout, &loop, [&] {
+        if (ended)
+            return;
+        waiting.reset();
+        dialog.show();
+        loop.quit();
+    });
+    worker->start();
+    showing.start(kShowProgressAfterMs);
+    // Input waits while no dialog is up: the window would take it as though nothing were running.
+    // Once the dialog is up, the window behind it refuses input of its own accord.
+    while (!ended)
+        loop.exec(dialog.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    worker->wait();
+    if (failure)
+        std::rethrow_exception(failure);
+    return result;
+}
 
 Drawing DrawingCommands::drawingOf(const DrawingOptions& options) const
 {
@@ -89,8 +169,10 @@ void DrawingCommands::exportToFile()
     }
 
     try {
-        const WaitCursor waiting;
-        ExportDrawing(drawing, path, format, dpi_);
+        // Cancelled, it has written nothing and has nothing to say.
+        RunWithProgress(&window_, [&](const ExportProgress& progress) {
+            return ExportDrawing(drawing, path, format, dpi_, progress);
+        });
     } catch (const FileWriteError& error) {
         ShowMessageBox(&window_, FailedWriteMessage(path, error.reason()));
     }

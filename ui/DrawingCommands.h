@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "DocumentState.h"
 #include "Drawing.h"
+#include "DrawingOutput.h"
 #include "ExportFormat.h"
 
 namespace chokusho {
@@ -29,5 +31,13 @@ private:
     ExportFormat format_ = ExportFormat::Pdf;
     int dpi_ = kDefaultPngDpi;
 };
+
+/**
+ * Runs `work`, an export, on a worker thread while the window waits for it, repainted but taking
+ * no input. Once it has run for a moment, a progress dialog (エクスポート, modal to `parent`) shows
+ * how far it has come, from the progress `work` is handed, and can cancel it; `work` then stops.
+ * Returns what `work` returns, false when it stopped; an exception of `work` reaches the caller.
+ */
+bool RunWithProgress(QWidget* parent, const std::function<bool(const ExportProgress&)>& work);
 
 }  // namespace chokusho

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -42,10 +43,19 @@ QImage DrawingImage(const Drawing& drawing, int dpi);
 QByteArray DrawingPng(const Drawing& drawing, int dpi);
 
 /**
- * Writes `drawing` to `path` in `format` (a PNG at `dpi`) so that a failure leaves an existing
- * file as it was. Throws FileWriteError with a Japanese reason.
+ * Told, now and then while an export paints, encodes and before it writes, how far it has come
+ * (0 to 1, never going back); answers whether to go on. Called on the thread of the export.
  */
-void ExportDrawing(const Drawing& drawing, const std::string& path, ExportFormat format, int dpi);
+using ExportProgress = std::function<bool(double done)>;
+
+/**
+ * Writes `drawing` to `path` in `format` (a PNG at `dpi`) so that a failure leaves an existing
+ * file as it was. Throws FileWriteError with a Japanese reason. Returns false when `progress`
+ * answered that it should stop: then nothing is written and an existing file stays as it was.
+ * Reentrant: a worker thread may export while the window goes on.
+ */
+bool ExportDrawing(const Drawing& drawing, const std::string& path, ExportFormat format, int dpi,
+                   const ExportProgress& progress = {});
 
 /** Prints `drawing` on one page of `printer`, whose paper is set to the drawing's. */
 void PrintDrawing(QPrinter& printer, const Drawing& drawing);

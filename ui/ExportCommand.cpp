@@ -2,7 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
+#include <QHash>
 
 #include "BlockFile.h"
 #include "FileNames.h"
@@ -32,17 +32,29 @@ namespace {
 const QString kExport = QStringLiteral("--export");
 const QString kSeeUsage = QStringLiteral("chokusho --help で使い方を表示します。");
 
-/** The value of an option given as "--name value" or "--name=value"; advances `i` past it. */
+/** An option given without its value: the parse ends there, naming the option, whichever it is. */
+struct MissingValue {
+    QString option;
+};
+
+/**
+ * The value of an option given as "--name value" or "--name=value"; advances `i` past it. No value
+ * is an empty one, or none before the end or the next option ("--scale --landscape"), which no
+ * value starts with: throws MissingValue.
+ */
 std::optional<QString> ValueOf(const QStringList& arguments, qsizetype& i, const QString& name)
 {
     const QString& argument = arguments[i];
+    QString value;
     if (argument.startsWith(name + QLatin1Char('=')))
-        return argument.mid(name.size() + 1);
-    if (argument != name)
+        value = argument.mid(name.size() + 1);
+    else if (argument != name)
         return std::nullopt;
-    if (i + 1 >= arguments.size())
-        return QString();
-    return arguments[++i];
+    else if (i + 1 < arguments.size() && !arguments[i + 1].startsWith(QStringLiteral("--")))
+        value = arguments[++i];
+    if (value.isEmpty())
+        throw MissingValue{name};
+    return value;
 }
 
 std::optional<int> ScaleOf(const QString& text)
@@ -65,6 +77,29 @@ bool EndsWithSeparator(const QString& path)
 }
 
 bool IsFolder(const QString& output) { return EndsWithSeparator(output) || QFileInfo(output).isDir(); }
+
+/** What is wrong with `request`'s output for the format it asks for; nullopt when nothing is. */
+std::optional<QString> OutputProblem(const ExportRequest& request)
+{
+    if (IsFolder(request.output))
+        return std::nullopt;
+    const auto named = ExportFormatOf(ToUtf8(request.output));
+    // "--format" is for folders: beside a name that is neither a folder nor a drawing's file, it
+    // says that a new folder was meant.
+    if (!named && request.format)
+        return QStringLiteral("出力「%1」というフォルダーはありません。新しいフォルダーに書き出すには、「%1/」のように"
+                              "末尾に / を付けてください。")
+            .arg(request.output);
+    if (!named)
+        return QStringLiteral("出力「%1」の形式がわかりません。拡張子 .pdf, .svg, .png か .dxf を付けてください。")
+            .arg(request.output);
+    // A file of one format is never written in another.
+    if (request.format && *request.format != *named)
+        return QStringLiteral("出力「%1」の拡張子と --format %2 の形式が違います。拡張子を .%2 にするか、--format "
+                              "を外してください。")
+            .arg(request.output, Utf8(ExportSuffix(*request.format)));
+    return std::nullopt;
+}
 
 /** Where the drawing of `input` goes. */
 QString OutputFor(const ExportRequest& request, const QString& input)
@@ -108,7 +143,9 @@ bool AsksForExport(const QStringList& arguments)
     return false;
 }
 
-std::variant<ExportRequest, QString> ParseExportRequest(const QStringList& arguments)
+namespace {
+
+std::variant<ExportRequest, QString> ParseArguments(const QStringList& arguments)
 {
     ExportRequest request;
     bool options = true;
@@ -122,8 +159,6 @@ std::variant<ExportRequest, QString> ParseExportRequest(const QStringList& argum
         if (argument == QStringLiteral("--")) {
             options = false;
         } else if (const auto output = ValueOf(arguments, i, kExport)) {
-            if (output->isEmpty())
-                return QStringLiteral("--export のあとに出力先を指定してください。");
             request.output = *output;
             hasOutput = true;
         } else if (const auto scale = ValueOf(arguments, i, QStringLiteral("--scale"))) {
@@ -168,9 +203,8 @@ std::variant<ExportRequest, QString> ParseExportRequest(const QStringList& argum
         return QStringLiteral("--export のあとに出力先を指定してください。");
     if (request.files.isEmpty())
         return QStringLiteral("書き出すブロックファイルを指定してください。");
-    if (!IsFolder(request.output) && !ExportFormatOf(ToUtf8(request.output)))
-        return QStringLiteral("出力「%1」の形式がわかりません。拡張子 .pdf, .svg, .png か .dxf を付けてください。")
-            .arg(request.output);
+    if (const auto problem = OutputProblem(request))
+        return *problem;
     if (request.files.size() > 1 && OutputFor(request, request.files.first()) == request.output)
         return QStringLiteral(
             "複数のブロックファイルは一つのファイルに書き出せません。出力にフォルダーか拡張子だけ (.pdf など) "
@@ -178,11 +212,23 @@ std::variant<ExportRequest, QString> ParseExportRequest(const QStringList& argum
     return request;
 }
 
+}  // namespace
+
+std::variant<ExportRequest, QString> ParseExportRequest(const QStringList& arguments)
+{
+    try {
+        return ParseArguments(arguments);
+    } catch (const MissingValue& missing) {
+        return MissingValueMessage(missing.option);
+    }
+}
+
 int RunExport(const ExportRequest& request, const QString& date, const std::function<void(const QString&)>& out,
               const std::function<void(const QString&)>& err)
 {
     int result = kExportDone;
-    QSet<QString> written;
+    // Each output written, and the block file drawn there.
+    QHash<QString, QString> written;
     for (const QString& input : request.files) {
         const QFileInfo file(input);
         const QString output = OutputFor(request, input);
@@ -200,17 +246,21 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
             continue;
         }
         const QString target = QFileInfo(output).absoluteFilePath();
-        if (written.contains(target)) {
-            fail(QStringLiteral("出力「%1」には、ほかのブロックファイルの図を書き出しました。").arg(output));
+        if (const auto first = written.constFind(target); first != written.cend()) {
+            fail(QStringLiteral("出力「%1」には %2 の図を書き出したので、このファイルの図は書き出しませんでした。")
+                     .arg(output, *first));
             continue;
         }
-        const Drawing drawing = BuildDrawing(record, request.options, DisplayFileName(ToUtf8(file.fileName())),
-                                             ToUtf8(date));
+        const std::string fileName = DisplayFileName(ToUtf8(file.fileName()));
+        const Drawing drawing = BuildDrawing(record, request.options, fileName, ToUtf8(date));
         if (!drawing.fits) {
-            err(input +
-                QStringLiteral(
-                    ": %1 では図が用紙に収まりません。はみ出た部分は切れています (--scale fit で用紙に合わせます)。\n")
-                    .arg(Utf8(ScaleText(drawing.scale))));
+            // A script asked for this scale: a clipped sheet at it would pass for a true drawing.
+            DrawingOptions fitted = request.options;
+            fitted.scale = kFitToPaper;
+            const double fitting = BuildDrawing(record, fitted, fileName, ToUtf8(date)).scale;
+            fail(QStringLiteral("%1 では収まりません (収まる縮尺: %2)")
+                     .arg(Utf8(ScaleText(drawing.scale)), Utf8(ScaleText(fitting))));
+            continue;
         }
         const QString folder = QFileInfo(output).path();
         if (!QDir().mkpath(folder)) {
@@ -223,7 +273,7 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
             fail(QStringLiteral("「%1」に書き出せません。%2").arg(output, Utf8(error.reason())));
             continue;
         }
-        written.insert(target);
+        written.insert(target, input);
         out(input + QStringLiteral(" → ") + output + QStringLiteral(" (") + Utf8(ScaleText(drawing.scale)) +
             QStringLiteral(")\n"));
     }

@@ -48,8 +48,9 @@ inline constexpr int kExportUsage = 2;
 
 /**
  * Writes the drawing of every file of `request`, dated `date`: one line per file written to
- * `out`, and what went wrong to `err`. A file that fails leaves the others to be written.
- * Returns kExportDone or kExportFailed.
+ * `out`, and what went wrong to `err`. A file that fails leaves the others to be written. So does
+ * a drawing that does not fit its paper at the scale asked for, which is not written: its line
+ * names the scale at which it fits. Returns kExportDone or kExportFailed.
  */
 int RunExport(const ExportRequest& request, const QString& date, const std::function<void(const QString&)>& out,
               const std::function<void(const QString&)>& err);

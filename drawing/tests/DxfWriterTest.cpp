@@ -207,9 +207,6 @@ TEST(DxfWriter, TextsInCp932WithControlCharactersCaretsAndPercentSignsKeptFromCo
         texts.push_back(text.text(1));
         alignments.push_back(text.text(72));
         widths.push_back(text.text(41));
-        if (text.text(72) != "(none)") {
-            EXPECT_EQ(text.reals({11, 21}), text.reals({10, 20})) << "the alignment point is the text's point";
-        }
     }
     ASSERT_EQ(texts.size(), 10u) << "an empty text is no entity";
     // Second bytes 0x5C and 0x5E stay as they are: the whole is cp932, not bytes of ASCII.
@@ -223,6 +220,31 @@ TEST(DxfWriter, TextsInCp932WithControlCharactersCaretsAndPercentSignsKeptFromCo
     const std::string none = "(none)";
     EXPECT_EQ(alignments, (std::vector<std::string>{none, none, none, none, none, none, "1", "2", none, none}));
     EXPECT_EQ(widths, (std::vector<std::string>{none, none, none, none, none, none, none, none, "0.5", none}));
+}
+
+TEST(DxfWriter, AnAlignedTextStartsWhereItsWidthPutsItAndAlignsOnItsPoint)
+{
+    // Every character one height wide; a condensed text as wide as its room.
+    const struct {
+        SheetText text;
+        double start;
+    } cases[] = {
+        {{10, 70, "中央", 3.5, TextAlign::Center}, 10 - 3.5},
+        {{10, 80, "右", 3.5, TextAlign::Right}, 10 - 3.5},
+        {{30, 90, "1:50", 2, TextAlign::Right}, 30 - 8},
+        {{20, 100, "ABCDEFGHIJ", 2, TextAlign::Center, DrawingLayer::Title, 10}, 20 - 5},
+        {{10, 110, "左", 3.5}, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.text);
+        const auto texts = Entries(FormatDxf(SheetTextsOnly({c.text})), "TEXT");
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].reals({10, 20}), (std::vector<double>{c.start, -c.text.y}));
+        if (c.text.align == TextAlign::Left)
+            EXPECT_EQ(texts[0].text(11), "(none)");
+        else
+            EXPECT_EQ(texts[0].reals({11, 21}), (std::vector<double>{c.text.x, -c.text.y}));
+    }
 }
 
 TEST(DxfWriter, NumbersInPlainFixedPointAndNonFiniteEntitiesLeftOut)

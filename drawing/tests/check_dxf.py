@@ -7,7 +7,9 @@ PATH is a .dxf file or a folder of them. Every file: ezdxf reads it, its audit f
 fix or report, no layer has an undefined line type. Unless --any, also the form this program
 writes: ASCII DXF R12 (AC1009) in cp932 (ANSI_932), CR LF line ends, group codes right-aligned in
 three characters, reals in plain fixed-point, texts of at most 255 bytes, only LINE, TEXT and
-CIRCLE on the nine layers, the layer DOTTED of the line type DASHED (a dash and a gap). Beside
+CIRCLE on the nine layers, the layer DOTTED of the line type DASHED (a dash and a gap), and every
+centred or right-aligned TEXT starting (group 10) where its width puts it before its alignment point
+(group 11), for readers that ignore the alignment. Beside
 NAME.dxf, NAME.expected (written by DxfSamples.cpp) lists every line, circle and text the file must
 hold and nothing else: positions to 1e-6 mm, layers, texts as UTF-8, and the drawing's scale, at
 which DASHED must be a 3 mm dash and a 1.5 mm gap.
@@ -23,6 +25,11 @@ import re
 import sys
 
 import ezdxf
+
+try:  # where ezdxf 1.1 and later keep it
+    from ezdxf.fonts.fonts import MonospaceFont
+except ImportError:
+    from ezdxf.tools.fonts import MonospaceFont
 
 LAYERS = ["OUTLINE", "DOTTED", "POINTS", "NUMBERS", "CENTROID", "GRID", "FRAME", "TITLE", "TABLE"]
 MAX_TEXT_BYTES = 255
@@ -85,6 +92,29 @@ def drawn_text(text):
     return re.sub(r"\^(.)|%%(\d{3}|.)", decode, text)
 
 
+def check_aligned_starts(doc, problems):
+    """A centred (72 = 1) or right-aligned (72 = 2) TEXT starts its width before its alignment point, on
+    its baseline. The width is ezdxf's estimate without a font to measure, the one text_size() makes
+    without Matplotlib: each character one height wide, times the width factor (group 41); the
+    characters are those AutoCAD draws."""
+    for e in doc.modelspace().query("TEXT"):
+        align = e.dxf.get("halign", 0)
+        if align not in (1, 2):
+            continue
+        if not e.dxf.hasattr("align_point"):
+            problems.append(f"the aligned text {e.dxf.text!r} has no alignment point")
+            continue
+        drawn = drawn_text(e.dxf.text)
+        width = MonospaceFont(e.dxf.height, e.dxf.get("width", 1)).text_width(drawn)
+        end = e.dxf.align_point
+        start = (end.x - width * (0.5 if align == 1 else 1), end.y)
+        # Positions keep six decimals, and so does the width factor, whose rounding grows with the text.
+        tolerance = 1e-5 + 1e-6 * len(drawn) * e.dxf.height
+        if not close([e.dxf.insert.x, e.dxf.insert.y], start, tolerance):
+            problems.append(f"the text {e.dxf.text!r} aligned {align} at ({end.x:g}, {end.y:g}) starts at "
+                            f"({e.dxf.insert.x:g}, {e.dxf.insert.y:g}), not at ({start[0]:g}, {start[1]:g})")
+
+
 def fitting_part(text):
     """The front of `text` that a TEXT of MAX_TEXT_BYTES holds, with carets and runs of "%" escaped."""
     size = 0
@@ -126,8 +156,8 @@ def items_of(doc):
     return items
 
 
-def close(a, b):
-    return len(a) == len(b) and all(math.isclose(x, y, rel_tol=0, abs_tol=1e-6) for x, y in zip(a, b))
+def close(a, b, tolerance=1e-6):
+    return len(a) == len(b) and all(math.isclose(x, y, rel_tol=0, abs_tol=tolerance) for x, y in zip(a, b))
 
 
 def check_expectations(doc, path, problems):
@@ -167,6 +197,7 @@ def check_file(path, strict):
     problems += [f"audit had to fix: {entry.message}" for entry in auditor.fixes]
     if strict:
         check_form(doc, problems)
+        check_aligned_starts(doc, problems)
         expectations = os.path.splitext(path)[0] + ".expected"
         if os.path.exists(expectations):
             check_expectations(doc, expectations, problems)

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTransform>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -346,6 +347,45 @@ private slots:
                 QVERIFY(end.x() > -2 && end.x() < drawing.paperWidthMm + 2);
                 QVERIFY(end.y() > -2 && end.y() < drawing.paperHeightMm + 2);
             }
+        }
+    }
+
+    void anExportToldToStopWritesNothing_data()
+    {
+        QTest::addColumn<int>("format");
+        for (const ExportFormat format : kExportFormats)
+            QTest::newRow(ExportSuffix(format).data()) << static_cast<int>(format);
+    }
+    void anExportToldToStopWritesNothing()
+    {
+        QFETCH(int, format);
+        QTemporaryDir dir;
+        const Drawing drawing = BuildDrawing(test::LayeredBlock(), {.pointNumbers = true, .layerTable = true}, "a.csv",
+                                             "2026/12/07");
+        const auto type = static_cast<ExportFormat>(format);
+        const QString suffix = Utf8(ExportSuffix(type));
+        // Every word of progress in a whole export is a place where it may be stopped.
+        QList<double> told;
+        QVERIFY(ExportDrawing(drawing, ToUtf8(dir.filePath(QStringLiteral("whole.") + suffix)), type, 100,
+                              [&told](double done) {
+                                  told << done;
+                                  return true;
+                              }));
+        QVERIFY(told.size() >= 2);
+        QVERIFY(std::is_sorted(told.begin(), told.end()) && told.front() >= 0 && told.back() <= 1);
+
+        const QString old = dir.filePath(QStringLiteral("old.") + suffix);
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("old") == 3);
+        file.close();
+        for (const qsizetype stop : {qsizetype{1}, told.size() / 2, told.size() - 1, told.size()}) {
+            qsizetype asked = 0;
+            QVERIFY(!ExportDrawing(drawing, ToUtf8(old), type, 100, [&asked, stop](double) { return ++asked < stop; }));
+            QCOMPARE(asked, stop);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("old"));
+            file.close();
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
         }
     }
 

@@ -106,7 +106,29 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("no output") << Arguments({QStringLiteral("a.csv"), QStringLiteral("--export")})
-                                   << "出力先を指定";
+                                   << "「--export」のあとに値を指定";
+        QTest::newRow("no value before the next option")
+            << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--paper"), QStringLiteral("--landscape"),
+                          QStringLiteral("a.csv")})
+            << "「--paper」のあとに値を指定";
+        QTest::newRow("an empty value")
+            << Arguments({QStringLiteral("--export=.png"), QStringLiteral("--dpi="), QStringLiteral("a.csv")})
+            << "「--dpi」のあとに値を指定";
+        QTest::newRow("no value at the end")
+            << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("a.csv"), QStringLiteral("--scale")})
+            << "「--scale」のあとに値を指定";
+        QTest::newRow("a format against the file's extension")
+            << Arguments({QStringLiteral("--export"), QStringLiteral("x.pdf"), QStringLiteral("--format=dxf"),
+                          QStringLiteral("a.csv")})
+            << "拡張子を .dxf に";
+        QTest::newRow("a format against the extension alone")
+            << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--format"), QStringLiteral("svg"),
+                          QStringLiteral("a.csv")})
+            << "拡張子を .svg に";
+        QTest::newRow("a new folder without its separator")
+            << Arguments({QStringLiteral("--export"), QStringLiteral("newdir"), QStringLiteral("--format"),
+                          QStringLiteral("pdf"), QStringLiteral("a.csv")})
+            << "「newdir/」";
         QTest::newRow("no block file") << Arguments({QStringLiteral("--export"), QStringLiteral("a.pdf")})
                                        << "ブロックファイルを指定";
         QTest::newRow("an unknown extension")
@@ -207,17 +229,29 @@ private slots:
 #endif
     }
 
-    void aFixedScaleThatDoesNotFitIsWrittenAndSaidSo()
+    void aDrawingThatDoesNotFitAtTheScaleAskedForIsNotWritten()
     {
         QTemporaryDir dir;
         const QDir folder(dir.path());
-        WriteBlock(folder, "wide.csv", test::RectangleBlock(40, 1));
+        const BlockData wide = test::RectangleBlock(40, 1);
+        WriteBlock(folder, "wide.csv", wide);
+        WriteBlock(folder, "small.csv", test::RectangleBlock(1, 1));
+        WriteBytes(folder, "wide.png", "old");
         const Result result = RunProgram({QStringLiteral("--export=.png"), QStringLiteral("--dpi=50"),
-                                          QStringLiteral("--scale=1:10"), QStringLiteral("wide.csv")},
+                                          QStringLiteral("--scale=1:10"), QStringLiteral("wide.csv"),
+                                          QStringLiteral("small.csv")},
                                          dir.path());
-        QCOMPARE(result.exitCode, kExportDone);
-        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("wide.png"))));
-        QVERIFY2(result.err.contains(QStringLiteral("1:10 では図が用紙に収まりません")), qPrintable(result.err));
+
+        QCOMPARE(result.exitCode, kExportFailed);
+        QVERIFY(QFile::exists(folder.filePath(QStringLiteral("small.png"))));
+        QFile old(folder.filePath(QStringLiteral("wide.png")));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        // The scale at which it fits, as the drawing fitted to the paper has it.
+        DrawingOptions fit;
+        fit.scale = kFitToPaper;
+        const QString fitting = Utf8(ScaleText(BuildDrawing(wide, fit, "wide.csv", "2026/12/07").scale));
+        QCOMPARE(result.err, QStringLiteral("wide.csv: 1:10 では収まりません (収まる縮尺: %1)\n").arg(fitting));
     }
 
     void wrongArgumentsEndTheProgramWithTheUsageCode()
@@ -229,6 +263,47 @@ private slots:
         QCOMPARE(result.exitCode, kExportUsage);
         QVERIFY(result.err.startsWith(QStringLiteral("chokusho: ")));
         QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    void anOutputThatCannotBeMeantIsRefusedAndNothingWritten_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("a format against the output") << QStringList{QStringLiteral("--export=x.pdf"),
+                                                                     QStringLiteral("--format=dxf"),
+                                                                     QStringLiteral("a.csv")};
+        QTest::newRow("a value missing") << QStringList{QStringLiteral("--export=out/"), QStringLiteral("--format"),
+                                                        QStringLiteral("--numbers"), QStringLiteral("a.csv")};
+        QTest::newRow("a new folder without its separator")
+            << QStringList{QStringLiteral("--export=newdir"), QStringLiteral("--format=pdf"), QStringLiteral("a.csv")};
+    }
+    void anOutputThatCannotBeMeantIsRefusedAndNothingWritten()
+    {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        WriteBlock(folder, "a.csv", test::RectangleBlock(1, 1));
+        const Result result = RunProgram(arguments, dir.path());
+        QCOMPARE(result.exitCode, kExportUsage);
+        QVERIFY(result.err.startsWith(QStringLiteral("chokusho: ")));
+        QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("a.csv")});
+    }
+
+    void ofTwoBlocksOfOneNameTheSecondIsNotWrittenAndSaidSo()
+    {
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        for (const QString& sub : {QStringLiteral("a"), QStringLiteral("b")}) {
+            QVERIFY(folder.mkdir(sub));
+            WriteBlock(QDir(folder.filePath(sub)), "x.csv", test::RectangleBlock(1, 1));
+        }
+        const Result result = RunProgram({QStringLiteral("--export=out/"), QStringLiteral("a/x.csv"),
+                                          QStringLiteral("b/x.csv")},
+                                         dir.path());
+        QCOMPARE(result.exitCode, kExportFailed);
+        QVERIFY(result.out.startsWith(QStringLiteral("a/x.csv → ")));
+        // The block file not written, and the one whose drawing took its place.
+        QVERIFY2(result.err.startsWith(QStringLiteral("b/x.csv: ")) && result.err.contains(QStringLiteral("a/x.csv")),
+                 qPrintable(result.err));
     }
 
     void theHelpListsTheExportOptions()

@@ -1,6 +1,6 @@
 // Print and export from the window: the File menu's new items beside the old ones, the export's
-// file and options dialogs, the offer to fit a section that does not fit, a failed write, and
-// the print preview's choices.
+// file and options dialogs, the offer to fit a section that does not fit, a failed write, a long
+// export's progress and its cancel, and the print preview's choices.
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -12,11 +12,18 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <utility>
 
 #include "Cp932.h"
+#include "DrawingCommands.h"
 #include "DrawingDialogs.h"
 #include "ModalDialogs.h"
 #include "QtText.h"
@@ -191,6 +198,46 @@ private slots:
                      QStringLiteral("ファイル「%1」に保存できませんでした。\n").arg(QDir::toNativeSeparators(path))),
                  qPrintable(message));
         QCOMPARE(Read(path), QStringLiteral("old"));
+    }
+
+    void aLongExportShowsItsProgressOffTheWindowsThreadAndACancelLeavesTheOldFile()
+    {
+        test::WindowFixture f;
+        frmMain& window = f.make();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("old.png"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        const Drawing drawing = BuildDrawing(test::LayeredBlock(), {.paper = PaperSize::A3}, "a.csv", "2026/12/07");
+        QSemaphore answered;
+        bool shown = false;
+        test::WhenModal<QProgressDialog>([&](QProgressDialog* dialog) {
+            const auto release = qScopeGuard([&answered] { answered.release(); });
+            shown = true;
+            auto* cancel = dialog->findChild<QPushButton*>();
+            QVERIFY(cancel);
+            cancel->click();
+        });
+        bool offTheWindowsThread = false;
+        bool first = true;
+        const bool written = RunWithProgress(&window, [&](const ExportProgress& progress) {
+            offTheWindowsThread = QThread::currentThread() != window.thread();
+            return ExportDrawing(drawing, ToUtf8(path), ExportFormat::Png, kMaxPngDpi, [&](double done) {
+                // Long on any machine: its first word waits for the dialog to come up and be answered.
+                if (std::exchange(first, false))
+                    answered.tryAcquire(1, 60000);
+                return progress(done);
+            });
+        });
+
+        QVERIFY(shown);
+        QVERIFY(offTheWindowsThread);
+        QVERIFY(!written);
+        QCOMPARE(Read(path), QStringLiteral("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.png")});
     }
 
     void thePreviewOffersTheDrawingsChoicesAndTheFit()
