@@ -1,5 +1,7 @@
 #include "QelGrid.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -7,6 +9,8 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "GridClipboard.h"
+#include "MessageBox.h"
 #include "QtText.h"
 #include "ZoomScroll.h"
 
@@ -331,9 +335,77 @@ void QelGrid::clearSelectedCells()
             cell->setText(QString());
 }
 
+std::vector<int> QelGrid::pasteColumns(int col) const
+{
+    while (col < columnCount() && isLabelColumn(col))
+        ++col;
+    std::vector<int> columns;
+    for (; col < columnCount() && isEditable(col); ++col)
+        columns.push_back(col);
+    return columns;
+}
+
+void QelGrid::copyCells() const
+{
+    std::vector<int> columns;
+    std::string text;
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty()) {
+        columns = pasteColumns(0);
+        for (int col = 0; columns.empty() && col < columnCount(); ++col)
+            if (!isLabelColumn(col))
+                columns.push_back(col);
+        text = CopyTable(*this, columns);
+    } else {
+        // Of several selected blocks, the rectangle around them, as one block of rows.
+        int top = rowCount(), bottom = -1, left = columnCount(), right = -1;
+        for (const QTableWidgetSelectionRange& range : ranges) {
+            top = std::min(top, range.topRow());
+            bottom = std::max(bottom, range.bottomRow());
+            left = std::min(left, range.leftColumn());
+            right = std::max(right, range.rightColumn());
+        }
+        for (int col = left; col <= right; ++col)
+            if (!isLabelColumn(col))
+                columns.push_back(col);
+        text = CopyCells(*this, top + 1, bottom + 1, columns);
+    }
+    if (!columns.empty())
+        QApplication::clipboard()->setText(Utf8(text));
+}
+
+void QelGrid::pasteCells()
+{
+    const int row = std::max(currentRow(), 0) + 1;
+    const std::vector<int> columns = pasteColumns(std::max(currentColumn(), 0));
+    const std::string text = QApplication::clipboard()->text().toStdString();
+    const CellBlock pasted = SplitCellText(text);
+    if (columns.empty() || pasted.empty() || pasted.front().empty())
+        return;
+    if (const auto problem = PasteCells(*this, row, columns, text)) {
+        ShowMessageBox(this, ErrorMessage(*problem));
+        return;
+    }
+    // What was pasted is selected, as a spreadsheet shows it.
+    clearSelection();
+    setRangeSelected(QTableWidgetSelectionRange(row - 1, columns.front(), row - 2 + static_cast<int>(pasted.size()),
+                                                columns[pasted.front().size() - 1]),
+                     true);
+}
+
 void QelGrid::keyPressEvent(QKeyEvent* event)
 {
     if (state() != QAbstractItemView::EditingState) {
+        if (event->matches(QKeySequence::Copy)) {
+            copyCells();
+            event->accept();
+            return;
+        }
+        if (event->matches(QKeySequence::Paste)) {
+            pasteCells();
+            event->accept();
+            return;
+        }
         switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:

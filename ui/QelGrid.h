@@ -15,7 +15,8 @@ namespace chokusho {
  * so grid row r is table row r - 1; label columns ("No.") look like the header and take no
  * input. Editing works as in a spreadsheet: typing replaces a cell's text, Enter moves down,
  * Tab right (over read-only columns, on to the next row), Delete empties the selected cells,
- * F2 or a double click edits in place.
+ * F2 or a double click edits in place; Ctrl+C copies the selected cells (the whole table when
+ * none is selected) and Ctrl+V pastes a spreadsheet's cells from the current one on.
  */
 class QelGrid : public QTableWidget, public Grid {
     Q_OBJECT
@@ -72,6 +73,10 @@ private:
     /** Gives every cell an item with its column's flags and its row's colours. */
     void refreshCells();
     void clearSelectedCells();
+    /** The value columns from `col` rightwards up to the first that takes no input. */
+    std::vector<int> pasteColumns(int col) const;
+    void copyCells() const;
+    void pasteCells();
 
     std::vector<int> widthsTwips_;
     std::map<int, bool> labelColumns_;

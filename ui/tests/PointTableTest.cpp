@@ -2,6 +2,8 @@
 // its grid, registration, a number it cannot store, columns wide enough for every figure, and,
 // through the main window, the question before a confirmation drops segments.
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -113,6 +115,39 @@ private slots:
         QCOMPARE(table.focusWidget(), grid);
         QVERIFY(state.CurData == test::LayeredBlock());
         QCOMPARE(state.Undo.UndoCount(), 0);
+    }
+
+    void copiesAndPastesCellsThroughTheClipboard()
+    {
+        DocumentState state;
+        state.CurData = test::LayeredBlock();
+        FrmEditPnt table(state);
+        test::ShowAndExpose(table);
+        auto* grid = Child<QelGrid>(table, "QelGP");
+        QVERIFY(grid);
+        QClipboard* clipboard = QApplication::clipboard();
+
+        // Points 1 and 2 copied, the No. column left out; pasted from point 5's X on.
+        grid->setCurrentCell(0, 0);
+        grid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
+        QTest::keySequence(grid, QKeySequence::Copy);
+        const QString copied = clipboard->text();
+        QCOMPARE(copied.count(QLatin1Char('\n')), 2);
+        grid->setCurrentCell(4, 1);
+        QTest::keySequence(grid, QKeySequence::Paste);
+        QCOMPARE(grid->CellText(5, 1) + grid->CellText(6, 2), grid->CellText(1, 1) + grid->CellText(2, 2));
+
+        // A cell that is no number: said, and nothing pasted.
+        clipboard->setText(QStringLiteral("1\t2\nx\t4\n"));
+        grid->setCurrentCell(9, 1);
+        bool told = false;
+        test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+            told = true;
+            box->accept();
+        });
+        QTest::keySequence(grid, QKeySequence::Paste);
+        QVERIFY(told);
+        QCOMPARE(grid->CellText(10, 1), std::string());
     }
 
     void valueColumnsShowTheWidestFigure_data() { test::FontSizeRows(); }
