@@ -13,6 +13,7 @@
 
 #include "ExportCommand.h"
 #include "FrameLogic.h"
+#include "ImportCommand.h"
 #include "ProgramFiles.h"
 #include "QtText.h"
 
@@ -112,7 +113,7 @@ std::variant<QStringList, QString> Operands(const QStringList& arguments)
 
 std::optional<QString> ArgumentProblem(const QStringList& arguments)
 {
-    if (AsksForExport(arguments))
+    if (AsksForExport(arguments) || AsksForImport(arguments))
         return std::nullopt;
     const auto operands = Operands(arguments);
     if (const auto* problem = std::get_if<QString>(&operands))
@@ -134,7 +135,7 @@ std::optional<QString> TerminalAnswer(const QStringList& arguments, const std::f
 {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (AsksForHelp(arguments[i]))
-            return Utf8(kMainCaption) + Utf8(kUsage) + Utf8(kExportUsageText);
+            return Utf8(kMainCaption) + Utf8(kUsage) + Utf8(kExportUsageText) + Utf8(kImportUsageText);
         if (AsksForVersion(arguments[i]))
             return QStringLiteral("chokusho ") + Utf8(ReadVersionFile(filesFolder)) + QStringLiteral("\n");
     }
@@ -167,6 +168,16 @@ int ExportFromCommandLine(const QStringList& arguments)
     return RunExport(
         std::get<ExportRequest>(request), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")),
         [](const QString& line) { WriteToTerminal(line); },
+        [](const QString& line) { WriteToTerminal(line, TerminalStream::Error); });
+}
+
+int ImportFromCommandLine(const QStringList& arguments)
+{
+    const auto request = ParseImportRequest(arguments);
+    if (const auto* wrong = std::get_if<QString>(&request))
+        return ReportWrongArguments(*wrong);
+    return RunImport(
+        std::get<ImportRequest>(request), [](const QString& line) { WriteToTerminal(line); },
         [](const QString& line) { WriteToTerminal(line, TerminalStream::Error); });
 }
 
