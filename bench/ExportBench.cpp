@@ -1,5 +1,5 @@
 // Export of a full-capacity block's drawing (numbers, grid and layer table on) to each format,
-// from the record to the file on disk. The floors: for SVG and DXF, writing the same bytes the
+// from the record to the file on disk, and the layout alone: the drawing built from the record. The floors: for SVG and DXF, writing the same bytes the
 // same safe way; for PDF and PNG, a bare QPainter drawing the same lines and texts on the same
 // device, and its bytes written the same way.
 
@@ -59,6 +59,13 @@ void Export(benchmark::State& state, ExportFormat format, const char* name)
         const Drawing drawing = BuildDrawing(record, FullOptions(), "full.csv", "2026/12/07");
         ExportDrawing(drawing, path, format, kPngDpi);
     }
+}
+
+void Layout(benchmark::State& state)
+{
+    const BlockData record = FullCapacityBlock();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildDrawing(record, FullOptions(), "full.csv", "2026/12/07"));
 }
 
 void ExportPdf(benchmark::State& state) { Export(state, ExportFormat::Pdf, "full.pdf"); }
@@ -146,6 +153,7 @@ void FloorPng(benchmark::State& state)
 
 void RegisterExportBenchmarks()
 {
+    Register("export/layout", Layout)->Unit(benchmark::kMicrosecond);
     Register("export/pdf", ExportPdf)->Unit(benchmark::kMillisecond);
     Register("export/floor_pdf", FloorPdf)->Unit(benchmark::kMillisecond);
     Register("export/svg", ExportSvg)->Unit(benchmark::kMillisecond);
