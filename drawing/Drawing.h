@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BlockData.h"
+#include "Scale.h"
 
 namespace chokusho {
 
@@ -19,12 +20,16 @@ namespace chokusho {
  * millimetres at every scale, so a drawing at 1:200 reads as well as one at 1:20.
  */
 
-enum class PaperSize { A4, A3 };
+/** The papers a drawing is laid out on: ISO A4 and A3, JIS B4 and B5, or a size of its own. */
+enum class PaperSize { A4, A3, B4, B5, Other };
 
-/** The standard scales offered, as the denominators of 1:n. */
-inline constexpr std::array<int, 6> kDrawingScales = {10, 20, 25, 50, 100, 200};
-/** The scale that fits the section to the paper. */
-inline constexpr int kFitToPaper = 0;
+/** Which dimensions the section carries. */
+enum class DimensionStyle {
+    None,
+    Overall,     // the outline's width and height
+    EveryPoint,  // and chains through every distinct X along the bottom and every Y along the left side
+};
+
 /** The white border between the paper's edge and the frame. */
 inline constexpr double kSheetMarginMm = 15.0;
 /** A dotted segment on paper: a dash, then a gap, repeated; the same at every scale. */
@@ -33,12 +38,16 @@ inline constexpr double kDashGapMm = 1.5;
 
 struct DrawingOptions {
     PaperSize paper = PaperSize::A4;
+    /** The sides of a paper of PaperSize::Other, in millimetres. */
+    double otherShortMm = 0;
+    double otherLongMm = 0;
     bool landscape = false;
     /** The denominator n of 1:n, or kFitToPaper. */
-    int scale = kFitToPaper;
+    double scale = kFitToPaper;
     bool pointNumbers = false;
     bool grid = false;
     bool layerTable = false;
+    DimensionStyle dimensions = DimensionStyle::Overall;
 };
 
 /** The parts of a drawing that outputs keep apart: DXF layers, pens. */
@@ -52,6 +61,7 @@ enum class DrawingLayer {
     Frame,         // the frame and the rules of the title block and table
     Title,         // the title block's texts
     Table,         // the layer table's texts
+    Dimensions,    // dimension, extension and tick lines and the lengths
 };
 
 /** The pen width of each layer's lines on paper, in millimetres. */
@@ -124,6 +134,8 @@ struct Drawing {
     bool fits = true;
     /** The block's name, for a document's title. */
     std::string title;
+    /** The title block's and the layer table's boxes, which the area keeps clear of. */
+    std::vector<SheetRect> reserved;
 
     std::vector<ModelLine> modelLines;
     std::vector<ModelMark> marks;
@@ -136,11 +148,17 @@ struct Drawing {
     double PaperY(double modelY) const { return originYMm - modelY / scale * 1000.0; }
 };
 
-/** The paper's width and height in millimetres, turned for landscape. */
+/** A named paper's width and height in millimetres, turned for landscape. */
 std::array<double, 2> PaperSizeMm(PaperSize paper, bool landscape);
+/** The width and height of the options' paper, named or of its own size. */
+std::array<double, 2> PaperSizeMm(const DrawingOptions& options);
 
-/** "1:50", or the fitted scale with up to one decimal, such as "1:37.5". */
-std::string ScaleText(double scale);
+/**
+ * Sets the options' paper to one `widthMm` wide and `heightMm` high as it lies, landscape when
+ * wider than high: a named paper when its sides are within a millimetre of one's (as printers
+ * round them), else PaperSize::Other of this size.
+ */
+void SetPaper(DrawingOptions& options, double widthMm, double heightMm);
 
 /**
  * The drawing of `record` with `options`. `fileName` and `date` are shown in the title block as
