@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "BlockData.h"
 #include "Bounds.h"
-#include "Drawing.h"
+#include "DrawingDescription.h"
 
 namespace chokusho {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BlockData.h"
-#include "Drawing.h"
+#include "DrawingDescription.h"
 
 namespace chokusho {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "Drawing.h"
+#include "DrawingDescription.h"
 
 namespace chokusho {
 
