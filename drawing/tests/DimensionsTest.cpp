@@ -27,6 +27,7 @@ struct DimensionTexts {
     std::vector<const SheetText*> heights;
 };
 
+/** The texts stay `drawing`'s: it must outlive them. */
 DimensionTexts TextsOf(const Drawing& drawing)
 {
     DimensionTexts texts;
@@ -65,7 +66,8 @@ TEST(Dimensions, TheOverallOnesGiveTheOutlinesWidthAndHeight)
         const BlockData& r = sheet.record;
         const long long width = std::llround((r.PointX[2] - r.PointX[1]) * 1000);
         const long long height = std::llround((r.PointY[4] - r.PointY[1]) * 1000);
-        const DimensionTexts texts = TextsOf(BuildDrawing(r, sheet.options, "", ""));
+        const Drawing drawing = BuildDrawing(r, sheet.options, "", "");
+        const DimensionTexts texts = TextsOf(drawing);
         if (sheet.options.dimensions == DimensionStyle::None) {
             EXPECT_TRUE(texts.widths.empty() && texts.heights.empty());
             continue;
@@ -114,7 +116,8 @@ TEST(Dimensions, ChainsThroughEveryPointMergeLengthsWhoseTextsWouldOverlap)
         SCOPED_TRACE(sheet.name);
         DrawingOptions every = sheet.options;
         every.dimensions = DimensionStyle::EveryPoint;
-        const DimensionTexts all = TextsOf(BuildDrawing(sheet.record, every, "", ""));
+        const Drawing chained = BuildDrawing(sheet.record, every, "", "");
+        const DimensionTexts all = TextsOf(chained);
         std::map<double, std::vector<const SheetText*>> lines;
         for (const SheetText* text : all.widths)
             lines[text->y].push_back(text);
