@@ -1,5 +1,6 @@
-// Export of a full-capacity block's drawing (numbers, grid and layer table on) to each format,
-// from the record to the file on disk. The floors: for SVG and DXF, writing the same bytes the
+// Export of a full-capacity block's drawing (numbers, grid, layer table and overall dimensions
+// on) to each format, from the record to the file on disk, and the layout alone: the drawing
+// built from the record, also with the chains of dimensions through every point. The floors: for SVG and DXF, writing the same bytes the
 // same safe way; for PDF and PNG, a bare QPainter drawing the same lines and texts on the same
 // device, and its bytes written the same way.
 
@@ -60,6 +61,18 @@ void Export(benchmark::State& state, ExportFormat format, const char* name)
         ExportDrawing(drawing, path, format, kPngDpi);
     }
 }
+
+void Layout(benchmark::State& state, DimensionStyle dimensions)
+{
+    const BlockData record = FullCapacityBlock();
+    DrawingOptions options = FullOptions();
+    options.dimensions = dimensions;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildDrawing(record, options, "full.csv", "2026/12/07"));
+}
+
+void LayoutOverall(benchmark::State& state) { Layout(state, DimensionStyle::Overall); }
+void LayoutEveryPoint(benchmark::State& state) { Layout(state, DimensionStyle::EveryPoint); }
 
 void ExportPdf(benchmark::State& state) { Export(state, ExportFormat::Pdf, "full.pdf"); }
 void ExportSvg(benchmark::State& state) { Export(state, ExportFormat::Svg, "full.svg"); }
@@ -146,6 +159,8 @@ void FloorPng(benchmark::State& state)
 
 void RegisterExportBenchmarks()
 {
+    Register("export/layout", LayoutOverall)->Unit(benchmark::kMicrosecond);
+    Register("export/layout_every_point", LayoutEveryPoint)->Unit(benchmark::kMicrosecond);
     Register("export/pdf", ExportPdf)->Unit(benchmark::kMillisecond);
     Register("export/floor_pdf", FloorPdf)->Unit(benchmark::kMillisecond);
     Register("export/svg", ExportSvg)->Unit(benchmark::kMillisecond);

@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "Bounds.h"
+#include "Dimensions.h"
 #include "Numbers.h"
+#include "PointNumbers.h"
+#include "SheetLayout.h"
+#include "TextWidth.h"
 
 namespace chokusho {
 
@@ -14,7 +19,6 @@ namespace {
 // Text heights and mark sizes on paper, from the usual series of drawing text heights.
 constexpr double kTitleTextMm = 3.5;
 constexpr double kSmallTextMm = 2.5;
-constexpr double kPointCrossMm = 1.0;
 constexpr double kCentroidCircleMm = 1.5;
 constexpr double kCentroidCrossMm = 2.5;
 // Room kept free around the section inside its area, for marks and numbers at its edge.
@@ -29,10 +33,6 @@ constexpr double kTitleValueMm = 26.0;
 constexpr double kTitleWidthMm = 3 * (kTitleLabelMm + kTitleValueMm);
 constexpr int kTitleRows = 6;
 constexpr double kTitleHeightMm = kTitleRows * kTitleRowMm;
-
-// The layer table: rows of 4.5 mm.
-constexpr double kTableRowMm = 4.5;
-constexpr double kTableGapMm = 3.0;
 
 /** Texts keep this far from the sides of their cells. */
 constexpr double kCellPadMm = 1.5;
@@ -149,30 +149,39 @@ struct TableColumn {
     double width;
 };
 
-/**
- * The layer-volume table against the right edge of `space`, in as many column groups as its
- * height needs; returns the width it takes.
- */
-double AddLayerTable(Drawing& drawing, const SheetRect& space, const BlockData& record)
+/** The layer table's columns: a centroid X for each layer only where the block has one. */
+std::vector<TableColumn> TableColumns(const BlockData& record)
 {
-    const int layers = std::clamp<int>(record.LayerCount, 0, kMaxLayers);
-    if (layers == 0)
-        return 0;
     std::vector<TableColumn> columns = {{"No.", 9}, {"高さ(m)", 17}, {"⊿Ｖ(m3)", 19}, {"Ｖ(m3)", 19}};
     if (CentroidModeOf(record) == CentroidMode::PerLayer)
         columns.push_back({"重心X", 17});
-    double groupWidth = 0;
-    for (const auto& column : columns)
-        groupWidth += column.width;
+    return columns;
+}
 
-    const int rowsPerGroup = std::max(1, static_cast<int>(std::floor(space.height / kTableRowMm)) - 1);
-    const int groups = (layers + rowsPerGroup - 1) / rowsPerGroup;
-    for (int group = 0; group < groups; ++group) {
-        const int first = group * rowsPerGroup;
-        const int count = std::min(rowsPerGroup, layers - first);
-        // The first rows stand furthest left, so the table reads left to right.
-        const double left = space.right() - (groups - group) * groupWidth - (groups - 1 - group) * kTableGapMm;
-        const SheetRect box{left, space.top, groupWidth, (count + 1) * kTableRowMm};
+double GroupWidth(const std::vector<TableColumn>& columns)
+{
+    double width = 0;
+    for (const auto& column : columns)
+        width += column.width;
+    return width;
+}
+
+/** The layer-volume table in its place, its column groups from left to right. */
+void AddLayerTable(Drawing& drawing, const TablePlace& place, const BlockData& record)
+{
+    const int layers = std::clamp<int>(record.LayerCount, 0, kMaxLayers);
+    std::vector<TableColumn> columns = TableColumns(record);
+    for (TableColumn& column : columns)
+        column.width *= place.widthScale;
+    const double groupWidth = GroupWidth(columns);
+    const double gap = kTableGapMm * place.widthScale;
+    for (int group = 0; group < place.groups; ++group) {
+        const int first = group * place.rowsPerGroup;
+        const int count = std::min(place.rowsPerGroup, layers - first);
+        if (count <= 0)
+            break;
+        const double left = place.box.left + group * (groupWidth + gap);
+        const SheetRect box{left, place.box.top, groupWidth, (count + 1) * kTableRowMm};
         AddRectangle(drawing, box);
         AddRule(drawing, left, box.top + kTableRowMm, box.right(), box.top + kTableRowMm);
         double x = left;
@@ -198,7 +207,6 @@ double AddLayerTable(Drawing& drawing, const SheetRect& space, const BlockData& 
             x += columns[c].width;
         }
     }
-    return groups * groupWidth + (groups - 1) * kTableGapMm;
 }
 
 /** The 1-metre grid over the drawing's area, unless it would be too dense to read. */
@@ -220,94 +228,9 @@ void AddGrid(Drawing& drawing)
         drawing.modelLines.push_back({left, y, right, y, DrawingLayer::Grid});
 }
 
-}  // namespace
-
-double LineWidthMm(DrawingLayer layer)
+/** The segments between points that exist; solid ones outline the block. */
+void AddSegments(Drawing& drawing, const BlockData& record)
 {
-    switch (layer) {
-    case DrawingLayer::Outline: return 0.5;
-    case DrawingLayer::Dotted: return 0.35;
-    case DrawingLayer::Frame: return 0.35;
-    case DrawingLayer::Grid: return 0.1;
-    default: return 0.18;
-    }
-}
-
-bool IsDashed(DrawingLayer layer) { return layer == DrawingLayer::Dotted; }
-
-std::array<double, 2> PaperSizeMm(PaperSize paper, bool landscape)
-{
-    const double shortSide = paper == PaperSize::A4 ? 210 : 297;
-    const double longSide = paper == PaperSize::A4 ? 297 : 420;
-    return landscape ? std::array<double, 2>{longSide, shortSide} : std::array<double, 2>{shortSide, longSide};
-}
-
-std::string ScaleText(double scale)
-{
-    // Beyond what a whole number holds, as the read-out writes far coordinates: "1:1.23E+20".
-    if (!(scale < 1e15))
-        return "1:" + FormatReadout(scale);
-    const double rounded = std::round(scale * 10) / 10;
-    if (rounded == std::round(rounded))
-        return "1:" + FormatInteger(static_cast<long long>(rounded));
-    return "1:" + FormatFixed(rounded, 1);
-}
-
-Drawing BuildDrawing(const BlockData& record, const DrawingOptions& options, const std::string& fileName,
-                     const std::string& date)
-{
-    Drawing drawing;
-    drawing.title = record.Name;
-    const auto [paperWidth, paperHeight] = PaperSizeMm(options.paper, options.landscape);
-    drawing.paperWidthMm = paperWidth;
-    drawing.paperHeightMm = paperHeight;
-
-    // The frame, the title block in its bottom-right corner, the table to the right of the section.
-    const SheetRect frame{kSheetMarginMm, kSheetMarginMm, paperWidth - 2 * kSheetMarginMm,
-                          paperHeight - 2 * kSheetMarginMm};
-    AddRectangle(drawing, frame);
-    const SheetRect titleBox{frame.right() - kTitleWidthMm, frame.bottom() - kTitleHeightMm, kTitleWidthMm,
-                             kTitleHeightMm};
-    SheetRect area{frame.left, frame.top, frame.width, frame.height - kTitleHeightMm};
-    if (options.layerTable) {
-        const SheetRect space{frame.left + kTableGapMm, frame.top + kTableGapMm, frame.width - 2 * kTableGapMm,
-                              area.height - 2 * kTableGapMm};
-        const double width = AddLayerTable(drawing, space, record);
-        if (width > 0)
-            area.width -= width + 2 * kTableGapMm;
-    }
-    area.width = std::max(area.width, 1.0);
-    drawing.area = area;
-
-    // The scale, and the section centred in its area.
-    const Bounds bounds = SectionBounds(record);
-    const double roomX = std::max(area.width - 2 * kAreaPaddingMm, 1.0);
-    const double roomY = std::max(area.height - 2 * kAreaPaddingMm, 1.0);
-    if (options.scale != kFitToPaper) {
-        drawing.scale = options.scale;
-    } else if (bounds.empty() || (bounds.width() == 0 && bounds.height() == 0)) {
-        drawing.scale = kDrawingScales.front();
-    } else {
-        drawing.scale = std::max(bounds.width() * 1000 / roomX, bounds.height() * 1000 / roomY);
-        // A section spanning nearly all of the doubles fits at no finite scale: the largest.
-        if (!std::isfinite(drawing.scale))
-            drawing.scale = std::numeric_limits<double>::max();
-    }
-    // Halved before they are added, so that no centre overflows.
-    const double centreX = bounds.empty() ? 0 : bounds.minX / 2 + bounds.maxX / 2;
-    const double centreY = bounds.empty() ? 0 : bounds.minY / 2 + bounds.maxY / 2;
-    drawing.originXMm = area.left + area.width / 2 - centreX / drawing.scale * 1000;
-    drawing.originYMm = area.top + area.height / 2 + centreY / drawing.scale * 1000;
-    // A hair of tolerance: a fitted section touches its room exactly.
-    constexpr double kTolerance = 1e-9;
-    drawing.fits = bounds.empty() || (bounds.width() * 1000 / drawing.scale <= roomX * (1 + kTolerance) &&
-                                      bounds.height() * 1000 / drawing.scale <= roomY * (1 + kTolerance));
-
-    AddTitleBlock(drawing, titleBox, record, fileName, date);
-    if (options.grid)
-        AddGrid(drawing);
-
-    // The segments between points that exist; solid ones outline the block.
     const int points = std::clamp<int>(record.PointCount, 0, kMaxPoints);
     const int lines = std::clamp<int>(record.LineCount, 0, kMaxLines);
     for (int k = 1; k <= lines; ++k) {
@@ -322,28 +245,108 @@ Drawing BuildDrawing(const BlockData& record, const DrawingOptions& options, con
                                       LineTypeOf(record, k) == LineType::Solid ? DrawingLayer::Outline
                                                                                : DrawingLayer::Dotted});
     }
+}
 
-    if (options.pointNumbers) {
-        for (int n = 1; n <= points; ++n) {
-            const auto sn = static_cast<std::size_t>(n);
-            if (!Finite(record.PointX[sn], record.PointY[sn]))
-                continue;
-            drawing.marks.push_back(
-                {record.PointX[sn], record.PointY[sn], ModelMark::Shape::Cross, kPointCrossMm, DrawingLayer::Points});
-            drawing.modelTexts.push_back({record.PointX[sn], record.PointY[sn], kPointCrossMm + 0.5,
-                                          kPointCrossMm + 0.5 + kSmallTextMm, FormatInteger(n), kSmallTextMm,
-                                          DrawingLayer::PointNumbers});
-        }
-    }
+/** The centroid's circle and cross with "G", where the record marks one. */
+void AddCentroid(Drawing& drawing, const BlockData& record)
+{
+    if (!HasCentroid(record))
+        return;
+    drawing.marks.push_back({record.Gx, record.Gy, ModelMark::Shape::Circle, kCentroidCircleMm, DrawingLayer::Centroid});
+    drawing.marks.push_back({record.Gx, record.Gy, ModelMark::Shape::Cross, kCentroidCrossMm, DrawingLayer::Centroid});
+    drawing.modelTexts.push_back({record.Gx, record.Gy, kCentroidCrossMm + 0.5, -(kCentroidCrossMm + 0.5), "G",
+                                  kTitleTextMm, DrawingLayer::Centroid});
+}
 
-    if (HasCentroid(record)) {
-        drawing.marks.push_back(
-            {record.Gx, record.Gy, ModelMark::Shape::Circle, kCentroidCircleMm, DrawingLayer::Centroid});
-        drawing.marks.push_back(
-            {record.Gx, record.Gy, ModelMark::Shape::Cross, kCentroidCrossMm, DrawingLayer::Centroid});
-        drawing.modelTexts.push_back({record.Gx, record.Gy, kCentroidCrossMm + 0.5, -(kCentroidCrossMm + 0.5), "G",
-                                      kTitleTextMm, DrawingLayer::Centroid});
+/**
+ * What the section asks of its area: its extent, and on each side the padding, or more where a
+ * mark or text reaches further from its point, or the dimensions take more.
+ */
+SectionNeeds NeedsOf(const Bounds& bounds, const Drawing& labels, const SectionDimensions& dimensions)
+{
+    SectionNeeds needs;
+    if (!bounds.empty()) {
+        needs.widthM = bounds.width();
+        needs.heightM = bounds.height();
     }
+    needs.leftMm = needs.rightMm = needs.topMm = needs.bottomMm = kAreaPaddingMm;
+    const auto reach = [&](double left, double top, double right, double bottom) {
+        needs.leftMm = std::max(needs.leftMm, -left);
+        needs.topMm = std::max(needs.topMm, -top);
+        needs.rightMm = std::max(needs.rightMm, right);
+        needs.bottomMm = std::max(needs.bottomMm, bottom);
+    };
+    for (const ModelMark& mark : labels.marks)
+        reach(-mark.sizeMm, -mark.sizeMm, mark.sizeMm, mark.sizeMm);
+    for (const ModelText& text : labels.modelTexts)
+        reach(text.dxMm, text.dyMm - text.heightMm, text.dxMm + TextWidthMm(text.text, text.heightMm), text.dyMm);
+    needs.leftMm = std::max(needs.leftMm, dimensions.leftMm());
+    needs.bottomMm = std::max(needs.bottomMm, dimensions.bottomMm());
+    return needs;
+}
+
+}  // namespace
+
+Drawing BuildDrawing(const BlockData& record, const DrawingOptions& options, const std::string& fileName,
+                     const std::string& date)
+{
+    Drawing drawing;
+    drawing.title = record.Name;
+    const auto [paperWidth, paperHeight] = PaperSizeMm(options);
+    drawing.paperWidthMm = paperWidth;
+    drawing.paperHeightMm = paperHeight;
+
+    // The frame, and the title block in its bottom-right corner.
+    const SheetRect frame{kSheetMarginMm, kSheetMarginMm, paperWidth - 2 * kSheetMarginMm,
+                          paperHeight - 2 * kSheetMarginMm};
+    AddRectangle(drawing, frame);
+    const SheetRect titleBox{frame.right() - kTitleWidthMm, frame.bottom() - kTitleHeightMm, kTitleWidthMm,
+                             kTitleHeightMm};
+    drawing.reserved.push_back(titleBox);
+
+    // Marks and numbers stand at the same paper distance from their points at every scale:
+    // made first, they say how much paper the section keeps around its extent.
+    Drawing labels;
+    if (options.pointNumbers)
+        AddPointNumbers(labels, record);
+    AddCentroid(labels, record);
+
+    // The table and the section's area, and the scale: fitted, the largest of the series at
+    // which the section with its dimensions fits.
+    const Bounds bounds = SectionBounds(record);
+    const SectionDimensions dimensions(record, options.dimensions);
+    const SectionNeeds needs = NeedsOf(bounds, labels, dimensions);
+    std::optional<TableMeasure> table;
+    if (options.layerTable && record.LayerCount > 0)
+        table = TableMeasure{std::min<int>(record.LayerCount, kMaxLayers), GroupWidth(TableColumns(record))};
+    const bool fixed = options.scale > 0 && std::isfinite(options.scale);
+    const SheetPlan plan = PlanSheet(frame, titleBox, table, needs, fixed ? options.scale : kFitToPaper);
+    if (plan.table) {
+        AddLayerTable(drawing, *plan.table, record);
+        drawing.reserved.push_back(plan.table->box);
+    }
+    drawing.area = plan.area;
+    drawing.scale = fixed ? options.scale : StandardScale(plan.neededScale);
+    // A hair of tolerance: a fitted section touches its room exactly.
+    drawing.fits = bounds.empty() || drawing.scale >= plan.neededScale * (1 - 1e-9);
+
+    // The section in the middle of what its area leaves it beside its margins. Halved before
+    // they are added, so that no centre overflows.
+    const SheetRect& area = drawing.area;
+    const double centreX = bounds.empty() ? 0 : bounds.minX / 2 + bounds.maxX / 2;
+    const double centreY = bounds.empty() ? 0 : bounds.minY / 2 + bounds.maxY / 2;
+    const double roomCentreX = area.left + needs.leftMm + (area.width - needs.leftMm - needs.rightMm) / 2;
+    const double roomCentreY = area.top + needs.topMm + (area.height - needs.topMm - needs.bottomMm) / 2;
+    drawing.originXMm = roomCentreX - centreX / drawing.scale * 1000;
+    drawing.originYMm = roomCentreY + centreY / drawing.scale * 1000;
+
+    AddTitleBlock(drawing, titleBox, record, fileName, date);
+    if (options.grid)
+        AddGrid(drawing);
+    AddSegments(drawing, record);
+    drawing.marks = std::move(labels.marks);
+    drawing.modelTexts = std::move(labels.modelTexts);
+    dimensions.addTo(drawing, bounds);
     return drawing;
 }
 

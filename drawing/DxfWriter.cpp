@@ -22,7 +22,7 @@ struct LayerStyle {
     int colour;  // AutoCAD's colour index: 7 black on paper and white on screen, 8 grey
 };
 
-constexpr std::array<LayerStyle, 9> kLayers = {{
+constexpr std::array<LayerStyle, 10> kLayers = {{
     {DrawingLayer::Outline, "OUTLINE", 7},
     {DrawingLayer::Dotted, "DOTTED", 7},
     {DrawingLayer::Points, "POINTS", 7},
@@ -32,6 +32,7 @@ constexpr std::array<LayerStyle, 9> kLayers = {{
     {DrawingLayer::Frame, "FRAME", 7},
     {DrawingLayer::Title, "TITLE", 7},
     {DrawingLayer::Table, "TABLE", 7},
+    {DrawingLayer::Dimensions, "DIMENSIONS", 7},
 }};
 
 constexpr const char* kSolidLineType = "CONTINUOUS";

@@ -148,10 +148,11 @@ std::map<QString, QImage> TakeManualShots()
         shots[QStringLiteral("shot:move")] = Grab(move);
     }
     {
-        // An exported page: A4 landscape at 1:50 with point numbers and the layer table, its
-        // paper's edge drawn in grey.
+        // An exported page: A4 landscape at 1:50 with point numbers, the layer table and the
+        // overall dimensions, its paper's edge drawn in grey.
         DrawingOptions options;
         options.scale = 50;
+        options.dimensions = DimensionStyle::Overall;
         options.landscape = true;
         options.pointNumbers = true;
         options.layerTable = true;

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -17,6 +18,8 @@
 #include <QSpinBox>
 #include <QToolBar>
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 #include "QtText.h"
 #include "ScreenFit.h"
@@ -121,10 +124,31 @@ private:
     QPushButton* fit_;
 };
 
+/** The printer's page for the options' paper: the named ones by their ids (JIS B4 and B5), another by its size. */
 QPageLayout PageLayoutFor(const DrawingOptions& options)
 {
-    return QPageLayout(QPageSize(options.paper == PaperSize::A3 ? QPageSize::A3 : QPageSize::A4),
-                       options.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    QPageSize size;
+    switch (options.paper) {
+    case PaperSize::A4: size = QPageSize(QPageSize::A4); break;
+    case PaperSize::A3: size = QPageSize(QPageSize::A3); break;
+    case PaperSize::B4: size = QPageSize(QPageSize::JisB4); break;
+    case PaperSize::B5: size = QPageSize(QPageSize::JisB5); break;
+    case PaperSize::Other:
+        size = QPageSize(QSizeF(options.otherShortMm, options.otherLongMm), QPageSize::Millimeter);
+        break;
+    }
+    return QPageLayout(size, options.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+}
+
+/** "216 × 279 mm": a paper of its own size, as the paper box names it. */
+QString OtherPaperName(double shortMm, double longMm)
+{
+    return QStringLiteral("%1 × %2 mm").arg(std::lround(shortMm)).arg(std::lround(longMm));
+}
+
+QString ScaleName(double scale)
+{
+    return scale == kFitToPaper ? QStringLiteral("用紙に合わせる") : Utf8(ScaleText(scale));
 }
 
 }  // namespace
@@ -134,14 +158,19 @@ QPageLayout PageLayoutFor(const DrawingOptions& options)
 DrawingOptionsPanel::DrawingOptionsPanel(Arrangement arrangement, QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("DrawingOptions"));
+    // The series and the fit to offer; any 1:N the user types stands in the box's own line.
     scale_ = new QComboBox(this);
     scale_->setObjectName(QStringLiteral("Scale"));
-    for (const int scale : kDrawingScales)
-        scale_->addItem(QStringLiteral("1:%1").arg(scale), scale);
-    scale_->addItem(QStringLiteral("用紙に合わせる"), kFitToPaper);
+    scale_->setEditable(true);
+    scale_->setInsertPolicy(QComboBox::NoInsert);
+    for (const double scale : kDrawingScales)
+        scale_->addItem(ScaleName(scale), scale);
+    scale_->addItem(ScaleName(kFitToPaper), kFitToPaper);
     paper_ = ComboOf(this, "Paper",
                      {{QStringLiteral("A4"), static_cast<int>(PaperSize::A4)},
-                      {QStringLiteral("A3"), static_cast<int>(PaperSize::A3)}});
+                      {QStringLiteral("A3"), static_cast<int>(PaperSize::A3)},
+                      {QStringLiteral("B4"), static_cast<int>(PaperSize::B4)},
+                      {QStringLiteral("B5"), static_cast<int>(PaperSize::B5)}});
     orientation_ = ComboOf(this, "Orientation", {{QStringLiteral("縦"), 0}, {QStringLiteral("横"), 1}});
     numbers_ = new QCheckBox(QStringLiteral("点番号(&N)"), this);
     numbers_->setObjectName(QStringLiteral("PointNumbers"));
@@ -149,6 +178,11 @@ DrawingOptionsPanel::DrawingOptionsPanel(Arrangement arrangement, QWidget* paren
     grid_->setObjectName(QStringLiteral("Grid"));
     table_ = new QCheckBox(QStringLiteral("層別体積表(&T)"), this);
     table_->setObjectName(QStringLiteral("LayerTable"));
+    dimensions_ = ComboOf(this, "Dimensions",
+                          {{QStringLiteral("なし"), static_cast<int>(DimensionStyle::None)},
+                           {QStringLiteral("全体"), static_cast<int>(DimensionStyle::Overall)},
+                           {QStringLiteral("全点"), static_cast<int>(DimensionStyle::EveryPoint)}});
+    Select(dimensions_, static_cast<int>(DimensionStyle::Overall));
 
     const auto labelFor = [this](const QString& text, QWidget* buddy) {
         auto* label = new QLabel(text, this);
@@ -160,6 +194,7 @@ DrawingOptionsPanel::DrawingOptionsPanel(Arrangement arrangement, QWidget* paren
         form->addRow(labelFor(QStringLiteral("縮尺(&S):"), scale_), scale_);
         form->addRow(labelFor(QStringLiteral("用紙(&P):"), paper_), paper_);
         form->addRow(labelFor(QStringLiteral("向き(&O):"), orientation_), orientation_);
+        form->addRow(labelFor(QStringLiteral("寸法(&D):"), dimensions_), dimensions_);
         form->addRow(numbers_);
         form->addRow(grid_);
         form->addRow(table_);
@@ -173,26 +208,76 @@ DrawingOptionsPanel::DrawingOptionsPanel(Arrangement arrangement, QWidget* paren
         row->addWidget(paper_);
         row->addWidget(orientation_);
         row->addSpacing(8);
+        row->addWidget(labelFor(QStringLiteral("寸法(&D):"), dimensions_));
+        row->addWidget(dimensions_);
+        row->addSpacing(8);
         row->addWidget(numbers_);
         row->addWidget(grid_);
         row->addWidget(table_);
     }
 
-    for (QComboBox* box : {scale_, paper_, orientation_})
+    connect(scale_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0)
+            return;
+        scaleValue_ = scale_->itemData(index).toDouble();
+        emit changed();
+    });
+    connect(scale_->lineEdit(), &QLineEdit::editingFinished, this, &DrawingOptionsPanel::takeTypedScale);
+    for (QComboBox* box : {paper_, orientation_, dimensions_})
         connect(box, &QComboBox::currentIndexChanged, this, &DrawingOptionsPanel::changed);
     for (QCheckBox* box : {numbers_, grid_, table_})
         connect(box, &QCheckBox::toggled, this, &DrawingOptionsPanel::changed);
 }
 
+void DrawingOptionsPanel::takeTypedScale()
+{
+    const QString typed = scale_->currentText();
+    const int listed = scale_->findText(typed);
+    const std::optional<double> scale =
+        listed >= 0 ? std::optional<double>(scale_->itemData(listed).toDouble()) : ReadScale(ToUtf8(typed));
+    if (!scale) {
+        showScale(scaleValue_);
+        return;
+    }
+    const bool change = *scale != scaleValue_;
+    showScale(*scale);
+    if (change)
+        emit changed();
+}
+
+void DrawingOptionsPanel::showScale(double scale)
+{
+    const QSignalBlocker blocker(scale_);
+    scaleValue_ = scale;
+    const int index = scale_->findData(scale);
+    scale_->setCurrentIndex(index);
+    if (index < 0)
+        scale_->setEditText(ScaleName(scale));
+}
+
+void DrawingOptionsPanel::showOtherPaper(double shortMm, double longMm)
+{
+    otherShortMm_ = shortMm;
+    otherLongMm_ = longMm;
+    const int index = paper_->findData(static_cast<int>(PaperSize::Other));
+    if (index >= 0)
+        paper_->setItemText(index, OtherPaperName(shortMm, longMm));
+    else
+        paper_->addItem(OtherPaperName(shortMm, longMm), static_cast<int>(PaperSize::Other));
+}
+
 DrawingOptions DrawingOptionsPanel::options() const
 {
     DrawingOptions options;
-    options.scale = scale_->currentData().toInt();
+    options.scale = scaleValue_;
     options.paper = static_cast<PaperSize>(paper_->currentData().toInt());
+    options.otherShortMm = otherShortMm_;
+    options.otherLongMm = otherLongMm_;
     options.landscape = orientation_->currentData().toInt() == 1;
     options.pointNumbers = numbers_->isChecked();
     options.grid = grid_->isChecked();
     options.layerTable = table_->isChecked();
+    options.dimensions = static_cast<DimensionStyle>(dimensions_->currentData().toInt());
     return options;
 }
 
@@ -200,12 +285,15 @@ void DrawingOptionsPanel::setOptions(const DrawingOptions& options)
 {
     // The children still signal; the panel passes nothing on.
     const QSignalBlocker blocker(this);
-    Select(scale_, options.scale);
+    showScale(options.scale);
+    if (options.paper == PaperSize::Other)
+        showOtherPaper(options.otherShortMm, options.otherLongMm);
     Select(paper_, static_cast<int>(options.paper));
     Select(orientation_, options.landscape ? 1 : 0);
     numbers_->setChecked(options.pointNumbers);
     grid_->setChecked(options.grid);
     table_->setChecked(options.layerTable);
+    Select(dimensions_, static_cast<int>(options.dimensions));
 }
 
 // --- ExportOptionsDialog
@@ -310,9 +398,8 @@ void ShowPrintPreview(QWidget* parent, const DrawingSource& source, DrawingOptio
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
         // The preview's own buttons and page set-up may have turned or changed the paper.
         DrawingOptions chosen = panel->options();
-        const QPageLayout layout = target->pageLayout();
-        chosen.landscape = layout.orientation() == QPageLayout::Landscape;
-        chosen.paper = layout.pageSize().id() == QPageSize::A3 ? PaperSize::A3 : PaperSize::A4;
+        const QRectF page = target->pageLayout().fullRect(QPageLayout::Millimeter);
+        SetPaper(chosen, page.width(), page.height());
         panel->setOptions(chosen);
         options = chosen;
         const Drawing drawing = source(chosen);

@@ -14,7 +14,12 @@ class QSpinBox;
 
 namespace chokusho {
 
-/** The choices of a drawing: scale, paper and its orientation, and what the drawing shows. */
+/**
+ * The choices of a drawing: scale, paper and its orientation, and what the drawing shows. The
+ * scale is one of the standard series, the one that fits the paper, or any 1:N typed into the
+ * box; a paper of its own size (chosen in the printer's page set-up) is offered beside the named
+ * ones while it is the drawing's.
+ */
 class DrawingOptionsPanel : public QWidget {
     Q_OBJECT
 
@@ -32,12 +37,21 @@ signals:
     void changed();
 
 private:
+    /** Takes the scale typed into the box, or shows the last one again when it names none. */
+    void takeTypedScale();
+    void showScale(double scale);
+    void showOtherPaper(double shortMm, double longMm);
+
     QComboBox* scale_;
     QComboBox* paper_;
     QComboBox* orientation_;
     QCheckBox* numbers_;
     QCheckBox* grid_;
     QCheckBox* table_;
+    QComboBox* dimensions_;
+    double scaleValue_ = kFitToPaper;
+    double otherShortMm_ = 0;
+    double otherLongMm_ = 0;
 };
 
 /**

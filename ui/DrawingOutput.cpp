@@ -255,9 +255,12 @@ private:
 QPageLayout PageLayoutOf(const Drawing& drawing)
 {
     const bool landscape = drawing.paperWidthMm > drawing.paperHeightMm;
-    const double shortSide = std::min(drawing.paperWidthMm, drawing.paperHeightMm);
-    const QPageSize size(shortSide > 250 ? QPageSize::A3 : QPageSize::A4);
-    return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    // The page by the paper's size, which Qt knows by name where it is a standard one (JIS B4
+    // and B5 among them).
+    const QSizeF portrait(std::min(drawing.paperWidthMm, drawing.paperHeightMm),
+                          std::max(drawing.paperWidthMm, drawing.paperHeightMm));
+    return QPageLayout(QPageSize(portrait, QPageSize::Millimeter),
+                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
 }
 
 QSize PixelsOf(const Drawing& drawing, double dotsPerMm)

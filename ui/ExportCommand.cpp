@@ -19,12 +19,15 @@ const char* const kExportUsageText =
     "                 拡張子 .pdf .svg .png .dxf が形式を決めます。\n\n"
     "図のオプション:\n"
     "  --format 形式   フォルダーへ書き出す形式: pdf, svg, png, dxf (既定は pdf)\n"
-    "  --scale 縮尺    1:10, 1:20, 1:25, 1:50, 1:100, 1:200 か fit (既定は fit: 用紙に合わせる)\n"
-    "  --paper 用紙    A4 か A3 (既定は A4)\n"
+    "  --scale 縮尺    1:N (N は 1～1000、小数は 1 桁まで: 1:50, 1:2.5) か fit (既定は fit:\n"
+    "                 用紙に収まる最大の標準縮尺 1:1, 1:1.5, 1:2, 1:2.5, 1:3, 1:4, 1:5, 1:6, 1:10, …)\n"
+    "  --paper 用紙    A4, A3, B4 か B5 (B 列は JIS、既定は A4)\n"
     "  --landscape     用紙を横向きにします。\n"
     "  --numbers       点番号を描きます。\n"
     "  --grid          1 m のグリッドを描きます。\n"
     "  --table         層別体積表を描きます。\n"
+    "  --dimensions 寸法  overall (全体寸法、既定)、all (全点の寸法も) か none\n"
+    "  --no-dimensions 寸法を描きません (--dimensions none と同じ)。\n"
     "  --dpi 解像度    PNG の解像度 (50～600、既定は 300)\n";
 
 namespace {
@@ -57,14 +60,20 @@ std::optional<QString> ValueOf(const QStringList& arguments, qsizetype& i, const
     return value;
 }
 
-std::optional<int> ScaleOf(const QString& text)
+std::optional<double> ScaleOf(const QString& text)
 {
     if (text.compare(QStringLiteral("fit"), Qt::CaseInsensitive) == 0)
         return kFitToPaper;
-    const QString denominator = text.startsWith(QStringLiteral("1:")) ? text.mid(2) : text;
-    for (const int scale : kDrawingScales) {
-        if (denominator == QString::number(scale))
-            return scale;
+    return ReadScale(ToUtf8(text));
+}
+
+/** The value of `names` whose name is `name`, without regard to ASCII case. */
+template <typename Value>
+std::optional<Value> Named(const QString& name, std::initializer_list<std::pair<const char*, Value>> names)
+{
+    for (const auto& [text, value] : names) {
+        if (name.compare(Utf8(text), Qt::CaseInsensitive) == 0)
+            return value;
     }
     return std::nullopt;
 }
@@ -164,17 +173,25 @@ std::variant<ExportRequest, QString> ParseArguments(const QStringList& arguments
         } else if (const auto scale = ValueOf(arguments, i, QStringLiteral("--scale"))) {
             const auto value = ScaleOf(*scale);
             if (!value)
-                return QStringLiteral(
-                           "縮尺「%1」は使えません。1:10, 1:20, 1:25, 1:50, 1:100, 1:200 か fit を指定してください。")
+                return QStringLiteral("縮尺「%1」は使えません。1:1 から 1:1000 まで (小数は 1 桁まで、1:50 や 1:2.5) か "
+                                      "fit を指定してください。")
                     .arg(*scale);
             request.options.scale = *value;
         } else if (const auto paper = ValueOf(arguments, i, QStringLiteral("--paper"))) {
-            if (paper->compare(QStringLiteral("A4"), Qt::CaseInsensitive) == 0)
-                request.options.paper = PaperSize::A4;
-            else if (paper->compare(QStringLiteral("A3"), Qt::CaseInsensitive) == 0)
-                request.options.paper = PaperSize::A3;
-            else
-                return QStringLiteral("用紙「%1」は使えません。A4 か A3 を指定してください。").arg(*paper);
+            const auto named = Named<PaperSize>(
+                *paper, {{"A4", PaperSize::A4}, {"A3", PaperSize::A3}, {"B4", PaperSize::B4}, {"B5", PaperSize::B5}});
+            if (!named)
+                return QStringLiteral("用紙「%1」は使えません。A4, A3, B4 か B5 を指定してください。").arg(*paper);
+            request.options.paper = *named;
+        } else if (const auto dimensions = ValueOf(arguments, i, QStringLiteral("--dimensions"))) {
+            const auto style = Named<DimensionStyle>(*dimensions, {{"overall", DimensionStyle::Overall},
+                                                                   {"all", DimensionStyle::EveryPoint},
+                                                                   {"none", DimensionStyle::None}});
+            if (!style)
+                return QStringLiteral("寸法「%1」は使えません。overall, all か none を指定してください。").arg(*dimensions);
+            request.options.dimensions = *style;
+        } else if (argument == QStringLiteral("--no-dimensions")) {
+            request.options.dimensions = DimensionStyle::None;
         } else if (const auto format = ValueOf(arguments, i, QStringLiteral("--format"))) {
             request.format = FormatNamed(format->toLower());
             if (!request.format)

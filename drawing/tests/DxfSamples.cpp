@@ -5,9 +5,13 @@
 //   LINE     layer  x1 y1 x2 y2
 //   CIRCLE   layer  x y radius
 //   TEXT     layer  align(0 left, 1 centre, 2 right)  x y height  text (UTF-8, to the line's end)
+//   DIMENSION  axis(X or Y)  length  text
 //
-// The positions are worked out here from the drawing, apart from the writer.
+// The positions are worked out here from the drawing, apart from the writer; the dimensions from
+// the record's outline, apart from the drawing.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -65,6 +69,29 @@ std::string Expectations(const Drawing& drawing)
     return out.str();
 }
 
+/** The overall width and height of the record's outline (the ends of its solid segments), in whole millimetres. */
+std::string OverallDimensions(const BlockData& record)
+{
+    double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+    for (int k = 1; k <= record.LineCount; ++k) {
+        if (record.LineKind[k] != kSolidLine)
+            continue;
+        for (const int n : {record.LineStart[k], record.LineEnd[k]}) {
+            minX = std::min(minX, record.PointX[n]);
+            maxX = std::max(maxX, record.PointX[n]);
+            minY = std::min(minY, record.PointY[n]);
+            maxY = std::max(maxY, record.PointY[n]);
+        }
+    }
+    std::ostringstream out;
+    out.precision(17);
+    for (const auto& [axis, length] : {std::pair{'X', (maxX - minX) * 1000}, std::pair{'Y', (maxY - minY) * 1000}}) {
+        if (length > 0)
+            out << "DIMENSION\t" << axis << '\t' << length << '\t' << std::llround(length) << '\n';
+    }
+    return out.str();
+}
+
 void WriteSample(const std::filesystem::path& folder, const std::string& name, const BlockData& record,
                  const DrawingOptions& options)
 {
@@ -72,6 +99,8 @@ void WriteSample(const std::filesystem::path& folder, const std::string& name, c
     WriteDxf(drawing, (folder / (name + ".dxf")).string());
     std::ofstream expected(folder / (name + ".expected"), std::ios::binary);
     expected << Expectations(drawing);
+    if (options.dimensions != DimensionStyle::None)
+        expected << OverallDimensions(record);
     if (!expected.flush())
         throw std::runtime_error("cannot write " + name + ".expected");
 }
@@ -103,7 +132,7 @@ int main(int argc, char** argv)
         DrawingOptions table = everything;
         table.paper = PaperSize::A4;
         table.grid = false;
-        table.scale = 20;
+        table.scale = 25;
         WriteSample(folder, "table", test::SampleBlock(), table);
 
         // Second bytes 0x5C (ソ, 表) and 0x5E (タ); percent signs alone and in runs; a caret.
@@ -117,6 +146,15 @@ int main(int argc, char** argv)
         numbered.scale = 25;
         numbered.pointNumbers = true;
         WriteSample(folder, "japanese", japanese, numbered);
+
+        // Chains of widths and heights through every point, beside the overall ones, at 1:7.5.
+        const BlockData stepped = test::Section({{0, 0}, {1.2, 0}, {1.2, 0.4}, {0.8, 0.4}, {0.8, 1}, {0, 1}},
+                                                {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 1}});
+        DrawingOptions chains;
+        chains.scale = 7.5;
+        chains.paper = PaperSize::B4;
+        chains.dimensions = DimensionStyle::EveryPoint;
+        WriteSample(folder, "chains", stepped, chains);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "dxf_samples: %s\n", error.what());
         return 1;

@@ -7,12 +7,13 @@ PATH is a .dxf file or a folder of them. Every file: ezdxf reads it, its audit f
 fix or report, no layer has an undefined line type. Unless --any, also the form this program
 writes: ASCII DXF R12 (AC1009) in cp932 (ANSI_932), CR LF line ends, group codes right-aligned in
 three characters, reals in plain fixed-point, texts of at most 255 bytes, only LINE, TEXT and
-CIRCLE on the nine layers, the layer DOTTED of the line type DASHED (a dash and a gap), and every
+CIRCLE on the ten layers, the layer DOTTED of the line type DASHED (a dash and a gap), and every
 centred or right-aligned TEXT starting (group 10) where its width puts it before its alignment point
 (group 11), for readers that ignore the alignment. Beside
 NAME.dxf, NAME.expected (written by DxfSamples.cpp) lists every line, circle and text the file must
 hold and nothing else: positions to 1e-6 mm, layers, texts as UTF-8, and the drawing's scale, at
-which DASHED must be a 3 mm dash and a 1.5 mm gap.
+which DASHED must be a 3 mm dash and a 1.5 mm gap; and the overall dimensions of the section's
+outline, each a text on the layer DIMENSIONS between two extension lines that length apart.
 
 Exit status 0 when every file passes, 1 when one does not (its problems on stderr), 2 on a wrong
 command line.
@@ -31,7 +32,7 @@ try:  # where ezdxf 1.1 and later keep it
 except ImportError:
     from ezdxf.tools.fonts import MonospaceFont
 
-LAYERS = ["OUTLINE", "DOTTED", "POINTS", "NUMBERS", "CENTROID", "GRID", "FRAME", "TITLE", "TABLE"]
+LAYERS = ["OUTLINE", "DOTTED", "POINTS", "NUMBERS", "CENTROID", "GRID", "FRAME", "TITLE", "TABLE", "DIMENSIONS"]
 MAX_TEXT_BYTES = 255
 
 
@@ -127,17 +128,19 @@ def fitting_part(text):
 
 
 def read_expectations(path):
-    scale, items = None, []
+    scale, items, dimensions = None, [], []
     with open(path, encoding="utf-8") as f:
         for line in f.read().splitlines():
             fields = line.split("\t", 6 if line.startswith("TEXT") else -1)
             if fields[0] == "SCALE":
                 scale = float(fields[1])
+            elif fields[0] == "DIMENSION":
+                dimensions.append((fields[1], float(fields[2]), fields[3]))
             elif fields[0] in ("LINE", "CIRCLE"):
                 items.append((fields[0], fields[1], [float(v) for v in fields[2:]], None))
             elif fields[0] == "TEXT":
                 items.append(("TEXT", fields[1], [float(v) for v in fields[2:6]], fitting_part(fields[6])))
-    return scale, items
+    return scale, items, dimensions
 
 
 def items_of(doc):
@@ -160,8 +163,27 @@ def close(a, b, tolerance=1e-6):
     return len(a) == len(b) and all(math.isclose(x, y, rel_tol=0, abs_tol=tolerance) for x, y in zip(a, b))
 
 
+def check_dimension(doc, axis, length, text, problems):
+    """A TEXT `text` on DIMENSIONS, between two of its extension lines across `axis` that lie `length` apart."""
+    across = 0 if axis == "X" else 1
+    lines = [e for e in doc.modelspace().query("LINE") if e.dxf.layer == "DIMENSIONS"]
+    # Extension lines of widths run up and down, of heights left and right.
+    places = sorted({round((e.dxf.start.x, e.dxf.start.y)[across], 6) for e in lines
+                     if math.isclose((e.dxf.start.x, e.dxf.start.y)[across], (e.dxf.end.x, e.dxf.end.y)[across],
+                                     abs_tol=1e-9)})
+    texts = [e for e in doc.modelspace().query("TEXT") if e.dxf.layer == "DIMENSIONS" and e.dxf.text == text]
+    for e in texts:
+        at = e.dxf.align_point if e.dxf.get("halign", 0) else e.dxf.insert
+        where = (at.x, at.y)[across]
+        if any(a <= where <= b and math.isclose(b - a, length, abs_tol=1e-6) for a in places for b in places):
+            return
+    problems.append(f"no dimension {text} of {length:g} mm along {axis} on the layer DIMENSIONS")
+
+
 def check_expectations(doc, path, problems):
-    scale, expected = read_expectations(path)
+    scale, expected, dimensions = read_expectations(path)
+    for axis, length, text in dimensions:
+        check_dimension(doc, axis, length, text, problems)
     dashes = [4.5 * scale, 3 * scale, -1.5 * scale] if scale is not None else None
     if dashes and "DASHED" in doc.linetypes and not close(dashed_pattern(doc), dashes):
         problems.append(f"DASHED is {dashed_pattern(doc)}, not a 3 mm dash and a 1.5 mm gap at 1:{scale:g}")

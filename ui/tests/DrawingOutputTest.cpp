@@ -228,13 +228,24 @@ private slots:
                         QPointF(drawing.PaperX(0), drawing.PaperY(1))));
     }
 
+    void aMetreMeasuresItsScaleInThePdf_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<bool>("landscape");
+        QTest::newRow("1:50 A4") << 50 << static_cast<int>(PaperSize::A4) << false;
+        QTest::newRow("1:20 JIS B4 landscape") << 20 << static_cast<int>(PaperSize::B4) << true;
+    }
     void aMetreMeasuresItsScaleInThePdf()
     {
+        QFETCH(int, scale);
+        QFETCH(int, paper);
+        QFETCH(bool, landscape);
         const auto pdftocairo = Tool("pdftocairo");
         if (!pdftocairo)
             QSKIP("poppler's pdftocairo is not installed");
         QTemporaryDir dir;
-        const Drawing drawing = SquareAt(50);
+        const Drawing drawing = SquareAt(scale, static_cast<PaperSize>(paper), landscape);
         ExportDrawing(drawing, ToUtf8(dir.filePath(QStringLiteral("square.pdf"))), ExportFormat::Pdf, 0);
         QVERIFY(Run(*pdftocairo, {QStringLiteral("-svg"), dir.filePath(QStringLiteral("square.pdf")),
                                   dir.filePath(QStringLiteral("square.svg"))}));
@@ -242,12 +253,12 @@ private slots:
         QVERIFY(svg.open(QIODevice::ReadOnly));
         const SvgPage page = ReadSvg(svg.readAll());
 
-        // A4 portrait, 210 mm x 297 mm, as Qt writes it: in whole points, 595 x 842.
-        QVERIFY(std::abs(page.widthMm - 210) < 0.2);
-        QVERIFY(std::abs(page.heightMm - 297) < 0.2);
+        // The drawing's paper as Qt writes it: in whole points (A4 595 x 842).
+        QVERIFY(std::abs(page.widthMm - drawing.paperWidthMm) < 0.2);
+        QVERIFY(std::abs(page.heightMm - drawing.paperHeightMm) < 0.2);
         const QPointF start(drawing.PaperX(0), drawing.PaperY(0));
         const QPointF end(drawing.PaperX(1), drawing.PaperY(0));
-        QCOMPARE(end.x() - start.x(), 20.0);
+        QCOMPARE(end.x() - start.x(), 1000.0 / scale);
         QVERIFY(HasLine(page, start, end));
     }
 

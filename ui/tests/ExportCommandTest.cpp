@@ -136,12 +136,15 @@ private slots:
         QTest::newRow("two blocks into one file") << Arguments({QStringLiteral("--export"), QStringLiteral("a.pdf"),
                                                                 QStringLiteral("a.csv"), QStringLiteral("b.csv")})
                                                   << "一つのファイル";
-        QTest::newRow("a scale not offered") << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--scale"),
-                                                           QStringLiteral("1:30"), QStringLiteral("a.csv")})
-                                             << "1:30";
+        QTest::newRow("a scale beyond 1:1000") << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--scale"),
+                                                             QStringLiteral("1:1500"), QStringLiteral("a.csv")})
+                                               << "1:1500";
         QTest::newRow("a paper not offered")
-            << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--paper=B4"), QStringLiteral("a.csv")})
-            << "B4";
+            << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--paper=Letter"), QStringLiteral("a.csv")})
+            << "Letter";
+        QTest::newRow("dimensions not offered")
+            << Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--dimensions=some"), QStringLiteral("a.csv")})
+            << "some";
         QTest::newRow("a resolution too fine")
             << Arguments({QStringLiteral("--export=.png"), QStringLiteral("--dpi=2400"), QStringLiteral("a.csv")})
             << "2400";
@@ -161,18 +164,24 @@ private slots:
     void optionsReachTheDrawing()
     {
         const auto request = ParseExportRequest(
-            Arguments({QStringLiteral("--export"), QStringLiteral(".png"), QStringLiteral("--scale=1:25"),
-                       QStringLiteral("--paper"), QStringLiteral("a3"), QStringLiteral("--landscape"),
+            Arguments({QStringLiteral("--export"), QStringLiteral(".png"), QStringLiteral("--scale=1:2.5"),
+                       QStringLiteral("--paper"), QStringLiteral("b4"), QStringLiteral("--landscape"),
+                       QStringLiteral("--dimensions"), QStringLiteral("all"),
                        QStringLiteral("--numbers"), QStringLiteral("--grid"), QStringLiteral("--table"),
                        QStringLiteral("--dpi=150"), QStringLiteral("--"), QStringLiteral("--odd name.csv")}));
         QVERIFY(std::holds_alternative<ExportRequest>(request));
         const ExportRequest& export_ = std::get<ExportRequest>(request);
-        QCOMPARE(export_.options.scale, 25);
-        QVERIFY(export_.options.paper == PaperSize::A3);
+        QCOMPARE(export_.options.scale, 2.5);
+        QVERIFY(export_.options.paper == PaperSize::B4);
+        QVERIFY(export_.options.dimensions == DimensionStyle::EveryPoint);
         QVERIFY(export_.options.landscape && export_.options.pointNumbers && export_.options.grid &&
                 export_.options.layerTable);
         QCOMPARE(export_.dpi, 150);
         QCOMPARE(export_.files, QStringList{QStringLiteral("--odd name.csv")});
+        const auto plain = ParseExportRequest(
+            Arguments({QStringLiteral("--export=.pdf"), QStringLiteral("--no-dimensions"), QStringLiteral("a.csv")}));
+        QVERIFY(std::holds_alternative<ExportRequest>(plain));
+        QVERIFY(std::get<ExportRequest>(plain).options.dimensions == DimensionStyle::None);
     }
 
     void theProgramWritesWhatItCanAndSaysWhatItCouldNot()
@@ -257,7 +266,7 @@ private slots:
     void wrongArgumentsEndTheProgramWithTheUsageCode()
     {
         QTemporaryDir dir;
-        const Result result = RunProgram({QStringLiteral("--export=a.pdf"), QStringLiteral("--paper=B5"),
+        const Result result = RunProgram({QStringLiteral("--export=a.pdf"), QStringLiteral("--paper=C4"),
                                           QStringLiteral("a.csv")},
                                          dir.path());
         QCOMPARE(result.exitCode, kExportUsage);
@@ -312,7 +321,8 @@ private slots:
         const Result result = RunProgram({QStringLiteral("--help")}, dir.path());
         QCOMPARE(result.exitCode, 0);
         for (const char* option :
-             {"--export", "--scale", "--paper", "--landscape", "--numbers", "--grid", "--table", "--dpi", "--format"})
+             {"--export", "--scale", "--paper", "--landscape", "--numbers", "--grid", "--table", "--dimensions",
+              "--no-dimensions", "--dpi", "--format"})
             QVERIFY2(result.out.contains(Utf8(option)), option);
     }
 };
