@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -41,6 +42,18 @@ QString FileUnitText(const DxfDrawing& drawing)
         if (std::abs(metres - unit.metres) <= unit.metres * 1e-9)
             return QStringLiteral("ファイルの単位 (%1)").arg(Utf8(unit.name));
     return QStringLiteral("ファイルの単位 (1 = %1 m)").arg(metres, 0, 'g', 6);
+}
+
+/** `block` with B and H the extent of its points, as the preview fits a block by them. */
+BlockData FittedToItsPoints(BlockData block)
+{
+    block.B = 0;
+    block.H = 0;
+    for (int i = 1; i <= block.PointCount; ++i) {
+        block.B = std::max(block.B, block.PointX[i]);
+        block.H = std::max(block.H, block.PointY[i]);
+    }
+    return block;
 }
 
 QString CountsText(const DxfImportCounts& counts)
@@ -147,7 +160,7 @@ DxfImportOptions DxfImportDialog::options() const
 void DxfImportDialog::reassemble()
 {
     import_ = AssembleBlock(drawing_, options());
-    preview_->showBlock(import_.ok() ? import_.block : BlockData{});
+    preview_->showBlock(import_.ok() ? FittedToItsPoints(import_.block) : BlockData{});
     counts_->setText(CountsText(import_.counts));
     problem_->setText(import_.ok() ? QString() : Utf8(DxfImportFailureText(import_)));
     problem_->setVisible(!import_.ok());
