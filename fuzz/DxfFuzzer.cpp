@@ -19,16 +19,13 @@
 namespace chokusho {
 namespace {
 
-[[noreturn]] void Fail(const char* what)
-{
-    std::fprintf(stderr, "DXF import: %s\n", what);
-    std::abort();
-}
-
+/** Stops the run, leaving the input to libFuzzer, when a promise does not hold. */
 void Require(bool holds, const char* what)
 {
-    if (!holds)
-        Fail(what);
+    if (holds)
+        return;
+    std::fprintf(stderr, "DXF import: %s\n", what);
+    std::abort();
 }
 
 void RequireDrawingSound(const DxfDrawing& drawing)
