@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -255,19 +256,19 @@ TEST(DxfReader, ReadsArcsCirclesAndBulgesTurnedOverByTheirExtrusion)
     ASSERT_EQ(arcs.size(), 5u);
     // Seen from below, the arc's centre lies at x = -10 and it runs clockwise.
     EXPECT_EQ(arcs[0].placement.x(arcs[0].cx, arcs[0].cy), -10);
-    EXPECT_NEAR(arcs[0].sweep, M_PI / 2, 1e-12);
-    EXPECT_NEAR(arcs[1].sweep, 2 * M_PI, 1e-12);
+    EXPECT_NEAR(arcs[0].sweep, std::numbers::pi / 2, 1e-12);
+    EXPECT_NEAR(arcs[1].sweep, 2 * std::numbers::pi, 1e-12);
     // Two half circles of the closed polyline: centres (2, 0) and back, radius 2.
     for (int i : {2, 3}) {
         EXPECT_NEAR(arcs[i].cx, 2, 1e-12);
         EXPECT_NEAR(arcs[i].cy, 0, 1e-12);
         EXPECT_NEAR(arcs[i].r, 2, 1e-12);
-        EXPECT_NEAR(arcs[i].sweep, M_PI, 1e-12);
+        EXPECT_NEAR(arcs[i].sweep, std::numbers::pi, 1e-12);
     }
     // A negative bulge runs clockwise: from (0, 0) over (1, 1) to (2, 0).
     EXPECT_NEAR(arcs[4].cx, 1, 1e-12);
-    EXPECT_NEAR(arcs[4].sweep, -M_PI, 1e-12);
-    EXPECT_NEAR(arcs[4].start, M_PI, 1e-12);
+    EXPECT_NEAR(arcs[4].sweep, -std::numbers::pi, 1e-12);
+    EXPECT_NEAR(arcs[4].start, std::numbers::pi, 1e-12);
     EXPECT_TRUE(result.drawing.lines.empty());
 }
 
