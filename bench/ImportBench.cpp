@@ -13,7 +13,9 @@
 #include <cstdlib>
 #include <new>
 #include <numbers>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "BenchRegistry.h"
 #include "DxfImport.h"
@@ -79,6 +81,11 @@ public:
         bytes += value;
         bytes += "\r\n";
     }
+    void pairs(std::initializer_list<std::pair<int, const char*>> list)
+    {
+        for (const auto& [code, value] : list)
+            pair(code, value);
+    }
     void entity(const char* kind, const char* layer)
     {
         pair(0, kind);
@@ -103,31 +110,24 @@ const std::string& Drawing()
 {
     static const std::string bytes = [] {
         DxfText dxf;
-        dxf.pair(0, "SECTION");
-        dxf.pair(2, "HEADER");
-        dxf.pair(9, "$ACADVER");
-        dxf.pair(1, "AC1009");
-        dxf.pair(9, "$INSUNITS");
-        dxf.pair(70, "4");
-        dxf.pair(0, "ENDSEC");
-        dxf.pair(0, "SECTION");
-        dxf.pair(2, "TABLES");
-        dxf.pair(0, "TABLE");
-        dxf.pair(2, "LAYER");
-        for (const char* layer : {"0", "OUTLINE", "HATCH"}) {
-            dxf.pair(0, "LAYER");
-            dxf.pair(2, layer);
-            dxf.pair(70, "0");
-            dxf.pair(62, "7");
-            dxf.pair(6, "CONTINUOUS");
-        }
-        dxf.pair(0, "ENDTAB");
-        dxf.pair(0, "ENDSEC");
-        dxf.pair(0, "SECTION");
-        dxf.pair(2, "ENTITIES");
+        dxf.pairs({{0, "SECTION"},
+                   {2, "HEADER"},
+                   {9, "$ACADVER"},
+                   {1, "AC1009"},
+                   {9, "$INSUNITS"},
+                   {70, "4"},
+                   {0, "ENDSEC"},
+                   {0, "SECTION"},
+                   {2, "TABLES"},
+                   {0, "TABLE"},
+                   {2, "LAYER"}});
+        for (const char* layer : {"0", "OUTLINE", "HATCH"})
+            dxf.pairs({{0, "LAYER"}, {2, layer}, {70, "0"}, {62, "7"}, {6, "CONTINUOUS"}});
+        dxf.pairs({{0, "ENDTAB"}, {0, "ENDSEC"}, {0, "SECTION"}, {2, "ENTITIES"}});
         // The outline: a polygon of 40 sides about (5000, 3000) mm, and a circle inside it.
         for (int i = 0; i < kOutlineSides; ++i) {
-            const double a = 2 * std::numbers::pi * i / kOutlineSides, b = 2 * std::numbers::pi * (i + 1) / kOutlineSides;
+            const double a = 2 * std::numbers::pi * i / kOutlineSides,
+                         b = 2 * std::numbers::pi * (i + 1) / kOutlineSides;
             dxf.entity("LINE", "OUTLINE");
             dxf.point(10, 5000 + 4000 * std::cos(a), 3000 + 2500 * std::sin(a));
             dxf.point(11, 5000 + 4000 * std::cos(b), 3000 + 2500 * std::sin(b));

@@ -12,7 +12,7 @@ namespace chokusho {
 
 DxfPlacement DxfPlacement::after(const DxfPlacement& inner) const
 {
-    return DxfPlacement{a * inner.a + b * inner.c, a * inner.b + b * inner.d, c * inner.a + d * inner.c,
+    return DxfPlacement{a * inner.a + b * inner.c, a * inner.b + b * inner.d,     c * inner.a + d * inner.c,
                         c * inner.b + d * inner.d, a * inner.e + b * inner.f + e, c * inner.e + d * inner.f + f};
 }
 
@@ -104,14 +104,9 @@ private:
                 arc(own, e.v[0], e.v[1], e.v[2], e.v[3] * kDegree, sweep * kDegree, layer, isDotted);
                 break;
             }
-            case Kind::Circle:
-                arc(own, e.v[0], e.v[1], e.v[2], 0, 2 * std::numbers::pi, layer, isDotted);
-                break;
-            case Kind::Polyline:
-                polyline(e, own, layer, isDotted);
-                break;
-            default:
-                break;
+            case Kind::Circle: arc(own, e.v[0], e.v[1], e.v[2], 0, 2 * std::numbers::pi, layer, isDotted); break;
+            case Kind::Polyline: polyline(e, own, layer, isDotted); break;
+            default: break;
             }
         }
     }
