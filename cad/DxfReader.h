@@ -36,7 +36,10 @@ DxfReadResult ReadDxf(std::string_view bytes);
 
 /** How deep blocks may be inserted into blocks; a block inserted into itself ends here. */
 inline constexpr int kMaxDxfInsertDepth = 16;
-/** How many pieces (lines, arcs, insertions) the blocks of a file may unfold into. */
+/**
+ * How many pieces (lines, arcs, insertions) the blocks of a file may unfold into. What model
+ * space holds itself is bounded by the file's size and not counted.
+ */
 inline constexpr long long kMaxDxfPieces = 1'000'000;
 
 /** Why the file was not read, in Japanese, as the user reads it under the file's name. */
