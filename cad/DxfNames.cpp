@@ -85,8 +85,8 @@ std::string DecodeName(const File& file, std::string_view bytes)
         text = DecodeCp1252(bytes);
     else if (IsValidUtf8(bytes))
         text = std::string(bytes);
-    else
-        text = DecodeCp1252(bytes);  // any other code page: its ASCII is right, its other letters at least readable
+    else  // no code page, or one the program has no table for: Japanese CAD programs (Jw_cad) write cp932 unsaid
+        text = DecodeCp932(bytes);
     return DecodeEscapes(text);
 }
 

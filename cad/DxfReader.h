@@ -24,8 +24,9 @@ struct [[nodiscard]] DxfReadResult {
  * blocks placed (nested, scaled, mirrored, rotated, MINSERT arrays), each piece with its layer
  * (a block's entities on layer "0" take the insertion's) and its line type resolved through
  * BYLAYER and BYBLOCK into solid or dotted. Entities of paper space, of frozen or off layers,
- * texts and other kinds are counted and left out. Layer names come out as UTF-8 ($DWGCODEPAGE,
- * UTF-8 from R2007 on, \U+XXXX escapes).
+ * texts and other kinds are counted and left out. Layer names come out as UTF-8: by $DWGCODEPAGE
+ * (ANSI_932, ANSI_1252), UTF-8 from R2007 on, else as they are when they are UTF-8 and as cp932
+ * when not; \U+XXXX escapes decoded.
  *
  * Never throws on what the bytes hold: a file that is binary, DWG, no DXF, cut short or with a
  * number that is not finite is refused with the reason, and so is one whose blocks would unfold

@@ -99,6 +99,7 @@ TEST(DxfReader, DecodesLayerNamesByVersionAndCodePage)
         {"AC1032", "ANSI_1252", "A\\U+00e9", "Aé"},
         {"AC1015", "ANSI_1251", "外形", "外形"},
         {"AC1015", "ANSI_1251", "\\U+zzzz", "\\U+zzzz"},
+        {"AC1009", "", "\x8A\x4F\x8C\x60", "外形"},  // no code page, as Jw_cad writes
     };
     for (const auto& c : cases) {
         const std::string header = std::string("0 SECTION\n2 HEADER\n9 $ACADVER\n1 ") + c.version +
