@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "DxfOutline.h"
+#include "FileSystem.h"
 
 namespace chokusho {
 
@@ -15,40 +16,32 @@ constexpr double kMaxChords = 1'000'000;
 
 /** Metres per unit of $INSUNITS 0..24 (0, unitless, as millimetres). */
 constexpr std::array<double, 25> kInsUnitMetres = {
-    0.001,           // 0 unitless
-    0.0254,          // 1 inch
-    0.3048,          // 2 foot
-    1609.344,        // 3 mile
-    0.001,           // 4 millimetre
-    0.01,            // 5 centimetre
-    1,               // 6 metre
-    1000,            // 7 kilometre
-    2.54e-8,         // 8 microinch
-    2.54e-5,         // 9 mil
-    0.9144,          // 10 yard
-    1e-10,           // 11 angstrom
-    1e-9,            // 12 nanometre
-    1e-6,            // 13 micron
-    0.1,             // 14 decimetre
-    10,              // 15 decametre
-    100,             // 16 hectometre
-    1e9,             // 17 gigametre
-    1.495978707e11,  // 18 astronomical unit
-    9.4607304725808e15,  // 19 light year
+    0.001,                  // 0 unitless
+    0.0254,                 // 1 inch
+    0.3048,                 // 2 foot
+    1609.344,               // 3 mile
+    0.001,                  // 4 millimetre
+    0.01,                   // 5 centimetre
+    1,                      // 6 metre
+    1000,                   // 7 kilometre
+    2.54e-8,                // 8 microinch
+    2.54e-5,                // 9 mil
+    0.9144,                 // 10 yard
+    1e-10,                  // 11 angstrom
+    1e-9,                   // 12 nanometre
+    1e-6,                   // 13 micron
+    0.1,                    // 14 decimetre
+    10,                     // 15 decametre
+    100,                    // 16 hectometre
+    1e9,                    // 17 gigametre
+    1.495978707e11,         // 18 astronomical unit
+    9.4607304725808e15,     // 19 light year
     3.0856775814913673e16,  // 20 parsec
-    1200.0 / 3937,   // 21 US survey foot
-    100.0 / 3937,    // 22 US survey inch
-    3600.0 / 3937,   // 23 US survey yard
-    6336000.0 / 3937,  // 24 US survey mile
+    1200.0 / 3937,          // 21 US survey foot
+    100.0 / 3937,           // 22 US survey inch
+    3600.0 / 3937,          // 23 US survey yard
+    6336000.0 / 3937,       // 24 US survey mile
 };
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
-}
 
 /**
  * How many chords an arc of `radius` and `sweep` needs so that none stands further than
@@ -136,7 +129,7 @@ std::vector<bool> DxfTickedLayers(const DxfDrawing& drawing, const DxfImportOpti
     if (options.layers) {
         for (std::size_t i = 0; i < drawing.layers.size(); ++i) {
             ticked[i] = std::any_of(options.layers->begin(), options.layers->end(), [&](const std::string& name) {
-                return EqualIgnoringAsciiCase(name, drawing.layers[i].name);
+                return EqualsIgnoringAsciiCase(name, drawing.layers[i].name);
             });
         }
     }

@@ -24,10 +24,10 @@ void AppendUtf8(std::string& out, char32_t c)
 /** Windows code page 1252: Latin-1 with printable characters in 0x80..0x9F (0 where it has none). */
 std::string DecodeCp1252(std::string_view bytes)
 {
-    static constexpr std::array<char16_t, 32> k80 = {
-        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    static constexpr std::array<char16_t, 32> k80 = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                                     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
     std::string out;
     for (const char byte : bytes) {
         const auto c = static_cast<unsigned char>(byte);
@@ -85,15 +85,15 @@ std::string DecodeName(const File& file, std::string_view bytes)
         text = DecodeCp1252(bytes);
     else if (IsValidUtf8(bytes))
         text = std::string(bytes);
-    else
-        text = DecodeCp1252(bytes);  // any other code page: its ASCII is right, its other letters at least readable
+    else  // no code page, or one the program has no table for: Japanese CAD programs (Jw_cad) write cp932 unsaid
+        text = DecodeCp932(bytes);
     return DecodeEscapes(text);
 }
 
 bool IsDottedLineTypeName(std::string_view key)
 {
-    static constexpr std::array<std::string_view, 6> kGapped = {"DASHED", "HIDDEN", "DOT", "DASHDOT", "CENTER",
-                                                                 "PHANTOM"};
+    static constexpr std::array<std::string_view, 6> kGapped = {"DASHED",  "HIDDEN", "DOT",
+                                                                "DASHDOT", "CENTER", "PHANTOM"};
     for (const std::string_view name : kGapped) {
         if (key.substr(0, name.size()) != name)
             continue;

@@ -24,7 +24,7 @@ struct CellHash {
     std::size_t operator()(const Cell& cell) const
     {
         return std::hash<std::uint64_t>()(static_cast<std::uint64_t>(cell.x) * 0x9E3779B97F4A7C15ULL ^
-                                         static_cast<std::uint64_t>(cell.y));
+                                          static_cast<std::uint64_t>(cell.y));
     }
 };
 

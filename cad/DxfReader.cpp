@@ -345,11 +345,8 @@ private:
             if (code == 10 || code == 20 || code == 42)
                 polylinePoint(e, code);
             break;
-        case Kind::Insert:
-            insertValue(e, code);
-            break;
-        default:
-            break;
+        case Kind::Insert: insertValue(e, code); break;
+        default: break;
         }
     }
 

@@ -24,8 +24,9 @@ struct [[nodiscard]] DxfReadResult {
  * blocks placed (nested, scaled, mirrored, rotated, MINSERT arrays), each piece with its layer
  * (a block's entities on layer "0" take the insertion's) and its line type resolved through
  * BYLAYER and BYBLOCK into solid or dotted. Entities of paper space, of frozen or off layers,
- * texts and other kinds are counted and left out. Layer names come out as UTF-8 ($DWGCODEPAGE,
- * UTF-8 from R2007 on, \U+XXXX escapes).
+ * texts and other kinds are counted and left out. Layer names come out as UTF-8: by $DWGCODEPAGE
+ * (ANSI_932, ANSI_1252), UTF-8 from R2007 on, else as they are when they are UTF-8 and as cp932
+ * when not; \U+XXXX escapes decoded.
  *
  * Never throws on what the bytes hold: a file that is binary, DWG, no DXF, cut short or with a
  * number that is not finite is refused with the reason, and so is one whose blocks would unfold
@@ -36,7 +37,10 @@ DxfReadResult ReadDxf(std::string_view bytes);
 
 /** How deep blocks may be inserted into blocks; a block inserted into itself ends here. */
 inline constexpr int kMaxDxfInsertDepth = 16;
-/** How many pieces (lines, arcs, insertions) the blocks of a file may unfold into. */
+/**
+ * How many pieces (lines, arcs, insertions) the blocks of a file may unfold into. What model
+ * space holds itself is bounded by the file's size and not counted.
+ */
 inline constexpr long long kMaxDxfPieces = 1'000'000;
 
 /** Why the file was not read, in Japanese, as the user reads it under the file's name. */

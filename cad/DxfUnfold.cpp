@@ -12,7 +12,7 @@ namespace chokusho {
 
 DxfPlacement DxfPlacement::after(const DxfPlacement& inner) const
 {
-    return DxfPlacement{a * inner.a + b * inner.c, a * inner.b + b * inner.d, c * inner.a + d * inner.c,
+    return DxfPlacement{a * inner.a + b * inner.c, a * inner.b + b * inner.d,     c * inner.a + d * inner.c,
                         c * inner.b + d * inner.d, a * inner.e + b * inner.f + e, c * inner.e + d * inner.f + f};
 }
 
@@ -43,12 +43,17 @@ public:
         drawing.insUnits = file.insUnits;
     }
 
-    void run() { place(file_.entities, DxfPlacement{}, -1, false, 0); }
+    void run() { place(file_.entities, DxfPlacement{}, -1, false); }
 
 private:
-    /** Takes `pieces` from what the file may still unfold into; refuses a file that wants more. */
+    /**
+     * Takes `pieces` from what the blocks may still unfold into; refuses a file that wants more.
+     * What model space holds itself is no more than its bytes, and is not counted.
+     */
     void spend(long long pieces)
     {
+        if (depth_ == 0)
+            return;
         budget_ -= pieces;
         if (budget_ < 0)
             throw Refusal{DxfFailure::TooComplex};
@@ -67,12 +72,12 @@ private:
      * The entities of `list` placed by `at`. Inside a block (`insertLayer` set), entities on layer
      * "0" take the insertion's layer and BYBLOCK its line kind, `insertDotted`.
      */
-    void place(const std::vector<Entity>& list, const DxfPlacement& at, int insertLayer, bool insertDotted, int depth)
+    void place(const std::vector<Entity>& list, const DxfPlacement& at, int insertLayer, bool insertDotted)
     {
         DxfSkipCounts& skipped = drawing_.skipped;
         for (const Entity& e : list) {
             spend(1);
-            if (depth == 0 && e.paperSpace) {
+            if (depth_ == 0 && e.paperSpace) {
                 ++skipped.paperSpace;
                 continue;
             }
@@ -89,7 +94,7 @@ private:
             // An extrusion downwards turns the entity's own plane over: its X runs to the left.
             const DxfPlacement own = e.mirrored ? at.after(DxfPlacement{-1, 0, 0, 1, 0, 0}) : at;
             if (e.kind == Kind::Insert) {
-                insert(e, own, layer, isDotted, depth);
+                insert(e, own, layer, isDotted);
                 continue;
             }
             ++drawing_.layers[static_cast<std::size_t>(layer)].entities;
@@ -104,24 +109,20 @@ private:
                 arc(own, e.v[0], e.v[1], e.v[2], e.v[3] * kDegree, sweep * kDegree, layer, isDotted);
                 break;
             }
-            case Kind::Circle:
-                arc(own, e.v[0], e.v[1], e.v[2], 0, 2 * std::numbers::pi, layer, isDotted);
-                break;
-            case Kind::Polyline:
-                polyline(e, own, layer, isDotted);
-                break;
-            default:
-                break;
+            case Kind::Circle: arc(own, e.v[0], e.v[1], e.v[2], 0, 2 * std::numbers::pi, layer, isDotted); break;
+            case Kind::Polyline: polyline(e, own, layer, isDotted); break;
+            default: break;
             }
         }
     }
 
-    void insert(const Entity& e, const DxfPlacement& at, int layer, bool isDotted, int depth)
+    void insert(const Entity& e, const DxfPlacement& at, int layer, bool isDotted)
     {
         if (e.block < 0)
             return;
-        if (depth + 1 > kMaxDxfInsertDepth)
+        if (depth_ + 1 > kMaxDxfInsertDepth)
             throw Refusal{DxfFailure::TooComplex};
+        ++depth_;
         const Block& block = file_.blocks[static_cast<std::size_t>(e.block)];
         const int columns = std::max(1, e.columns);
         const int rows = std::max(1, e.rows);
@@ -140,9 +141,10 @@ private:
                                          cosine * sy,
                                          e.v[0] + cosine * qx - sine * qy,
                                          e.v[1] + sine * qx + cosine * qy};
-                place(block.entities, at.after(local), layer, isDotted, depth + 1);
+                place(block.entities, at.after(local), layer, isDotted);
             }
         }
+        --depth_;
     }
 
     void line(const DxfPlacement& at, double x1, double y1, double x2, double y2, int layer, bool isDotted)
@@ -199,6 +201,8 @@ private:
     std::vector<bool> layerDotted_;
     int layerZero_ = -1;
     long long budget_ = kMaxDxfPieces;
+    /** How deep in blocks the entities being placed lie: 0 in model space. */
+    int depth_ = 0;
 };
 
 }  // namespace

@@ -112,7 +112,8 @@ std::optional<QString> MissingLayers(const ImportRequest& request, const DxfDraw
 
 QString CountsLine(const DxfImportCounts& counts)
 {
-    return QStringLiteral("点 %1 個、線分 %2 本 (実線 %3、点線 %4)、円弧の弦 %5 本、読み飛ばした図形 %6 個、T 字の交点 %7 か所")
+    return QStringLiteral(
+               "点 %1 個、線分 %2 本 (実線 %3、点線 %4)、円弧の弦 %5 本、読み飛ばした図形 %6 個、T 字の交点 %7 か所")
         .arg(counts.points)
         .arg(counts.segments())
         .arg(counts.solidSegments)
@@ -186,7 +187,8 @@ int RunImport(const ImportRequest& request, const std::function<void(const QStri
     };
     const QFileInfo output(request.output);
     if (!request.force && (output.exists() || output.isSymLink()))
-        return fail(request.output, QStringLiteral("このファイルはすでにあります。上書きするには --force を付けてください。"));
+        return fail(request.output,
+                    QStringLiteral("このファイルはすでにあります。上書きするには --force を付けてください。"));
 
     // Beyond any drawing of a section; a larger file is refused before it fills the memory.
     constexpr std::size_t kMaxDxfBytes = std::size_t{512} << 20;

@@ -53,12 +53,12 @@ TEST(DxfImport, MergesEndsAndSegmentsAndMovesTheCornerToTheOrigin)
 {
     Lines lines;
     lines.line(1000, 2000, 3000, 2000)
-        .line(3000.8, 2000.4, 3000, 4000)            // its start within 1 mm of the last end
-        .line(3000, 4000, 3000.5, 2000, true)        // the same segment reversed, dotted: solid stays
+        .line(3000.8, 2000.4, 3000, 4000)      // its start within 1 mm of the last end
+        .line(3000, 4000, 3000.5, 2000, true)  // the same segment reversed, dotted: solid stays
         .line(1000, 2000, 3000, 4000, true)
-        .line(3000, 4000, 1000, 2000, true)          // a dotted one twice: one dotted
-        .line(1000.2, 2000.2, 1000, 2000)            // no length once merged
-        .line(5000, 5000, 5000.4, 5000);             // nothing but one point
+        .line(3000, 4000, 1000, 2000, true)  // a dotted one twice: one dotted
+        .line(1000.2, 2000.2, 1000, 2000)    // no length once merged
+        .line(5000, 5000, 5000.4, 5000);     // nothing but one point
     const DxfImport result = Assemble(lines.drawing);
     ASSERT_TRUE(result.ok()) << DxfImportFailureText(result);
     EXPECT_TRUE(test::Sound(result.block));
@@ -124,10 +124,9 @@ TEST(DxfImport, CutsArcsIntoChordsWithinTheTolerance)
         double radius, sweep, tolerance;
         int chords;
     } cases[] = {
-        {1000, 90, 1, 18},    // 4 asin(sqrt(1 / 2000)) = 5.125 degrees a chord
-        {1000, 90, 10, 6},
-        {1000, 360, 1, 71},
-        {0.4, 360, 1, 1},     // smaller than the tolerance: one chord, which comes to nothing
+        {1000, 90, 1, 18},  // 4 asin(sqrt(1 / 2000)) = 5.125 degrees a chord
+        {1000, 90, 10, 6},     {1000, 360, 1, 71},
+        {0.4, 360, 1, 1},  // smaller than the tolerance: one chord, which comes to nothing
         {50000, 2, 0.001, 88},
     };
     for (const auto& c : cases) {
@@ -155,9 +154,9 @@ TEST(DxfImport, TakesTheUnitFromTheOptionsElseTheFileElseMillimetres)
         std::optional<DxfUnit> unit;
         long long millimetres;  // of a line 100 units long
     } cases[] = {
-        {0, std::nullopt, 100},          {4, std::nullopt, 100},           {1, std::nullopt, 2540},
-        {2, std::nullopt, 30480},        {5, std::nullopt, 1000},          {6, std::nullopt, 100000},
-        {99, std::nullopt, 100},         {1, DxfUnit::Millimetre, 100},    {6, DxfUnit::Centimetre, 1000},
+        {0, std::nullopt, 100},      {4, std::nullopt, 100},        {1, std::nullopt, 2540},
+        {2, std::nullopt, 30480},    {5, std::nullopt, 1000},       {6, std::nullopt, 100000},
+        {99, std::nullopt, 100},     {1, DxfUnit::Millimetre, 100}, {6, DxfUnit::Centimetre, 1000},
         {4, DxfUnit::Metre, 100000},
     };
     for (const auto& c : cases) {

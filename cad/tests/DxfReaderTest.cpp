@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -64,7 +65,8 @@ TEST(DxfReader, SaysWhatToDoWithBinaryAndDwgAndWhereANumberIsWrong)
 
 TEST(DxfReader, ReadsPairsWhateverTheLineEndsAndBlanks)
 {
-    const std::string pairs = "0 SECTION\n2 ENTITIES\n999 a comment\n0 LINE\n8 A\n10 +1.5\n20 2\n11 3e3\n21 -4.\n0 ENDSEC\n0 EOF";
+    const std::string pairs =
+        "0 SECTION\n2 ENTITIES\n999 a comment\n0 LINE\n8 A\n10 +1.5\n20 2\n11 3e3\n21 -4.\n0 ENDSEC\n0 EOF";
     std::string padded;
     for (char c : DxfFrom(pairs, "\r\n"))
         padded += c == '\r' ? std::string(" \t\r") : std::string(1, c);
@@ -97,12 +99,13 @@ TEST(DxfReader, DecodesLayerNamesByVersionAndCodePage)
         {"AC1032", "ANSI_1252", "A\\U+00e9", "Aé"},
         {"AC1015", "ANSI_1251", "外形", "外形"},
         {"AC1015", "ANSI_1251", "\\U+zzzz", "\\U+zzzz"},
+        {"AC1009", "", "\x8A\x4F\x8C\x60", "外形"},  // no code page, as Jw_cad writes
     };
     for (const auto& c : cases) {
         const std::string header = std::string("0 SECTION\n2 HEADER\n9 $ACADVER\n1 ") + c.version +
                                    "\n9 $DWGCODEPAGE\n3 " + c.codePage + "\n0 ENDSEC";
-        const DxfReadResult result =
-            ReadDxf(DxfWithEntities("0 LINE\n8 " + c.name + "\n10 0\n20 0\n11 1\n21 0", header));
+        const DxfReadResult result = ReadDxf(
+            DxfWithEntities("0 LINE\n8 " + c.name + "\n10 0\n20 0\n11 1\n21 0", header));
         ASSERT_TRUE(result.ok()) << c.utf8;
         const DxfLine& line = result.drawing.lines.at(0);
         EXPECT_EQ(result.drawing.layers[static_cast<std::size_t>(line.layer)].name, c.utf8) << c.version << c.codePage;
@@ -141,16 +144,16 @@ TEST(DxfReader, ResolvesLineTypesThroughLayersAndPatterns)
         bool dotted;
     } cases[] = {
         {LineOn("SOLID"), false},
-        {LineOn("GAPS"), true},                   // BYLAYER: the layer's type has a gap
+        {LineOn("GAPS"), true},  // BYLAYER: the layer's type has a gap
         {LineOn("SOLID", "BYLAYER"), false},
-        {LineOn("SOLID", "MYGAPS"), true},        // the table's pattern has a gap
-        {LineOn("GAPS", "Solidish"), false},      // a pattern of dashes only
-        {LineOn("SOLID", "HIDDEN2"), true},       // a name of the dashed family, not in the table
+        {LineOn("SOLID", "MYGAPS"), true},    // the table's pattern has a gap
+        {LineOn("GAPS", "Solidish"), false},  // a pattern of dashes only
+        {LineOn("SOLID", "HIDDEN2"), true},   // a name of the dashed family, not in the table
         {LineOn("SOLID", "dashdotx2"), true},
-        {LineOn("SOLID", "DASHEDLINE"), false},   // a name like one, but not of the family
-        {LineOn("SOLID", "ZIGZAG"), false},       // unknown, no pattern
-        {LineOn("SOLID", "BYBLOCK"), false},      // outside any block: continuous
-        {LineOn("UNLISTED"), false},              // a layer the table does not have
+        {LineOn("SOLID", "DASHEDLINE"), false},  // a name like one, but not of the family
+        {LineOn("SOLID", "ZIGZAG"), false},      // unknown, no pattern
+        {LineOn("SOLID", "BYBLOCK"), false},     // outside any block: continuous
+        {LineOn("UNLISTED"), false},             // a layer the table does not have
     };
     for (const auto& c : cases) {
         const DxfReadResult result = ReadDxf(WithTables(c.entity));
@@ -162,14 +165,16 @@ TEST(DxfReader, ResolvesLineTypesThroughLayersAndPatterns)
 
 TEST(DxfReader, CountsWhatItLeavesOut)
 {
-    const std::string entities = LineOn("SOLID") + LineOn("FROZEN") + LineOn("OFF") +
-                                 "0 LINE\n8 SOLID\n67 1\n10 0\n20 0\n11 1\n21 0\n"
-                                 "0 TEXT\n8 SOLID\n10 0\n20 0\n40 2.5\n1 hello\n"
-                                 "0 MTEXT\n8 SOLID\n1 hello\n0 DIMENSION\n8 SOLID\n"
-                                 "0 SPLINE\n8 SOLID\n0 POINT\n8 SOLID\n10 0\n20 0\n"
-                                 "0 POLYLINE\n8 SOLID\n66 1\n70 8\n0 VERTEX\n10 0\n20 0\n0 VERTEX\n10 1\n20 1\n0 SEQEND\n"
-                                 "0 INSERT\n8 FROZEN\n2 ANY\n10 0\n20 0\n";
-    const DxfReadResult result = ReadDxf(WithTables(entities, "0 BLOCK\n2 ANY\n10 0\n20 0\n" + LineOn("0") + "0 ENDBLK\n"));
+    const std::string entities =
+        LineOn("SOLID") + LineOn("FROZEN") + LineOn("OFF") +
+        "0 LINE\n8 SOLID\n67 1\n10 0\n20 0\n11 1\n21 0\n"
+        "0 TEXT\n8 SOLID\n10 0\n20 0\n40 2.5\n1 hello\n"
+        "0 MTEXT\n8 SOLID\n1 hello\n0 DIMENSION\n8 SOLID\n"
+        "0 SPLINE\n8 SOLID\n0 POINT\n8 SOLID\n10 0\n20 0\n"
+        "0 POLYLINE\n8 SOLID\n66 1\n70 8\n0 VERTEX\n10 0\n20 0\n0 VERTEX\n10 1\n20 1\n0 SEQEND\n"
+        "0 INSERT\n8 FROZEN\n2 ANY\n10 0\n20 0\n";
+    const DxfReadResult result = ReadDxf(
+        WithTables(entities, "0 BLOCK\n2 ANY\n10 0\n20 0\n" + LineOn("0") + "0 ENDBLK\n"));
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.drawing.lines.size(), 1u);
     const DxfSkipCounts& skipped = result.drawing.skipped;
@@ -185,12 +190,13 @@ TEST(DxfReader, PlacesBlocksWithTheirLayerAndLineTypeInside)
 {
     // ROW holds CELL twice: once as is, once turned a quarter; CELL is one line on layer 0 in
     // BYBLOCK and one on layer SOLID.
-    const std::string blocks = "0 BLOCK\n2 CELL\n10 100\n20 0\n"
-                               "0 LINE\n8 0\n6 BYBLOCK\n10 100\n20 0\n11 200\n21 0\n"
-                               "0 LINE\n8 SOLID\n10 100\n20 0\n11 100\n21 50\n0 ENDBLK\n"
-                               "0 BLOCK\n2 ROW\n10 0\n20 0\n"
-                               "0 INSERT\n2 CELL\n10 0\n20 0\n6 BYBLOCK\n"
-                               "0 INSERT\n2 CELL\n10 1000\n20 0\n50 90\n6 BYBLOCK\n0 ENDBLK\n";
+    const std::string blocks =
+        "0 BLOCK\n2 CELL\n10 100\n20 0\n"
+        "0 LINE\n8 0\n6 BYBLOCK\n10 100\n20 0\n11 200\n21 0\n"
+        "0 LINE\n8 SOLID\n10 100\n20 0\n11 100\n21 50\n0 ENDBLK\n"
+        "0 BLOCK\n2 ROW\n10 0\n20 0\n"
+        "0 INSERT\n2 CELL\n10 0\n20 0\n6 BYBLOCK\n"
+        "0 INSERT\n2 CELL\n10 1000\n20 0\n50 90\n6 BYBLOCK\n0 ENDBLK\n";
     const std::string entities = "0 INSERT\n8 GAPS\n2 ROW\n10 0\n20 5000\n41 -2\n42 2\n";
     const DxfReadResult result = ReadDxf(WithTables(entities, blocks));
     ASSERT_TRUE(result.ok());
@@ -201,7 +207,8 @@ TEST(DxfReader, PlacesBlocksWithTheirLayerAndLineTypeInside)
     };
     std::vector<Seen> seen;
     for (const DxfLine& l : result.drawing.lines)
-        seen.push_back({l.x1, l.y1, l.x2, l.y2, result.drawing.layers[static_cast<std::size_t>(l.layer)].name, l.dotted});
+        seen.push_back(
+            {l.x1, l.y1, l.x2, l.y2, result.drawing.layers[static_cast<std::size_t>(l.layer)].name, l.dotted});
     ASSERT_EQ(seen.size(), 4u);
     // Mirrored and doubled by the outer insertion: x' = -2 x, y' = 2 y + 5000.
     const Seen expected[] = {
@@ -244,30 +251,31 @@ TEST(DxfReader, RefusesBlocksThatUnfoldBeyondReason)
 
 TEST(DxfReader, ReadsArcsCirclesAndBulgesTurnedOverByTheirExtrusion)
 {
-    const std::string entities = "0 ARC\n8 A\n10 10\n20 0\n40 5\n50 0\n51 90\n230 -1\n"
-                                 "0 CIRCLE\n8 A\n10 0\n20 0\n40 2\n"
-                                 "0 LWPOLYLINE\n8 A\n90 2\n70 1\n10 0\n20 0\n42 1\n10 4\n20 0\n42 1\n"
-                                 "0 POLYLINE\n8 A\n66 1\n10 0\n20 0\n70 0\n"
-                                 "0 VERTEX\n10 0\n20 0\n42 -1\n0 VERTEX\n10 2\n20 0\n0 SEQEND\n";
+    const std::string entities =
+        "0 ARC\n8 A\n10 10\n20 0\n40 5\n50 0\n51 90\n230 -1\n"
+        "0 CIRCLE\n8 A\n10 0\n20 0\n40 2\n"
+        "0 LWPOLYLINE\n8 A\n90 2\n70 1\n10 0\n20 0\n42 1\n10 4\n20 0\n42 1\n"
+        "0 POLYLINE\n8 A\n66 1\n10 0\n20 0\n70 0\n"
+        "0 VERTEX\n10 0\n20 0\n42 -1\n0 VERTEX\n10 2\n20 0\n0 SEQEND\n";
     const DxfReadResult result = ReadDxf(DxfWithEntities(entities));
     ASSERT_TRUE(result.ok());
     const auto& arcs = result.drawing.arcs;
     ASSERT_EQ(arcs.size(), 5u);
     // Seen from below, the arc's centre lies at x = -10 and it runs clockwise.
     EXPECT_EQ(arcs[0].placement.x(arcs[0].cx, arcs[0].cy), -10);
-    EXPECT_NEAR(arcs[0].sweep, M_PI / 2, 1e-12);
-    EXPECT_NEAR(arcs[1].sweep, 2 * M_PI, 1e-12);
+    EXPECT_NEAR(arcs[0].sweep, std::numbers::pi / 2, 1e-12);
+    EXPECT_NEAR(arcs[1].sweep, 2 * std::numbers::pi, 1e-12);
     // Two half circles of the closed polyline: centres (2, 0) and back, radius 2.
     for (int i : {2, 3}) {
         EXPECT_NEAR(arcs[i].cx, 2, 1e-12);
         EXPECT_NEAR(arcs[i].cy, 0, 1e-12);
         EXPECT_NEAR(arcs[i].r, 2, 1e-12);
-        EXPECT_NEAR(arcs[i].sweep, M_PI, 1e-12);
+        EXPECT_NEAR(arcs[i].sweep, std::numbers::pi, 1e-12);
     }
     // A negative bulge runs clockwise: from (0, 0) over (1, 1) to (2, 0).
     EXPECT_NEAR(arcs[4].cx, 1, 1e-12);
-    EXPECT_NEAR(arcs[4].sweep, -M_PI, 1e-12);
-    EXPECT_NEAR(arcs[4].start, M_PI, 1e-12);
+    EXPECT_NEAR(arcs[4].sweep, -std::numbers::pi, 1e-12);
+    EXPECT_NEAR(arcs[4].start, std::numbers::pi, 1e-12);
     EXPECT_TRUE(result.drawing.lines.empty());
 }
 

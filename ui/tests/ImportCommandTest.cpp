@@ -60,8 +60,8 @@ private slots:
         const auto row = [](const char* name, std::initializer_list<const char*> arguments, bool taken) {
             QTest::newRow(name) << List(arguments) << taken;
         };
-        row("all options", {"--import", "a.dxf", "b.csv", "--unit", "cm", "--layers=A, B", "--tolerance", "0.5", "--force"},
-            true);
+        row("all options",
+            {"--import", "a.dxf", "b.csv", "--unit", "cm", "--layers=A, B", "--tolerance", "0.5", "--force"}, true);
         row("options first", {"--tolerance=2", "--import", "a.dxf", "b.csv"}, true);
         row("one file", {"--import", "a.dxf"}, false);
         row("three files", {"--import", "a.dxf", "b.csv", "c.csv"}, false);
@@ -83,8 +83,8 @@ private slots:
 
     void optionsReachTheImport()
     {
-        const auto parsed = ParseImportRequest(Arguments(List({"--import", "in.dxf", "out.csv", "--unit=m", "--layers",
-                                                          "外形,B", "--tolerance", "2.5", "--force"})));
+        const auto parsed = ParseImportRequest(Arguments(List(
+            {"--import", "in.dxf", "out.csv", "--unit=m", "--layers", "外形,B", "--tolerance", "2.5", "--force"})));
         const auto* request = std::get_if<ImportRequest>(&parsed);
         QVERIFY(request);
         QCOMPARE(request->input, QStringLiteral("in.dxf"));
