@@ -46,6 +46,14 @@ std::vector<Shape> Shapes()
     shapes.push_back({"a hole", test::Rings({kRect, kHole1}), 11, (24 - 1.5) / 11, (18 - 1.5) / 11, {kRect, kHole1}});
     shapes.push_back(
         {"two holes", test::Rings({kRect, kHole1, kHole2}), 10, (24 - 1.5 - 3) / 10, (18 - 1.5 - 1) / 10, {kRect, kHole1, kHole2}});
+    // An island of material in a chamber: enclosed three times.
+    const Ring chamber{{0.5, 0.5}, {0.5, 2.5}, {3.5, 2.5}, {3.5, 0.5}};
+    const Ring island{{1, 1}, {2, 1}, {2, 2}, {1, 2}};
+    shapes.push_back({"an island in a hole", test::Rings({kRect, chamber, island}), 7, (24 - 12 + 1.5) / 7,
+                      (18 - 9 + 1.5) / 7, {kRect, chamber, island}});
+    // Two blocks side by side, sharing their edge x = 2: a gap of no width between material.
+    shapes.push_back({"a gap of no width", test::Rings({{{0, 0}, {2, 0}, {2, 3}, {0, 3}}, {{2, 0}, {4, 0}, {4, 3}, {2, 3}}}),
+                      12, 2, 1.5, {kRect}});
     // A diamond of area 0.5 standing on the outline's bottom edge at (2, 0): the point splits the edge.
     const Ring diamond{{2, 0}, {2.5, 0.5}, {2, 1}, {1.5, 0.5}};
     shapes.push_back({"a hole touching the outline", test::Rings({kRect, diamond}), 11.5, (24 - 1) / 11.5,
