@@ -230,6 +230,25 @@ SectionResult ComputeSection(const BlockData& data, const std::vector<double>& l
     return result;
 }
 
+SectionEntry EntryFigures(const SectionResult& result)
+{
+    const auto thousandths = [](double value) { return std::round(value * 1000.0) / 1000.0; };
+    SectionEntry entry;
+    entry.Gx = thousandths(result.centroidX);
+    entry.Gy = thousandths(result.centroidY);
+    double sum = 0;
+    for (const SectionLayer& layer : result.layers) {
+        entry.layerGx.push_back(thousandths(layer.centroidX));
+        if (result.volume) {
+            entry.layerDV.push_back(thousandths(layer.volume));
+            sum = thousandths(sum + entry.layerDV.back());
+        }
+    }
+    if (result.volume)
+        entry.V = result.layers.empty() ? thousandths(*result.volume) : sum;
+    return entry;
+}
+
 std::vector<double> ProposeLayerTops(const BlockData& data)
 {
     SectionResult scratch;

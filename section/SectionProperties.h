@@ -65,6 +65,20 @@ SectionResult ComputeSection(const BlockData& data);
 /** The same with these layer tops in place of the record's (the rows the dialog holds). */
 SectionResult ComputeSection(const BlockData& data, const std::vector<double>& layerTops);
 
+/**
+ * The computed figures as the block parameters' boxes and rows take them, in thousandths: Gx, Gy,
+ * each row's centroid X, and with Ｌ each row's ⊿Ｖ and Ｖ. With layers Ｖ is the sum of the
+ * rounded ⊿Ｖ, so that the table adds up to Ｖ as 登録 requires; without Ｌ there are no volumes.
+ */
+struct SectionEntry {
+    std::optional<double> V;
+    double Gx = 0;
+    double Gy = 0;
+    std::vector<double> layerDV;  // empty without Ｌ
+    std::vector<double> layerGx;
+};
+SectionEntry EntryFigures(const SectionResult& result);
+
 /** The sum of the record's ⊿Ｖ over its layer rows, as entered. */
 double EnteredLayerSum(const BlockData& data);
 

@@ -88,6 +88,21 @@ TEST(LayerSlices, GivenTopsStandForTheRecords)
     EXPECT_DOUBLE_EQ(result.layers[1].volume, 20.0);
 }
 
+TEST(LayerSlices, EnteredFiguresAddUpToV)
+{
+    // Three rows of a 1 x 1 triangle, each ⊿Ｖ rounding up or down: their sum, not the rounded
+    // total, is Ｖ, or 登録 would refuse the table.
+    const BlockData triangle = test::Rings({{{0, 0}, {1, 0}, {0, 1}}}).size(0, 0, 1);
+    const SectionResult result = ComputeSection(triangle, {1.0 / 3, 2.0 / 3, 1});
+    const SectionEntry entry = EntryFigures(result);
+    ASSERT_EQ(entry.layerDV, (std::vector<double>{0.278, 0.167, 0.056}));
+    ASSERT_TRUE(entry.V);
+    EXPECT_NEAR(*entry.V, 0.501, 1e-12);
+    EXPECT_EQ(entry.Gx, 0.333);
+    EXPECT_EQ(entry.layerGx.size(), 3u);
+    EXPECT_FALSE(EntryFigures(ComputeSection(test::Rings({{{0, 0}, {1, 0}, {0, 1}}}))).V) << "no Ｌ, no volumes";
+}
+
 TEST(LayerSlices, ProposedRowsAreWholeMetresUpToTheTop)
 {
     const struct {
