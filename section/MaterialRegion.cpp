@@ -146,21 +146,32 @@ void CutPair(std::vector<SectionPoint>& points, Split& s, Split& r)
     };
     if (outside(a.x, b.x, c.x, d.x) || outside(a.y, b.y, c.y, d.y))
         return;
-    bool touched = false;
-    const std::tuple<Split*, int, SectionPoint> ends[] = {{&s, r.a, c}, {&s, r.b, d}, {&r, s.a, a}, {&r, s.b, b}};
-    for (const auto& [on, end, endPoint] : ends) {
-        const double t = TouchParameter(points, *on, endPoint);
-        if (t >= 0) {
-            on->cuts.emplace_back(t, end);
-            touched = true;
-        }
-    }
-    if (touched)
-        return;
+    // Each end's side of the other line, times that line's length: an end can touch the other
+    // segment only where this is within kMergeDistance of the line.
     const double d1 = Cross(c, d, a);
     const double d2 = Cross(c, d, b);
     const double d3 = Cross(a, b, c);
     const double d4 = Cross(a, b, d);
+    const double nearS = kMergeDistance * kMergeDistance * Distance2(a, b);
+    const double nearR = kMergeDistance * kMergeDistance * Distance2(c, d);
+    bool touched = false;
+    const auto touch = [&](Split& on, int end, SectionPoint endPoint) {
+        const double t = TouchParameter(points, on, endPoint);
+        if (t >= 0) {
+            on.cuts.emplace_back(t, end);
+            touched = true;
+        }
+    };
+    if (d3 * d3 <= nearS)
+        touch(s, r.a, c);
+    if (d4 * d4 <= nearS)
+        touch(s, r.b, d);
+    if (d1 * d1 <= nearR)
+        touch(r, s.a, a);
+    if (d2 * d2 <= nearR)
+        touch(r, s.b, b);
+    if (touched)
+        return;
     if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) {
         const double t = d1 / (d1 - d2);
         const double u = d3 / (d3 - d4);
@@ -182,7 +193,7 @@ std::vector<Piece> Pieces(const std::vector<SectionEdge>& edges, std::vector<Sec
 {
     std::vector<Split> splits;
     for (const SectionEdge& edge : edges) {
-        if (!Usable(edge.a) || !Usable(edge.b))
+        if (!Usable(edge.a) || !Usable(edge.b) || splits.size() == kMaxEdges)
             continue;
         const int first = Count(points.size());
         points.push_back(edge.a);
@@ -194,30 +205,30 @@ std::vector<Piece> Pieces(const std::vector<SectionEdge>& edges, std::vector<Sec
             CutPair(points, splits[i], splits[j]);
     }
     const std::vector<int> root = MergeClose(points);
-    struct Raw {
-        int from;
-        int to;
-        int id;
-    };
-    std::vector<Raw> raw;
-    for (Split& split : splits) {
+    // Each piece as one number, its ends and its segment's place in `splits`, so that sorting
+    // brings the copies of a piece together: kMaxEdges edges make fewer than 2^21 points.
+    std::vector<std::uint64_t> raw;
+    for (std::size_t i = 0; i < splits.size(); ++i) {
+        Split& split = splits[i];
         std::sort(split.cuts.begin(), split.cuts.end());
         for (std::size_t k = 0; k + 1 < split.cuts.size(); ++k) {
-            const int u = root[split.cuts[k].second];
-            const int v = root[split.cuts[k + 1].second];
+            const auto u = static_cast<std::uint64_t>(root[split.cuts[k].second]);
+            const auto v = static_cast<std::uint64_t>(root[split.cuts[k + 1].second]);
             if (u != v)
-                raw.push_back({std::min(u, v), std::max(u, v), split.id});
+                raw.push_back(std::min(u, v) << 42 | std::max(u, v) << 21 | i);
         }
     }
-    std::sort(raw.begin(), raw.end(), [](const Raw& x, const Raw& y) {
-        return std::tie(x.from, x.to, x.id) < std::tie(y.from, y.to, y.id);
-    });
+    std::sort(raw.begin(), raw.end());
+    constexpr std::uint64_t kMask = (1u << 21) - 1;
     std::vector<Piece> pieces;
-    for (const Raw& r : raw) {
-        if (pieces.empty() || pieces.back().from != r.from || pieces.back().to != r.to)
-            pieces.push_back({r.from, r.to, {}});
-        if (pieces.back().ids.empty() || pieces.back().ids.back() != r.id)
-            pieces.back().ids.push_back(r.id);
+    for (const std::uint64_t r : raw) {
+        const int from = static_cast<int>(r >> 42);
+        const int to = static_cast<int>(r >> 21 & kMask);
+        const int id = splits[r & kMask].id;
+        if (pieces.empty() || pieces.back().from != from || pieces.back().to != to)
+            pieces.push_back({from, to, {}});
+        if (std::find(pieces.back().ids.begin(), pieces.back().ids.end(), id) == pieces.back().ids.end())
+            pieces.back().ids.push_back(id);
     }
     return pieces;
 }
@@ -287,22 +298,31 @@ Faces::Faces(const std::vector<Piece>& pieces, const std::vector<SectionPoint>& 
         origin_[2 * p + 1] = vertexOf[pieces[p].to];
         connected.Join(origin_[2 * p], origin_[2 * p + 1]);
     }
-    // Each vertex's outgoing half-edges anticlockwise by direction.
+    // Each vertex's outgoing half-edges anticlockwise by direction: bucketed by vertex, then
+    // sorted by a pseudo-angle that grows with the angle from -pi to pi, as atan2 does.
     std::vector<double> angle(static_cast<std::size_t>(halfEdges));
     for (int h = 0; h < halfEdges; ++h) {
         const SectionPoint from = vertices_[origin_[h]];
         const SectionPoint to = vertices_[origin_[h ^ 1]];
-        angle[h] = std::atan2(to.y - from.y, to.x - from.x);
+        const double dx = to.x - from.x;
+        const double dy = to.y - from.y;
+        const double p = dy / (std::fabs(dx) + std::fabs(dy));  // -1..1
+        angle[h] = dx >= 0 ? p : (dy >= 0 ? 2 - p : -2 - p);
     }
-    std::vector<int> order(static_cast<std::size_t>(halfEdges));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](int x, int y) {
-        return origin_[x] != origin_[y] ? origin_[x] < origin_[y] : angle[x] != angle[y] ? angle[x] < angle[y] : x < y;
-    });
     std::vector<int> first(vertices_.size() + 1, 0);
     for (int h = 0; h < halfEdges; ++h)
         ++first[origin_[h] + 1];
     std::partial_sum(first.begin(), first.end(), first.begin());
+    std::vector<int> order(static_cast<std::size_t>(halfEdges));
+    {
+        std::vector<int> fill(first.begin(), first.end() - 1);
+        for (int h = 0; h < halfEdges; ++h)
+            order[fill[origin_[h]]++] = h;
+    }
+    for (std::size_t v = 0; v < vertices_.size(); ++v) {
+        std::sort(order.begin() + first[v], order.begin() + first[v + 1],
+                  [&angle](int x, int y) { return angle[x] != angle[y] ? angle[x] < angle[y] : x < y; });
+    }
     std::vector<int> position(static_cast<std::size_t>(halfEdges));
     for (int k = 0; k < halfEdges; ++k)
         position[order[k]] = k;
@@ -448,17 +468,20 @@ MaterialRegion Faces::Region(const std::vector<Piece>& pieces) const
             region.polygons[polygonOfFace[parent]].holes.push_back(rings_[outerCycle_[k]]);
     }
     // A segment bounds something when one of its pieces has two different walks beside it.
-    std::vector<std::pair<int, bool>> bounds;
+    int lastId = 0;
+    for (const Piece& piece : pieces)
+        lastId = std::max(lastId, *std::max_element(piece.ids.begin(), piece.ids.end()));
+    std::vector<char> drawn(static_cast<std::size_t>(lastId) + 1, 0);  // 1: bounds nothing so far, 2: bounds
     for (std::size_t p = 0; p < pieces.size(); ++p) {
-        for (const int id : pieces[p].ids)
-            bounds.emplace_back(id, cycleOf_[2 * p] != cycleOf_[2 * p + 1]);
+        const char bounds = cycleOf_[2 * p] != cycleOf_[2 * p + 1] ? 2 : 1;
+        for (const int id : pieces[p].ids) {
+            if (id >= 0)
+                drawn[id] = std::max(drawn[id], bounds);
+        }
     }
-    std::sort(bounds.begin(), bounds.end());
-    for (std::size_t i = 0; i < bounds.size(); ++i) {
-        const bool last = i + 1 == bounds.size() || bounds[i + 1].first != bounds[i].first;
-        // Sorted with false first: the last of an id says whether any piece bounds a face.
-        if (last && !bounds[i].second)
-            region.dangling.push_back(bounds[i].first);
+    for (int id = 0; id <= lastId; ++id) {
+        if (drawn[id] == 1)
+            region.dangling.push_back(id);
     }
     return region;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "MaterialRegion.h"
 #include "Numbers.h"
@@ -111,13 +112,22 @@ void SliceLayers(const std::vector<double>& tops, double length, SectionResult& 
     const SectionPoint origin{result.extents.minX, result.extents.minY};
     const double height = result.extents.height();
     const bool outline = result.area > 0;
+    // Each face's heights, holes inside it: a row passes by the faces that it does not meet.
+    std::vector<std::pair<double, double>> spans;
+    for (const SectionPolygon& polygon : result.region) {
+        const auto [low, high] = std::minmax_element(polygon.outer.begin(), polygon.outer.end(),
+                                                     [](const SectionPoint& a, const SectionPoint& b) { return a.y < b.y; });
+        spans.emplace_back(low->y, high->y);
+    }
     for (std::size_t k = 0; k < tops.size(); ++k) {
         SectionLayer layer;
         layer.bottom = k == 0 ? 0.0 : tops[k - 1];
         layer.top = tops[k];
         SectionMoments m;
-        for (const SectionPolygon& polygon : result.region)
-            m += PolygonBandMoments(polygon, origin.y + layer.bottom, origin.y + layer.top, origin);
+        for (std::size_t i = 0; i < result.region.size(); ++i) {
+            if (spans[i].first < origin.y + layer.top && spans[i].second > origin.y + layer.bottom)
+                m += PolygonBandMoments(result.region[i], origin.y + layer.bottom, origin.y + layer.top, origin);
+        }
         layer.area = std::max(0.0, m.area);
         layer.volume = layer.area * length;
         layer.centroidX = layer.area > 0 ? m.mx / m.area : 0.0;

@@ -1,5 +1,6 @@
 #include "SectionShapes.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace chokusho {
@@ -51,8 +52,23 @@ SectionMoments RingMoments(const SectionRing& ring, SectionPoint origin)
 
 SectionMoments BandMoments(const SectionRing& ring, double bottom, double top, SectionPoint origin)
 {
-    if (!(bottom < top))
+    if (!(bottom < top) || ring.empty())
         return {};
+    // Most rings of a section lie within one band or outside it: only those across a cut are clipped.
+    double minY = ring[0].y;
+    double maxY = minY;
+    for (const SectionPoint& p : ring) {
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    if (maxY <= bottom || minY >= top)
+        return {};
+    if (minY >= bottom && maxY <= top)
+        return RingMoments(ring, origin);
+    if (minY >= bottom)
+        return RingMoments(ClipAtHeight(ring, top, false), origin);
+    if (maxY <= top)
+        return RingMoments(ClipAtHeight(ring, bottom, true), origin);
     return RingMoments(ClipAtHeight(ClipAtHeight(ring, bottom, true), top, false), origin);
 }
 
