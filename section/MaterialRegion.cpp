@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <numeric>
 #include <tuple>
 #include <utility>
@@ -250,7 +249,8 @@ class Faces {
 public:
     Faces(const std::vector<Piece>& pieces, const std::vector<SectionPoint>& points);
 
-    MaterialRegion Region(const std::vector<Piece>& pieces) const;
+    /** The material region; takes the walks' rings, so it is called once. */
+    MaterialRegion Region(const std::vector<Piece>& pieces);
 
 private:
     void WalkCycles();
@@ -418,7 +418,8 @@ void Faces::FindParents()
 
 std::vector<int> Faces::Depths(const std::vector<Piece>& pieces) const
 {
-    std::vector<std::vector<int>> neighbours(static_cast<std::size_t>(faces_ + 1));
+    // The faces' neighbours across the pieces, in one array by face.
+    std::vector<std::pair<int, int>> links;
     for (std::size_t p = 0; p < pieces.size(); ++p) {
         const int left = cycleOf_[2 * p];
         const int right = cycleOf_[2 * p + 1];
@@ -427,17 +428,27 @@ std::vector<int> Faces::Depths(const std::vector<Piece>& pieces) const
         const int f = FaceOfCycle(left);
         const int g = FaceOfCycle(right);
         if (f != g) {
-            neighbours[f].push_back(g);
-            neighbours[g].push_back(f);
+            links.emplace_back(f, g);
+            links.emplace_back(g, f);
         }
     }
+    std::vector<int> first(static_cast<std::size_t>(faces_ + 2), 0);
+    for (const auto& link : links)
+        ++first[link.first + 1];
+    std::partial_sum(first.begin(), first.end(), first.begin());
+    std::vector<int> neighbours(links.size());
+    {
+        std::vector<int> fill(first.begin(), first.end() - 1);
+        for (const auto& [f, g] : links)
+            neighbours[fill[f]++] = g;
+    }
     std::vector<int> depth(static_cast<std::size_t>(faces_ + 1), -1);
-    std::deque<int> queue{faces_};
+    std::vector<int> queue{faces_};
     depth[faces_] = 0;
-    while (!queue.empty()) {
-        const int f = queue.front();
-        queue.pop_front();
-        for (const int g : neighbours[f]) {
+    for (std::size_t q = 0; q < queue.size(); ++q) {
+        const int f = queue[q];
+        for (int k = first[f]; k < first[f + 1]; ++k) {
+            const int g = neighbours[k];
             if (depth[g] < 0) {
                 depth[g] = depth[f] + 1;
                 queue.push_back(g);
@@ -447,7 +458,7 @@ std::vector<int> Faces::Depths(const std::vector<Piece>& pieces) const
     return depth;
 }
 
-MaterialRegion Faces::Region(const std::vector<Piece>& pieces) const
+MaterialRegion Faces::Region(const std::vector<Piece>& pieces)
 {
     MaterialRegion region;
     const std::vector<int> depth = Depths(pieces);
@@ -459,13 +470,13 @@ MaterialRegion Faces::Region(const std::vector<Piece>& pieces) const
         const int f = cycleFace_[c];
         if (f >= 0 && depth[f] % 2 == 1) {
             polygonOfFace[f] = Count(region.polygons.size());
-            region.polygons.push_back({rings_[c], {}});
+            region.polygons.push_back({std::move(rings_[c]), {}});
         }
     }
     for (int k = 0; k < components_; ++k) {
         const int parent = parentFace_[k];
         if (hasFaces[k] && parent < faces_ && polygonOfFace[parent] >= 0)
-            region.polygons[polygonOfFace[parent]].holes.push_back(rings_[outerCycle_[k]]);
+            region.polygons[polygonOfFace[parent]].holes.push_back(std::move(rings_[outerCycle_[k]]));
     }
     // A segment bounds something when one of its pieces has two different walks beside it.
     int lastId = 0;
