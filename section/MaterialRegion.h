@@ -1,24 +1,11 @@
 #pragma once
 
-#include <cstddef>
 #include <vector>
 
+#include "SectionPieces.h"
 #include "SectionShapes.h"
 
 namespace chokusho {
-
-/** Ends and crossings closer than this (metres: 0.1 mm) are one point of the section. */
-inline constexpr double kMergeDistance = 1e-4;
-
-/** The most edges taken (a block has at most 200 segments); any beyond are left out. */
-inline constexpr std::size_t kMaxEdges = 1000;
-
-/** A solid segment of the section, by its ends, and its number in the block (not negative). */
-struct SectionEdge {
-    SectionPoint a;
-    SectionPoint b;
-    int id = 0;
-};
 
 /** The material a set of solid segments encloses. */
 struct MaterialRegion {

@@ -39,7 +39,7 @@ void Add(SectionResult& result, SectionProblemKind kind, std::string text, std::
     result.problems.push_back({kind, std::move(points), std::move(segments), std::move(layers), std::move(text)});
 }
 
-bool Usable(double value) { return std::isfinite(value) && std::fabs(value) <= 1e9; }
+bool Usable(double value) { return std::isfinite(value) && std::fabs(value) <= kLargestCoordinate; }
 
 /** The solid segments as edges, with the problems of those whose ends are no usable points. */
 std::vector<SectionEdge> SolidEdges(const BlockData& data, SectionResult& result, bool& anySolid)
