@@ -11,6 +11,7 @@
 #include <windows.h>
 #endif
 
+#include "CheckCommand.h"
 #include "ExportCommand.h"
 #include "FrameLogic.h"
 #include "ProgramFiles.h"
@@ -112,7 +113,7 @@ std::variant<QStringList, QString> Operands(const QStringList& arguments)
 
 std::optional<QString> ArgumentProblem(const QStringList& arguments)
 {
-    if (AsksForExport(arguments))
+    if (AsksForExport(arguments) || AsksForCheck(arguments))
         return std::nullopt;
     const auto operands = Operands(arguments);
     if (const auto* problem = std::get_if<QString>(&operands))
@@ -134,7 +135,7 @@ std::optional<QString> TerminalAnswer(const QStringList& arguments, const std::f
 {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (AsksForHelp(arguments[i]))
-            return Utf8(kMainCaption) + Utf8(kUsage) + Utf8(kExportUsageText);
+            return Utf8(kMainCaption) + Utf8(kUsage) + Utf8(kExportUsageText) + Utf8(kCheckUsageText);
         if (AsksForVersion(arguments[i]))
             return QStringLiteral("chokusho ") + Utf8(ReadVersionFile(filesFolder)) + QStringLiteral("\n");
     }
@@ -168,6 +169,16 @@ int ExportFromCommandLine(const QStringList& arguments)
         std::get<ExportRequest>(request), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")),
         [](const QString& line) { WriteToTerminal(line); },
         [](const QString& line) { WriteToTerminal(line, TerminalStream::Error); });
+}
+
+int CheckFromCommandLine(const QStringList& arguments)
+{
+    const auto request = ParseCheckRequest(arguments);
+    if (const auto* wrong = std::get_if<QString>(&request))
+        return ReportWrongArguments(*wrong);
+    return RunCheck(
+        std::get<CheckRequest>(request), [](const QString& text) { WriteToTerminal(text); },
+        [](const QString& text) { WriteToTerminal(text, TerminalStream::Error); });
 }
 
 #ifdef Q_OS_WIN
