@@ -42,6 +42,9 @@ constexpr Comparison kComparisons[] = {
     {"export a full block to SVG", "export/svg", "export/floor_svg", 0.0, nullptr},
     {"export a full block to PNG, 300 dpi", "export/png", "export/floor_png", 2.0, nullptr},
     {"export a full block to DXF", "export/dxf", "export/floor_dxf", 0.0, nullptr},
+    {"section of a block with 600 crossings", "section/crossed_block", "section/floor_crossing_pairs", 0.0, nullptr},
+    {"section of the full-capacity block", "section/full_block", "section/floor_crossing_pairs", 0.0, nullptr},
+    {"check 1000 block files, CSV", "section/check_1000", "section/floor_bytes_1000", 0.0, nullptr},
     // For reading the two above: a window whose one line of text brings up the font system.
     {"start-up, against a window with text", "startup/chokusho", "startup/text_window", 0.0, nullptr},
     {"peak memory, against a window with text", "startup/chokusho", "startup/text_window", 0.0, "peak_KiB"},
@@ -181,6 +184,7 @@ int main(int argc, char* argv[])
     RegisterUndoBenchmarks();
     RegisterStartupBenchmarks();
     RegisterExportBenchmarks();
+    RegisterSectionBenchmarks();
 
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -176,6 +176,9 @@ std::vector<Sample> Samples()
 
     // A solid caisson-like block whose sea side leans back; a lifting hole of 0.4 m bore is
     // sunk 1.2 m from the top, drawn hidden.
+    // Its section (the hole is hidden, so no boundary): A 10.8000 m², centroid (2.1926, 1.4444),
+    // A × Ｌ 21.6000 m³; layers ⊿Ｖ 7.7333, 7.2000, 6.6667 m³. Ｖ 21.449 as written is the section
+    // less the hole's share; within the notices' limits.
     {
         const double holeShare = 3.14159265358979 * 0.2 * 0.2 / (0.4 * 2.0);
         samples.push_back({"A-40.csv",
@@ -191,6 +194,9 @@ std::vector<Sample> Samples()
 
     // A slit-walled block: the waves pass the front wall's vertical slits (30 % open) into a
     // chamber closed by a top slab; the slits' upper and lower ends are drawn hidden.
+    // Its section (the chamber a hole, the slit wall whole): A 8.9300 m², centroid (2.3264,
+    // 1.6354), A × Ｌ 22.3250 m³. Ｖ 21.695 and Gx 2.385 as written count the slits' openings,
+    // which the section does not show: notices.
     samples.push_back({"S-45.csv",
                        "直立消波 S-45",
                        "スリット型",
@@ -223,6 +229,9 @@ std::vector<Sample> Samples()
 
     // Two wave chambers open at the top behind a perforated front wall (35 % open) and a
     // perforated middle wall (25 % open); the openings' edges are drawn hidden.
+    // Its section: A 8.1000 m², centroid (2.5819, 1.5593), A × Ｌ 16.2000 m³; layers ⊿Ｖ 6.0000,
+    // 3.0000, 3.6000, 3.6000 m³ with centroid X 2.5000, 2.6300, 2.6300, 2.6300. The walls'
+    // openings, counted in the figures as written, make notices of Ｖ, Gx and the upper layers.
     samples.push_back({"C-50.csv",
                        "直立消波 C-50",
                        "二室型",
@@ -256,6 +265,9 @@ std::vector<Sample> Samples()
 
     // A tall block whose land side slopes, so that its centroid moves seaward layer by layer;
     // a closed chamber behind a perforated front wall (30 % open).
+    // Its section: A 17.6700 m², centroid (2.6982, 2.1708), A × Ｌ 44.1750 m³; layers ⊿Ｖ
+    // 14.3750, 8.3750, 7.1250, 5.8750, 8.4250 m³ with centroid X 2.8768, 3.1811, 2.8620, 2.5135,
+    // 1.9035. The front wall's openings make notices of Ｖ, Gx and the layers they cross.
     samples.push_back({"T-60.csv",
                        "直立消波 T-60",
                        "後面傾斜型",

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "ApplicationSetup.h"
+#include "CheckCommand.h"
 #include "CommandLine.h"
 #include "DocumentState.h"
 #include "ExportCommand.h"
@@ -49,6 +50,12 @@ int main(int argc, char* argv[])
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("chokusho"));
         return chokusho::ExportFromCommandLine(QCoreApplication::arguments());
+    }
+
+    // "--check" reads files and prints figures: no window system at all.
+    if (chokusho::AsksForCheck(options)) {
+        QCoreApplication app(argc, argv);
+        return chokusho::CheckFromCommandLine(QCoreApplication::arguments());
     }
 
     QApplication app(argc, argv);
