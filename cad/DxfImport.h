@@ -75,6 +75,9 @@ std::vector<bool> DxfTickedLayers(const DxfDrawing& drawing, const DxfImportOpti
  */
 DxfImport AssembleBlock(const DxfDrawing& drawing, const DxfImportOptions& options);
 
+/** What an import made, in Japanese, on one line: "点 12 個、線分 14 本 (実線 12、点線 2)、…". */
+std::string DxfImportCountsText(const DxfImportCounts& counts);
+
 /** Why the import was refused, in Japanese: what it found and what the user can change. */
 std::string DxfImportFailureText(const DxfImport& import);
 

@@ -4,6 +4,7 @@
 
 #include "DxfImport.h"
 #include "DxfReader.h"
+#include "Numbers.h"
 
 namespace chokusho {
 
@@ -39,5 +40,13 @@ std::string FailureText(DxfFailure failure, int line, const DxfImportCounts& cou
 std::string DxfReadFailureText(const DxfReadResult& result) { return FailureText(result.failure, result.line, {}); }
 
 std::string DxfImportFailureText(const DxfImport& import) { return FailureText(import.failure, 0, import.counts); }
+
+std::string DxfImportCountsText(const DxfImportCounts& counts)
+{
+    const auto n = [](long long value) { return FormatInteger(value); };
+    return "点 " + n(counts.points) + " 個、線分 " + n(counts.segments()) + " 本 (実線 " + n(counts.solidSegments) +
+           "、点線 " + n(counts.dottedSegments) + ")、円弧の弦 " + n(counts.chords) + " 本、読み飛ばした図形 " +
+           n(counts.skipped.total()) + " 個、T 字の交点 " + n(counts.tJunctions) + " か所";
+}
 
 }  // namespace chokusho

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,9 @@ struct [[nodiscard]] DxfReadResult {
  * cannot claim the machine.
  */
 DxfReadResult ReadDxf(std::string_view bytes);
+
+/** The largest DXF file read: beyond any drawing of a section, refused before it fills the memory. */
+inline constexpr std::size_t kMaxDxfFileBytes = std::size_t{512} << 20;
 
 /** How deep blocks may be inserted into blocks; a block inserted into itself ends here. */
 inline constexpr int kMaxDxfInsertDepth = 16;

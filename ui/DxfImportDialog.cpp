@@ -27,8 +27,6 @@ namespace chokusho {
 namespace {
 
 constexpr const char* kImportCaption = "DXF 読み込み";
-// A DXF of a section is a few megabytes; a file far beyond is no drawing to import.
-constexpr std::size_t kMaxDxfFileBytes = std::size_t{512} << 20;
 
 /** The unit the file names for itself, as the first choice of the unit box says it. */
 QString FileUnitText(const DxfDrawing& drawing)
@@ -54,18 +52,6 @@ BlockData FittedToItsPoints(BlockData block)
         block.H = std::max(block.H, block.PointY[i]);
     }
     return block;
-}
-
-QString CountsText(const DxfImportCounts& counts)
-{
-    return QStringLiteral("点 %1　線分 %2 (実線 %3・点線 %4)\n円弧・円の弦 %5　読み込まない図形 %6　T字の接点 %7")
-        .arg(counts.points)
-        .arg(counts.segments())
-        .arg(counts.solidSegments)
-        .arg(counts.dottedSegments)
-        .arg(counts.chords)
-        .arg(counts.skipped.total())
-        .arg(counts.tJunctions);
 }
 
 }  // namespace
@@ -109,6 +95,7 @@ DxfImportDialog::DxfImportDialog(DxfDrawing drawing, const QString& fileName, QW
 
     counts_ = new QLabel(this);
     counts_->setObjectName(QStringLiteral("ImportCounts"));
+    counts_->setWordWrap(true);
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("ImportProblem"));
     problem_->setWordWrap(true);
@@ -124,7 +111,7 @@ DxfImportDialog::DxfImportDialog(DxfDrawing drawing, const QString& fileName, QW
     choices->addRow(QStringLiteral("単位:"), unit_);
     choices->addRow(QStringLiteral("許容差:"), tolerance_);
     auto* side = new QVBoxLayout;
-    side->addWidget(new QLabel(QStringLiteral("画層:"), this));
+    side->addWidget(new QLabel(QStringLiteral("レイヤー:"), this));
     side->addWidget(layers_, 1);
     side->addLayout(choices);
     auto* top = new QHBoxLayout;
@@ -152,7 +139,8 @@ DxfImportOptions DxfImportDialog::options() const
     std::vector<std::string> ticked;
     for (int row = 0; row < layers_->count(); ++row)
         if (layers_->item(row)->checkState() == Qt::Checked)
-            ticked.push_back(drawing_.layers[static_cast<std::size_t>(layerOfRow_[static_cast<std::size_t>(row)])].name);
+            ticked.push_back(
+                drawing_.layers[static_cast<std::size_t>(layerOfRow_[static_cast<std::size_t>(row)])].name);
     options.layers = std::move(ticked);
     return options;
 }
@@ -161,7 +149,7 @@ void DxfImportDialog::reassemble()
 {
     import_ = AssembleBlock(drawing_, options());
     preview_->showBlock(import_.ok() ? FittedToItsPoints(import_.block) : BlockData{});
-    counts_->setText(CountsText(import_.counts));
+    counts_->setText(Utf8(DxfImportCountsText(import_.counts)));
     problem_->setText(import_.ok() ? QString() : Utf8(DxfImportFailureText(import_)));
     problem_->setVisible(!import_.ok());
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(import_.ok());

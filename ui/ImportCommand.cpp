@@ -110,19 +110,6 @@ std::optional<QString> MissingLayers(const ImportRequest& request, const DxfDraw
         .arg(missing.join(QStringLiteral("」「")), found.join(QStringLiteral(", ")));
 }
 
-QString CountsLine(const DxfImportCounts& counts)
-{
-    return QStringLiteral(
-               "点 %1 個、線分 %2 本 (実線 %3、点線 %4)、円弧の弦 %5 本、読み飛ばした図形 %6 個、T 字の交点 %7 か所")
-        .arg(counts.points)
-        .arg(counts.segments())
-        .arg(counts.solidSegments)
-        .arg(counts.dottedSegments)
-        .arg(counts.chords)
-        .arg(counts.skipped.total())
-        .arg(counts.tJunctions);
-}
-
 }  // namespace
 
 bool AsksForImport(const QStringList& arguments)
@@ -190,10 +177,8 @@ int RunImport(const ImportRequest& request, const std::function<void(const QStri
         return fail(request.output,
                     QStringLiteral("このファイルはすでにあります。上書きするには --force を付けてください。"));
 
-    // Beyond any drawing of a section; a larger file is refused before it fills the memory.
-    constexpr std::size_t kMaxDxfBytes = std::size_t{512} << 20;
     int readError = 0;
-    const auto bytes = ReadWholeFile(PathFromUtf8(ToUtf8(request.input)), kMaxDxfBytes, &readError);
+    const auto bytes = ReadWholeFile(PathFromUtf8(ToUtf8(request.input)), kMaxDxfFileBytes, &readError);
     if (!bytes)
         return fail(request.input, Utf8(FileReadErrorText(readError)));
     const DxfReadResult read = ReadDxf(*bytes);
@@ -212,8 +197,8 @@ int RunImport(const ImportRequest& request, const std::function<void(const QStri
     } catch (const FileWriteError& error) {
         return fail(request.output, Utf8(error.reason()));
     }
-    out(request.input + QStringLiteral(" → ") + request.output + QStringLiteral(": ") + CountsLine(import.counts) +
-        QLatin1Char('\n'));
+    out(request.input + QStringLiteral(" → ") + request.output + QStringLiteral(": ") +
+        Utf8(DxfImportCountsText(import.counts)) + QLatin1Char('\n'));
     return kExportDone;
 }
 
