@@ -34,6 +34,7 @@ public:
     void showPointMoveDialog() override {}
     std::optional<BlockData> showPointTable() override { return std::nullopt; }
     std::optional<BlockData> showBlockParams() override { return std::nullopt; }
+    std::optional<BlockData> importDxf() override { return std::nullopt; }
     bool openDocument(const std::string&) override { return false; }
     void printDrawing() override {}
     void exportDrawing() override {}

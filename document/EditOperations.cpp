@@ -451,4 +451,30 @@ void ReplacePoints(DocumentState& state, const BlockData& table)
     state.notifyMenuEnable();
 }
 
+void ReplaceGeometry(DocumentState& state, const BlockData& imported)
+{
+    BlockData& data = state.CurData;
+    data.PointCount = std::clamp<std::int16_t>(imported.PointCount, 0, kMaxPoints);
+    data.PointX = {};
+    data.PointY = {};
+    std::copy_n(imported.PointX.begin() + 1, data.PointCount, data.PointX.begin() + 1);
+    std::copy_n(imported.PointY.begin() + 1, data.PointCount, data.PointY.begin() + 1);
+    data.LineCount = 0;
+    data.LineStart = {};
+    data.LineEnd = {};
+    data.LineKind = {};
+    // Only segments between points that came along: a record holds no segment to nowhere.
+    const auto isPoint = [&](int n) { return n >= 1 && n <= data.PointCount; };
+    for (int k = 1; k <= std::min<int>(imported.LineCount, kMaxLines); ++k) {
+        if (!isPoint(imported.LineStart[k]) || !isPoint(imported.LineEnd[k]))
+            continue;
+        ++data.LineCount;
+        data.LineStart[data.LineCount] = imported.LineStart[k];
+        data.LineEnd[data.LineCount] = imported.LineEnd[k];
+        data.LineKind[data.LineCount] = imported.LineKind[k];
+    }
+    state.ClearSelections();
+    state.notifyMenuEnable();
+}
+
 }  // namespace chokusho

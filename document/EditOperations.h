@@ -20,6 +20,7 @@ inline constexpr const char* kToggleLineKind = "線種変更";
 inline constexpr const char* kEditPoints = "点編集";
 inline constexpr const char* kEditParams = "諸条件修正";
 inline constexpr const char* kAddPoint = "点追加";
+inline constexpr const char* kImportDxf = "DXF読込";
 }  // namespace undo_label
 
 /** Nearest point within `tolerance` metres; among equal distances the highest number; -1 for none. */
@@ -81,6 +82,12 @@ void ReattachSegments(const BlockData& before, BlockData& data);
  * stay empty) and reattaches the segments to them.
  */
 void ReplacePoints(DocumentState& state, const BlockData& table);
+
+/**
+ * Takes the points and segments of `imported` in place of the block's own, every slot above
+ * their counts empty; name, dimensions, centroid and layers stay. Nothing stays selected.
+ */
+void ReplaceGeometry(DocumentState& state, const BlockData& imported);
 
 /** Position of segment `line` in SelLine, or -1. */
 int FindSelLine(const DocumentState& state, int line);

@@ -16,6 +16,7 @@ enum class Command {
     FileSave,
     FilePrint,
     FileExport,
+    FileImport,
     FileEnd,
     DispKaku,
     DispShuku,

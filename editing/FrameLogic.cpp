@@ -116,6 +116,18 @@ void FrameLogic::mnuFilePrint_Click() { port_.printDrawing(); }
 
 void FrameLogic::mnuFileExport_Click() { port_.exportDrawing(); }
 
+void FrameLogic::mnuFileImport_Click()
+{
+    Raber_Reset();
+    if (std::optional<BlockData> imported = port_.importDxf()) {
+        PushUndo(state_, undo_label::kImportDxf);
+        ReplaceGeometry(state_, *imported);
+        view_.FitAll(state_.CurData);
+    }
+    Repaint();
+    Menu_Enable();
+}
+
 // --- display commands
 
 void FrameLogic::mnuDispKaku_Click() { EnterMode(DispMode::ZoomIn); }
@@ -234,6 +246,7 @@ void FrameLogic::Run(Command command)
     case Command::FileSave: mnuFileSave_Click(); break;
     case Command::FilePrint: mnuFilePrint_Click(); break;
     case Command::FileExport: mnuFileExport_Click(); break;
+    case Command::FileImport: mnuFileImport_Click(); break;
     case Command::FileEnd: mnuFileEnd_Click(); break;
     case Command::DispKaku: mnuDispKaku_Click(); break;
     case Command::DispShuku: mnuDispShuku_Click(); break;

@@ -102,6 +102,7 @@ public:
     void mnuFileEnd_Click();
     void mnuFilePrint_Click();
     void mnuFileExport_Click();
+    void mnuFileImport_Click();
     void mnuDispKaku_Click();
     void mnuDispShuku_Click();
     void mnuDispAll_Click();

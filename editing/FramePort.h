@@ -128,6 +128,11 @@ public:
     virtual void printDrawing() = 0;
     /** Exports the block's drawing to a file the user chooses. */
     virtual void exportDrawing() = 0;
+    /**
+     * Asks for a DXF file and shows what importing it would make; the block of the points and
+     * segments the user chose to import, or nullopt when they did not.
+     */
+    [[nodiscard]] virtual std::optional<BlockData> importDxf() = 0;
     /** Shows the version box modally. */
     virtual void showAbout() = 0;
     /** Closes the main window, which asks Form_QueryUnload first. */

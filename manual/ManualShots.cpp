@@ -3,14 +3,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <numbers>
 
 #include "BlockFile.h"
 #include "DocumentState.h"
 #include "Drawing.h"
 #include "DrawingOutput.h"
+#include "DxfImportDialog.h"
 #include "FileSystem.h"
 #include "FrmBlkShoSel.h"
 #include "FrmEditInf.h"
@@ -60,6 +63,33 @@ BlockData SampleBlock()
         r.LineKind[r.LineCount] = static_cast<std::int16_t>(s[2]);
     }
     return r;
+}
+
+/**
+ * A section as a CAD drawing holds it, in millimetres: the outline with a round hole and the
+ * chamber on 外形, the chamber's hidden edges on かくれ線, and dimension lines on 寸法.
+ */
+DxfDrawing ManualDxf()
+{
+    DxfDrawing dxf;
+    dxf.layers = {{"外形", false, false, 9}, {"かくれ線", false, false, 2}, {"寸法", false, false, 3}};
+    const auto line = [&](double x1, double y1, double x2, double y2, int layer) {
+        dxf.lines.push_back({x1, y1, x2, y2, layer, layer == 1});
+    };
+    const double outline[][2] = {{0, 0}, {6000, 0}, {3500, 5000}, {0, 5000}};
+    for (int i = 0; i < 4; ++i)
+        line(outline[i][0], outline[i][1], outline[(i + 1) % 4][0], outline[(i + 1) % 4][1], 0);
+    const double chamber[][2] = {{700, 1000}, {2600, 1000}, {2600, 3600}, {700, 3600}};
+    for (int i = 0; i < 4; ++i)
+        line(chamber[i][0], chamber[i][1], chamber[(i + 1) % 4][0], chamber[(i + 1) % 4][1], 0);
+    line(0, 1600, 700, 1600, 1);
+    line(0, 3000, 700, 3000, 1);
+    line(0, -600, 6000, -600, 2);
+    line(0, -800, 0, -400, 2);
+    line(6000, -800, 6000, -400, 2);
+    dxf.arcs.push_back({4000, 1000, 300, 0, 2 * std::numbers::pi, {}, 0, false});
+    dxf.insUnits = 4;
+    return dxf;
 }
 
 QImage Grab(QWidget& widget)
@@ -146,6 +176,13 @@ std::map<QString, QImage> TakeManualShots()
         state.MoveDY = -0.25;
         FrmEditPntMov move(state, &window);
         shots[QStringLiteral("shot:move")] = Grab(move);
+    }
+    {
+        // The import's preview with the dimensions' layer unticked.
+        DxfImportDialog preview(ManualDxf(), QStringLiteral("断面図.dxf"), &window);
+        if (auto* layers = preview.findChild<QListWidget*>(QStringLiteral("ImportLayers")))
+            layers->item(2)->setCheckState(Qt::Unchecked);
+        shots[QStringLiteral("shot:dxfimport")] = Grab(preview);
     }
     {
         // An exported page: A4 landscape at 1:50 with point numbers, the layer table and the

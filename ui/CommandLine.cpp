@@ -14,6 +14,7 @@
 #include "CheckCommand.h"
 #include "ExportCommand.h"
 #include "FrameLogic.h"
+#include "ImportCommand.h"
 #include "ProgramFiles.h"
 #include "QtText.h"
 
@@ -113,7 +114,7 @@ std::variant<QStringList, QString> Operands(const QStringList& arguments)
 
 std::optional<QString> ArgumentProblem(const QStringList& arguments)
 {
-    if (AsksForExport(arguments) || AsksForCheck(arguments))
+    if (AsksForExport(arguments) || AsksForImport(arguments) || AsksForCheck(arguments))
         return std::nullopt;
     const auto operands = Operands(arguments);
     if (const auto* problem = std::get_if<QString>(&operands))
@@ -135,7 +136,8 @@ std::optional<QString> TerminalAnswer(const QStringList& arguments, const std::f
 {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (AsksForHelp(arguments[i]))
-            return Utf8(kMainCaption) + Utf8(kUsage) + Utf8(kExportUsageText) + Utf8(kCheckUsageText);
+            return Utf8(kMainCaption) + Utf8(kUsage) + Utf8(kExportUsageText) + Utf8(kImportUsageText) +
+                   Utf8(kCheckUsageText);
         if (AsksForVersion(arguments[i]))
             return QStringLiteral("chokusho ") + Utf8(ReadVersionFile(filesFolder)) + QStringLiteral("\n");
     }
@@ -168,6 +170,16 @@ int ExportFromCommandLine(const QStringList& arguments)
     return RunExport(
         std::get<ExportRequest>(request), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")),
         [](const QString& line) { WriteToTerminal(line); },
+        [](const QString& line) { WriteToTerminal(line, TerminalStream::Error); });
+}
+
+int ImportFromCommandLine(const QStringList& arguments)
+{
+    const auto request = ParseImportRequest(arguments);
+    if (const auto* wrong = std::get_if<QString>(&request))
+        return ReportWrongArguments(*wrong);
+    return RunImport(
+        std::get<ImportRequest>(request), [](const QString& line) { WriteToTerminal(line); },
         [](const QString& line) { WriteToTerminal(line, TerminalStream::Error); });
 }
 

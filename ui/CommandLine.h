@@ -25,7 +25,8 @@ namespace chokusho {
  * opens: an option the program does not know, or an option given without its value; nullopt when
  * nothing is. Qt's own options (-platform NAME, -style NAME, -reverse, …), which QApplication
  * takes out of the arguments, are known; "--" ends the options, so that a file name may start with
- * a dash. "--export" and "--check" have their own options, and their parsers say what is wrong with them.
+ * a dash. "--export", "--import" and "--check" have their own options, and their parsers say
+ * what is wrong with them.
  */
 [[nodiscard]] std::optional<QString> ArgumentProblem(const QStringList& arguments);
 
@@ -48,6 +49,9 @@ void WriteToTerminal(const QString& text, TerminalStream stream = TerminalStream
  * standard output, and what went wrong on the standard error. Returns the exit code.
  */
 [[nodiscard]] int ExportFromCommandLine(const QStringList& arguments);
+
+/** Carries out "--import" (see ImportCommand.h) as ExportFromCommandLine carries out "--export". */
+[[nodiscard]] int ImportFromCommandLine(const QStringList& arguments);
 
 /** Carries out "--check" (see CheckCommand.h): the report on the standard output. Returns the exit code. */
 [[nodiscard]] int CheckFromCommandLine(const QStringList& arguments);

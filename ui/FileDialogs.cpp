@@ -70,25 +70,49 @@ bool Exists(const std::string& path)
     return !error && status.type() != std::filesystem::file_type::not_found;
 }
 
+/** What the program's file dialogs share: Qt's own dialog in Japanese, its details as a Japanese user reads them. */
+void SetUpFileDialog(QFileDialog& dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setIconProvider(&FolderViewIcons());
+    // Qt's own words are English unless a translation is loaded; the ones in sight are set here.
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+    // The type column would only repeat the extension: it is hidden, and named by FileIconProvider.
+    dialog.setProxyModel(new JapaneseDetails(&dialog));
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        view->hideColumn(kTypeColumn);
+        const int dateWidth = view->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00"));
+        view->header()->resizeSection(kDateColumn, dateWidth + view->style()->pixelMetric(QStyle::PM_HeaderMargin) * 4);
+    }
+}
+
+/** Shows `dialog` modally: the chosen file in the platform's spelling; empty when cancelled. */
+std::string RunFileDialog(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return {};
+    return ToUtf8(QDir::toNativeSeparators(chosen.first()));
+}
+
 }  // namespace
 
 SaveFileDialog::SaveFileDialog(QWidget* parent, const QString& caption, const QString& folder, const QString& filter,
                                std::function<std::string(const std::string&)> targetOf)
     : QFileDialog(parent, caption, folder, filter), targetOf_(std::move(targetOf))
 {
-    setOption(QFileDialog::DontUseNativeDialog, true);
-    setIconProvider(&FolderViewIcons());
+    SetUpFileDialog(*this);
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     // The dialog's own question would be about the name in the box; accept() asks about the
     // file that will be written.
     setOption(QFileDialog::DontConfirmOverwrite, true);
-    // Qt's own words are English unless a translation is loaded; the ones in sight are set here.
     setLabelText(QFileDialog::LookIn, QStringLiteral("保存する場所:"));
-    setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
-    setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
     setLabelText(QFileDialog::Accept, QStringLiteral("保存(&S)"));
-    setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
     // Says why 保存 is off while the name typed is too long for the folder.
     nameProblem_ = new QLabel(this);
     nameProblem_->setObjectName(QStringLiteral("NameProblem"));
@@ -98,24 +122,21 @@ SaveFileDialog::SaveFileDialog(QWidget* parent, const QString& caption, const QS
         grid->addWidget(nameProblem_, grid->rowCount(), 0, 1, grid->columnCount());
     if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
         connect(name, &QLineEdit::textChanged, this, &SaveFileDialog::showNameProblem);
-    // The type column would only repeat the extension: it is hidden, and named by FileIconProvider.
-    setProxyModel(new JapaneseDetails(this));
-    if (auto* view = findChild<QTreeView*>(QStringLiteral("treeView"))) {
-        view->hideColumn(kTypeColumn);
-        const int dateWidth = view->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00"));
-        view->header()->resizeSection(kDateColumn, dateWidth + view->style()->pixelMetric(QStyle::PM_HeaderMargin) * 4);
-    }
 }
 
-std::string SaveFileDialog::run()
+OpenFileDialog::OpenFileDialog(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)
+    : QFileDialog(parent, caption, folder, filter)
 {
-    if (exec() != QDialog::Accepted)
-        return {};
-    const QStringList chosen = selectedFiles();
-    if (chosen.isEmpty() || chosen.first().isEmpty())
-        return {};
-    return ToUtf8(QDir::toNativeSeparators(chosen.first()));
+    SetUpFileDialog(*this);
+    setAcceptMode(QFileDialog::AcceptOpen);
+    setFileMode(QFileDialog::ExistingFile);
+    setLabelText(QFileDialog::LookIn, QStringLiteral("ファイルの場所:"));
+    setLabelText(QFileDialog::Accept, QStringLiteral("開く(&O)"));
 }
+
+std::string OpenFileDialog::run() { return RunFileDialog(*this); }
+
+std::string SaveFileDialog::run() { return RunFileDialog(*this); }
 
 std::string SaveFileDialog::targetOfChosen(const QString& chosen) const
 {

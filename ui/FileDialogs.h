@@ -34,4 +34,13 @@ private:
     QLabel* nameProblem_ = nullptr;
 };
 
+/** Qt's own dialog for choosing a file to read, in Japanese, with the save dialog's details. */
+class OpenFileDialog : public QFileDialog {
+public:
+    OpenFileDialog(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+
+    /** The chosen file in the platform's spelling; empty when the dialog was cancelled. */
+    [[nodiscard]] std::string run();
+};
+
 }  // namespace chokusho

@@ -9,6 +9,7 @@
 
 #include "CanvasWidget.h"
 #include "DrawingCommands.h"
+#include "DxfImportDialog.h"
 #include "FileDialogs.h"
 #include "FrmBlkShoSel.h"
 #include "FrmEditInf.h"
@@ -145,6 +146,8 @@ bool MainWindowPort::openDocument(const std::string& path)
 void MainWindowPort::printDrawing() { drawing_.print(); }
 
 void MainWindowPort::exportDrawing() { drawing_.exportToFile(); }
+
+std::optional<BlockData> MainWindowPort::importDxf() { return ImportDxfFile(&window_, state_.DataPath); }
 
 void MainWindowPort::showAbout()
 {

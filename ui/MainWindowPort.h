@@ -59,6 +59,7 @@ public:
     bool openDocument(const std::string& path) override;
     void printDrawing() override;
     void exportDrawing() override;
+    std::optional<BlockData> importDxf() override;
     void showAbout() override;
     void closeWindow() override;
 

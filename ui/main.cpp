@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "DocumentState.h"
 #include "ExportCommand.h"
+#include "ImportCommand.h"
 #include "QtText.h"
 #include "frmMain.h"
 
@@ -26,6 +27,12 @@ int main(int argc, char* argv[])
                                                      chokusho::frmMain::DefaultFolders().filesFolder());
         chokusho::WriteToTerminal(answer.value_or(QString()));
         return 0;
+    }
+
+    // "--import" reads and writes files only.
+    if (chokusho::AsksForImport(options)) {
+        QCoreApplication app(argc, argv);
+        return chokusho::ImportFromCommandLine(QCoreApplication::arguments());
     }
 
     // "--export" draws without a window: on Linux without a display as well.

@@ -288,6 +288,43 @@ TEST_F(EditCommandsTest, BlockParametersMayChangeTheRecord)
     EXPECT_EQ(state.Undo.UndoCount(), 1) << "a cancelled dialog records nothing";
 }
 
+TEST_F(EditCommandsTest, AnImportReplacesPointsAndSegmentsInOneStepAndKeepsTheRest)
+{
+    BlockData block = WithPoints(ThreePoints(), {{0, 0}, {5, 0}, {5, 5}});
+    block.Name = "北側";
+    block.B = 6;
+    block.LayerCount = 1;
+    block.LayerH[0] = 5;
+    Start(block);
+    state.SelPnt[1] = 3;
+    state.SelPntCount = 1;
+
+    BlockData imported;
+    imported = WithPoints(imported, {{0, 0}, {2, 0}});
+    imported.LineCount = 2;
+    imported.LineStart[1] = 1, imported.LineEnd[1] = 2, imported.LineKind[1] = kDottedLine;
+    imported.LineStart[2] = 2, imported.LineEnd[2] = 7;  // to no point: not taken
+    imported.B = 99;
+    port.imported = imported;
+    logic.Run(Command::FileImport);
+
+    EXPECT_EQ(state.CurData.Name, "北側");
+    EXPECT_EQ(state.CurData.B, 6);
+    EXPECT_EQ(state.CurData.LayerH[0], 5);
+    EXPECT_EQ(state.CurData.PointCount, 2);
+    EXPECT_EQ(state.CurData.PointX[3], 0) << "no point stays above the count";
+    EXPECT_EQ(SegmentsOf(state.CurData), Segments({"1-2:1"}));
+    EXPECT_EQ(state.SelPntCount, 0);
+    ExpectSound();
+    ASSERT_EQ(state.Undo.UndoCount(), 1);
+    EXPECT_EQ(state.Undo.UndoText(0), "DXF読込");
+    EXPECT_EQ(state.Undo.UndoData(0), block);
+
+    port.imported.reset();
+    logic.Run(Command::FileImport);
+    EXPECT_EQ(state.Undo.UndoCount(), 1) << "a cancelled import records nothing";
+}
+
 TEST_F(EditCommandsTest, HelpOpensTheManualOrSaysNoApplicationWasFound)
 {
     struct Case {

@@ -48,6 +48,8 @@ public:
     std::function<std::optional<BlockData>()> pointTable, blockParams;
     /** The points the point table was shown over, each time: nullopt for the document's own. */
     std::vector<std::optional<BlockData>> pointTableShown;
+    /** What the DXF import brings; nullopt: the user cancelled it. */
+    std::optional<BlockData> imported;
     std::vector<std::string> openedDocuments;
     bool documentOpens = true;
 
@@ -67,6 +69,7 @@ public:
     std::optional<BlockData> showPointTable() override { return answerPointTable(std::nullopt); }
     std::optional<BlockData> showPointTableWith(const BlockData& start) override { return answerPointTable(start); }
     std::optional<BlockData> showBlockParams() override { return blockParams ? blockParams() : std::nullopt; }
+    std::optional<BlockData> importDxf() override { return imported; }
     bool openDocument(const std::string& path) override;
     void printDrawing() override { ++printed; }
     void exportDrawing() override { ++exported; }

@@ -93,7 +93,7 @@ private slots:
                                    << QStringLiteral(
                                           "mnuFileNew=新規(&N) mnuFileOpen=開く(&O)... "
                                           "mnuFileOverwrite=上書き保存(&W) mnuFileSave=保存(&S)... - "
-                                          "mnuFilePrint=印刷(&P)... "
+                                          "mnuFileImport=DXF 読み込み(&I)... mnuFilePrint=印刷(&P)... "
                                           "mnuFileExport=エクスポート(&E)... - mnuFileEnd=終了(&X)");
         QTest::newRow("view menu") << QStringLiteral("mnuDisp")
                                    << QStringLiteral(
@@ -119,7 +119,7 @@ private slots:
         frmMain& window = f.make();
         auto* dropDown = Child<QMenu>(window, menu.toUtf8().constData());
         QVERIFY(dropDown);
-        QCOMPARE(Describe(dropDown->actions()), items.split(u' '));
+        QCOMPARE(Describe(dropDown->actions()).join(u' '), items);
         QCOMPARE(window.item(menu), dropDown->menuAction());
         // The keys every desktop program has, beside the access keys; the others have none.
         const QHash<QString, QString> keys{
@@ -214,7 +214,7 @@ private slots:
             QCOMPARE(window.item(action->objectName()), action);
             QVERIFY2(action->isEnabled() != disabled.contains(action->objectName()), qPrintable(action->objectName()));
         }
-        QCOMPARE(named, 6 + 23 + 15);  // the bar's menus and command, the menu items, the buttons
+        QCOMPARE(named, 6 + 24 + 15);  // the bar's menus and command, the menu items, the buttons
 
         QAction* numbers = Item(window, "mnuDispPntNo");
         QAction* gridItem = Item(window, "mnuDispGrid");

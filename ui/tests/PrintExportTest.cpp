@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(items,
                  (QStringList{QStringLiteral("新規(&N)"), QStringLiteral("開く(&O)..."),
                               QStringLiteral("上書き保存(&W)"), QStringLiteral("保存(&S)..."), QStringLiteral("-"),
-                              QStringLiteral("印刷(&P)..."), QStringLiteral("エクスポート(&E)..."), QStringLiteral("-"),
+                              QStringLiteral("DXF 読み込み(&I)..."), QStringLiteral("印刷(&P)..."), QStringLiteral("エクスポート(&E)..."), QStringLiteral("-"),
                               QStringLiteral("終了(&X)")}));
         QAction* print = test::Item(window, "mnuFilePrint");
         QVERIFY(print);
