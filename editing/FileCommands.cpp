@@ -7,6 +7,7 @@
 #include "FileNames.h"
 #include "FileSystem.h"
 #include "FrameLogic.h"
+#include "Recovery.h"
 
 namespace chokusho {
 
@@ -107,6 +108,7 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
     state_.BlkFolder = target.folder;
     port_.setCaption(CaptionOf(state_.BlkName));
     state_.SavedData = state_.CurData;
+    AfterSettled();
     return true;
 }
 
@@ -140,6 +142,7 @@ void FrameLogic::mnuFileNew_Click()
     state_.BlkFile.clear();
     state_.BlkFolder.clear();
     port_.setCaption(kMainCaption);
+    AfterSettled();
 }
 
 void FrameLogic::mnuFileOpen_Click()
@@ -196,6 +199,7 @@ void FrameLogic::TakeOpened(BlockData opened, const PickedBlock& picked)
     Menu_Enable();
     Repaint();
     state_.SavedData = state_.CurData;
+    AfterSettled();
 }
 
 void FrameLogic::mnuFileSave_Click()
@@ -221,5 +225,37 @@ void FrameLogic::mnuFileOverwrite_Click()
 }
 
 bool FrameLogic::Form_QueryUnload() { return ConfirmSave() == SaveAnswer::Stop; }
+
+void FrameLogic::Form_Unload() { AfterSettled(); }
+
+void FrameLogic::AfterSettled()
+{
+    if (recovery_)
+        recovery_->Settled();
+}
+
+void FrameLogic::RestoreRecovered(const LeftRecovery& left)
+{
+    Raber_Reset();
+    if (ConfirmSave() == SaveAnswer::Stop)
+        return;
+    const RecoveryInfo& info = left.content.info;
+    state_.CurData = left.content.record;
+    // Unsaved whatever it holds: the file on disk is not what the user was working on.
+    ClearBlock(state_.SavedData);
+    state_.BlkName = info.blkFile.empty() || info.blkName.empty() ? kUntitledName : info.blkName;
+    state_.BlkFile = info.blkFile;
+    state_.BlkFolder = info.blkFile.empty() ? std::string() : info.blkFolder;
+    if (!info.dataPath.empty())
+        state_.DataPath = info.dataPath;
+    view_.FitAll(state_.CurData);
+    state_.ClearSelections();
+    ClearHistory(state_);
+    port_.setCaption((state_.BlkFile.empty() ? std::string(kMainCaption) : CaptionOf(state_.BlkName)) + " *");
+    Menu_Enable();
+    Repaint();
+    if (recovery_)
+        recovery_->TakeOver(left.name);
+}
 
 }  // namespace chokusho
