@@ -109,6 +109,7 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
     port_.setCaption(CaptionOf(state_.BlkName));
     state_.SavedData = state_.CurData;
     AfterSettled();
+    recent_.Add(target.path);
     return true;
 }
 
@@ -150,6 +151,8 @@ void FrameLogic::mnuFileOpen_Click()
     Raber_Reset();
     if (ConfirmSave() == SaveAnswer::Stop)
         return;
+    // A remembered folder that is gone gives way to the newest recent file's.
+    state_.DataPath = PickerStartFolder(state_.DataPath, recent_.paths());
     const PickedBlock picked = port_.showPicker();
     if (picked.BlkNm.empty())
         return;
@@ -200,6 +203,7 @@ void FrameLogic::TakeOpened(BlockData opened, const PickedBlock& picked)
     Repaint();
     state_.SavedData = state_.CurData;
     AfterSettled();
+    recent_.Add(state_.BlkFolder + (picked.FileName.empty() ? picked.BlkNm + ".csv" : picked.FileName));
 }
 
 void FrameLogic::mnuFileSave_Click()
@@ -227,6 +231,20 @@ void FrameLogic::mnuFileOverwrite_Click()
 bool FrameLogic::Form_QueryUnload() { return ConfirmSave() == SaveAnswer::Stop; }
 
 void FrameLogic::Form_Unload() { AfterSettled(); }
+
+void FrameLogic::OpenRecent(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(PathFromUtf8(path), error)) {
+        recent_.Remove(path);
+        port_.messageBox(ErrorMessage("ファイル「" + DisplayFileName(path) +
+                                      "」が見つかりません。\r\n最近使ったファイルの一覧から外しました。"));
+        return;
+    }
+    OpenFile(path);
+}
+
+void FrameLogic::mnuFileRecentClear_Click() { recent_.Clear(); }
 
 void FrameLogic::AfterSettled()
 {

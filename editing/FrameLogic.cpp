@@ -240,6 +240,7 @@ void FrameLogic::Run(Command command)
     case Command::FileSave: mnuFileSave_Click(); break;
     case Command::FilePrint: mnuFilePrint_Click(); break;
     case Command::FileExport: mnuFileExport_Click(); break;
+    case Command::FileRecentClear: mnuFileRecentClear_Click(); break;
     case Command::FileEnd: mnuFileEnd_Click(); break;
     case Command::DispKaku: mnuDispKaku_Click(); break;
     case Command::DispShuku: mnuDispShuku_Click(); break;

@@ -11,6 +11,7 @@
 #include "ModeTypes.h"
 #include "MouseModes.h"
 #include "Painting.h"
+#include "RecentFiles.h"
 #include "ViewTransform.h"
 #include "ZoomScroll.h"
 
@@ -62,6 +63,18 @@ public:
     [[nodiscard]] bool Form_QueryUnload();
     /** The window closes for good: the work kept for recovery goes, as nothing is lost. */
     void Form_Unload();
+
+    // --- recent files
+    /** The blocks last opened or saved; the window remembers them and lists them in the menu. */
+    RecentFiles& recent() { return recent_; }
+    const RecentFiles& recent() const { return recent_; }
+    /**
+     * Opens a block of 最近使ったファイル as OpenFile does; a file that is gone is taken off the
+     * list with a message, before anything is asked.
+     */
+    void OpenRecent(const std::string& path);
+    /** 一覧を消去: empties 最近使ったファイル. */
+    void mnuFileRecentClear_Click();
 
     // --- recovery of unsaved work
     /** Keeps the unsaved work for recovery from now on; null stops that. */
@@ -177,6 +190,7 @@ private:
     DisplaySwitches display_;
     std::filesystem::path programFolder_;
     RecoveryKeeper* recovery_ = nullptr;
+    RecentFiles recent_;
     MouseModes modes_{state_, port_, *this};
 };
 

@@ -94,7 +94,8 @@ private slots:
                                           "mnuFileNew=新規(&N) mnuFileOpen=開く(&O)... "
                                           "mnuFileOverwrite=上書き保存(&W) mnuFileSave=保存(&S)... - "
                                           "mnuFilePrint=印刷(&P)... "
-                                          "mnuFileExport=エクスポート(&E)... - mnuFileEnd=終了(&X)");
+                                          "mnuFileExport=エクスポート(&E)... - mnuFileRecent=最近使ったファイル(&R) "
+                                          "- mnuFileEnd=終了(&X)");
         QTest::newRow("view menu") << QStringLiteral("mnuDisp")
                                    << QStringLiteral(
                                           "mnuDispKaku=拡大 mnuDispShuku=縮小 mnuDispAll=全表示 "
@@ -214,7 +215,7 @@ private slots:
             QCOMPARE(window.item(action->objectName()), action);
             QVERIFY2(action->isEnabled() != disabled.contains(action->objectName()), qPrintable(action->objectName()));
         }
-        QCOMPARE(named, 6 + 23 + 15);  // the bar's menus and command, the menu items, the buttons
+        QCOMPARE(named, 6 + 24 + 15);  // the bar's menus and command, the menu items, the buttons
 
         QAction* numbers = Item(window, "mnuDispPntNo");
         QAction* gridItem = Item(window, "mnuDispGrid");
