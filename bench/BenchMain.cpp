@@ -181,6 +181,7 @@ int main(int argc, char* argv[])
     RegisterUndoBenchmarks();
     RegisterStartupBenchmarks();
     RegisterExportBenchmarks();
+    RegisterRecoveryBenchmarks();
 
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -15,5 +15,6 @@ void RegisterPaintBenchmarks();
 void RegisterUndoBenchmarks();
 void RegisterStartupBenchmarks();
 void RegisterExportBenchmarks();
+void RegisterRecoveryBenchmarks();
 
 }  // namespace chokusho::bench
