@@ -42,6 +42,8 @@ constexpr Comparison kComparisons[] = {
     {"export a full block to SVG", "export/svg", "export/floor_svg", 0.0, nullptr},
     {"export a full block to PNG, 300 dpi", "export/png", "export/floor_png", 2.0, nullptr},
     {"export a full block to DXF", "export/dxf", "export/floor_dxf", 0.0, nullptr},
+    // Two files flushed to disk against one: the pair costs about two atomic writes.
+    {"recovery write of a full block", "recovery/write_full", "recovery/floor_block_file", 2.5, nullptr},
     // For reading the two above: a window whose one line of text brings up the font system.
     {"start-up, against a window with text", "startup/chokusho", "startup/text_window", 0.0, nullptr},
     {"peak memory, against a window with text", "startup/chokusho", "startup/text_window", 0.0, "peak_KiB"},
