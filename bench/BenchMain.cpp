@@ -45,6 +45,8 @@ constexpr Comparison kComparisons[] = {
     {"section of a block with 600 crossings", "section/crossed_block", "section/floor_crossing_pairs", 0.0, nullptr},
     {"section of the full-capacity block", "section/full_block", "section/floor_crossing_pairs", 0.0, nullptr},
     {"check 1000 block files, CSV", "section/check_1000", "section/floor_bytes_1000", 0.0, nullptr},
+    // Two files flushed to disk against one: the pair costs about two atomic writes.
+    {"recovery write of a full block", "recovery/write_full", "recovery/floor_block_file", 2.5, nullptr},
     // For reading the two above: a window whose one line of text brings up the font system.
     {"start-up, against a window with text", "startup/chokusho", "startup/text_window", 0.0, nullptr},
     {"peak memory, against a window with text", "startup/chokusho", "startup/text_window", 0.0, "peak_KiB"},
@@ -185,6 +187,7 @@ int main(int argc, char* argv[])
     RegisterStartupBenchmarks();
     RegisterExportBenchmarks();
     RegisterSectionBenchmarks();
+    RegisterRecoveryBenchmarks();
 
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -16,5 +16,6 @@ void RegisterUndoBenchmarks();
 void RegisterStartupBenchmarks();
 void RegisterExportBenchmarks();
 void RegisterSectionBenchmarks();
+void RegisterRecoveryBenchmarks();
 
 }  // namespace chokusho::bench

@@ -64,6 +64,11 @@ struct DocumentState {
     std::function<void(bool enabled)> SetUndoEnabled;
     /** Switches the "Redo" toolbar button; does nothing until a window attaches. */
     std::function<void(bool enabled)> SetRedoEnabled;
+    /**
+     * Told of every change that the history records (an undo snapshot, an undo, a redo), so that
+     * the work can be kept for recovery; does nothing until a window attaches.
+     */
+    std::function<void()> DocumentChanged;
 
     void notifyMenuEnable() const
     {
@@ -79,6 +84,11 @@ struct DocumentState {
     {
         if (SetRedoEnabled)
             SetRedoEnabled(enabled);
+    }
+    void notifyChanged() const
+    {
+        if (DocumentChanged)
+            DocumentChanged();
     }
 };
 

@@ -363,6 +363,7 @@ void PushUndo(DocumentState& state, const std::string& label)
         state.Redo.clear();
         state.notifyRedoEnabled(false);
     }
+    state.notifyChanged();
 }
 
 namespace {
@@ -389,6 +390,7 @@ bool Swap(DocumentState& state, UndoStack& from, UndoStack& to)
             state.notifyRedoEnabled(false);
     }
     state.notifyMenuEnable();
+    state.notifyChanged();
     return true;
 }
 

@@ -94,7 +94,10 @@ int FindSelLine(const DocumentState& state, int line);
 /** Position of point `point` in SelPnt, or -1. */
 int FindSelPnt(const DocumentState& state, int point);
 
-/** Pushes a snapshot of CurData with its label; enables "Undo". A new change empties redo. */
+/**
+ * Pushes a snapshot of CurData with its label; enables "Undo". A new change empties redo. The
+ * document's DocumentChanged hears of it, as it hears of every undo and redo.
+ */
 void PushUndo(DocumentState& state, const std::string& label);
 
 /**

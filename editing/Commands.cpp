@@ -18,6 +18,7 @@ constexpr CommandEntry kCommands[] = {
     {C::FilePrint,     "mnuFilePrint",     "印刷(&P)...",              nullptr,    nullptr,      nullptr,           {"Ctrl+P"},                false, false, E::Always},
     {C::FileExport,    "mnuFileExport",    "エクスポート(&E)...",      nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always},
     {C::FileImport,    "mnuFileImport",    "DXF 読み込み(&I)...",      nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always},
+    {C::FileRecentClear, "mnuFileRecentClear", "一覧を消去",         nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always},
     {C::FileEnd,       "mnuFileEnd",       "終了(&X)",                 nullptr,    nullptr,      nullptr,           {"Ctrl+Q"},                false, false, E::Always},
     {C::DispKaku,      "mnuDispKaku",      "拡大",                     "Kakudai",  "拡大",       "zoom-in.svg",     {},                        false, true,  E::Always},
     {C::DispShuku,     "mnuDispShuku",     "縮小",                     "Shukusho", "縮小",       "zoom-out.svg",    {},                        false, true,  E::Always},
@@ -40,9 +41,12 @@ constexpr CommandEntry kCommands[] = {
     {C::Redo,          nullptr,            nullptr,                    "Redo",     "やり直し",   "redo.svg",        {"Ctrl+Y", "Ctrl+Shift+Z"}, false, false, E::WithHistory},
 };
 
+constexpr MenuSlot kRecentMenu[] = {{std::nullopt, "mnuFileRecentSep"}, {C::FileRecentClear}};
 constexpr MenuSlot kFileMenu[] = {
     {C::FileNew}, {C::FileOpen}, {C::FileOverwrite}, {C::FileSave}, {std::nullopt, ""},
-    {C::FileImport}, {C::FilePrint}, {C::FileExport}, {std::nullopt, "mnuFileSep"}, {C::FileEnd},
+    {C::FileImport}, {C::FilePrint}, {C::FileExport}, {std::nullopt, "mnuFileRecentTop"},
+    {std::nullopt, nullptr, "mnuFileRecent", "最近使ったファイル(&R)", kRecentMenu},
+    {std::nullopt, "mnuFileSep"}, {C::FileEnd},
 };
 constexpr MenuSlot kViewMenu[] = {
     {C::DispKaku}, {C::DispShuku}, {C::DispAll}, {C::DispRedraw}, {std::nullopt, "mnuDispSep"},

@@ -17,6 +17,7 @@ enum class Command {
     FilePrint,
     FileExport,
     FileImport,
+    FileRecentClear,
     FileEnd,
     DispKaku,
     DispShuku,
@@ -74,10 +75,16 @@ std::span<const CommandEntry> AllCommands();
 /** The command whose toolbar key or menu item is `name`; nullopt for a name no command has. */
 std::optional<Command> CommandNamed(std::string_view name);
 
-/** A place in a drop-down menu: a command, or a separator (named, or not when null). */
+/**
+ * A place in a drop-down menu: a command, a separator (named, or not when null), or a submenu
+ * (`submenuName`) whose entries the window builds before its places (the recent files).
+ */
 struct MenuSlot {
     std::optional<Command> command;
     const char* separatorName = nullptr;
+    const char* submenuName = nullptr;
+    const char* submenuTitle = nullptr;
+    std::span<const MenuSlot> submenu = {};
 };
 
 /**

@@ -7,6 +7,7 @@
 #include "FileNames.h"
 #include "FileSystem.h"
 #include "FrameLogic.h"
+#include "Recovery.h"
 
 namespace chokusho {
 
@@ -107,6 +108,8 @@ bool FrameLogic::SaveToPath(const std::string& chosenPath)
     state_.BlkFolder = target.folder;
     port_.setCaption(CaptionOf(state_.BlkName));
     state_.SavedData = state_.CurData;
+    AfterSettled();
+    recent_.Add(target.path);
     return true;
 }
 
@@ -140,6 +143,7 @@ void FrameLogic::mnuFileNew_Click()
     state_.BlkFile.clear();
     state_.BlkFolder.clear();
     port_.setCaption(kMainCaption);
+    AfterSettled();
 }
 
 void FrameLogic::mnuFileOpen_Click()
@@ -147,6 +151,8 @@ void FrameLogic::mnuFileOpen_Click()
     Raber_Reset();
     if (ConfirmSave() == SaveAnswer::Stop)
         return;
+    // A remembered folder that is gone gives way to the newest recent file's.
+    state_.DataPath = PickerStartFolder(state_.DataPath, recent_.paths());
     const PickedBlock picked = port_.showPicker();
     if (picked.BlkNm.empty())
         return;
@@ -196,6 +202,8 @@ void FrameLogic::TakeOpened(BlockData opened, const PickedBlock& picked)
     Menu_Enable();
     Repaint();
     state_.SavedData = state_.CurData;
+    AfterSettled();
+    recent_.Add(state_.BlkFolder + (picked.FileName.empty() ? picked.BlkNm + ".csv" : picked.FileName));
 }
 
 void FrameLogic::mnuFileSave_Click()
@@ -221,5 +229,51 @@ void FrameLogic::mnuFileOverwrite_Click()
 }
 
 bool FrameLogic::Form_QueryUnload() { return ConfirmSave() == SaveAnswer::Stop; }
+
+void FrameLogic::Form_Unload() { AfterSettled(); }
+
+void FrameLogic::OpenRecent(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(PathFromUtf8(path), error)) {
+        recent_.Remove(path);
+        port_.messageBox(ErrorMessage("ファイル「" + DisplayFileName(path) +
+                                      "」が見つかりません。\r\n最近使ったファイルの一覧から外しました。"));
+        return;
+    }
+    OpenFile(path);
+}
+
+void FrameLogic::mnuFileRecentClear_Click() { recent_.Clear(); }
+
+void FrameLogic::AfterSettled()
+{
+    if (recovery_)
+        recovery_->Settled();
+}
+
+void FrameLogic::RestoreRecovered(const LeftRecovery& left)
+{
+    Raber_Reset();
+    if (ConfirmSave() == SaveAnswer::Stop)
+        return;
+    const RecoveryInfo& info = left.content.info;
+    state_.CurData = left.content.record;
+    // Unsaved whatever it holds: the file on disk is not what the user was working on.
+    ClearBlock(state_.SavedData);
+    state_.BlkName = info.blkFile.empty() || info.blkName.empty() ? kUntitledName : info.blkName;
+    state_.BlkFile = info.blkFile;
+    state_.BlkFolder = info.blkFile.empty() ? std::string() : info.blkFolder;
+    if (!info.dataPath.empty())
+        state_.DataPath = info.dataPath;
+    view_.FitAll(state_.CurData);
+    state_.ClearSelections();
+    ClearHistory(state_);
+    port_.setCaption((state_.BlkFile.empty() ? std::string(kMainCaption) : CaptionOf(state_.BlkName)) + " *");
+    Menu_Enable();
+    Repaint();
+    if (recovery_)
+        recovery_->TakeOver(left.name);
+}
 
 }  // namespace chokusho

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "EditOperations.h"
+#include "Recovery.h"
 
 namespace chokusho {
 
@@ -16,6 +17,10 @@ FrameLogic::FrameLogic(DocumentState& state, FramePort& port, std::filesystem::p
     state_.MenuEnable = [this] { Menu_Enable(); };
     state_.SetUndoEnabled = [this](bool enabled) { port_.setCommandEnabled(Command::Undo, enabled); };
     state_.SetRedoEnabled = [this](bool enabled) { port_.setCommandEnabled(Command::Redo, enabled); };
+    state_.DocumentChanged = [this] {
+        if (recovery_)
+            recovery_->Changed();
+    };
 }
 
 FrameLogic::~FrameLogic()
@@ -23,6 +28,7 @@ FrameLogic::~FrameLogic()
     state_.MenuEnable = nullptr;
     state_.SetUndoEnabled = nullptr;
     state_.SetRedoEnabled = nullptr;
+    state_.DocumentChanged = nullptr;
 }
 
 void FrameLogic::Form_Load(const std::string& dataPath)
@@ -247,6 +253,7 @@ void FrameLogic::Run(Command command)
     case Command::FilePrint: mnuFilePrint_Click(); break;
     case Command::FileExport: mnuFileExport_Click(); break;
     case Command::FileImport: mnuFileImport_Click(); break;
+    case Command::FileRecentClear: mnuFileRecentClear_Click(); break;
     case Command::FileEnd: mnuFileEnd_Click(); break;
     case Command::DispKaku: mnuDispKaku_Click(); break;
     case Command::DispShuku: mnuDispShuku_Click(); break;

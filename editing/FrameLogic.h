@@ -11,10 +11,14 @@
 #include "ModeTypes.h"
 #include "MouseModes.h"
 #include "Painting.h"
+#include "RecentFiles.h"
 #include "ViewTransform.h"
 #include "ZoomScroll.h"
 
 namespace chokusho {
+
+class RecoveryKeeper;
+struct LeftRecovery;
 
 /** Caption of the main window for a block that has never been opened or saved. */
 inline constexpr const char* kMainCaption = "直立消波ブロック設定";
@@ -57,6 +61,30 @@ public:
     void Form_Resize(int width, int height, bool minimized);
     /** Closing was asked for; true when the close must be cancelled. */
     [[nodiscard]] bool Form_QueryUnload();
+    /** The window closes for good: the work kept for recovery goes, as nothing is lost. */
+    void Form_Unload();
+
+    // --- recent files
+    /** The blocks last opened or saved; the window remembers them and lists them in the menu. */
+    RecentFiles& recent() { return recent_; }
+    const RecentFiles& recent() const { return recent_; }
+    /**
+     * Opens a block of 最近使ったファイル as OpenFile does; a file that is gone is taken off the
+     * list with a message, before anything is asked.
+     */
+    void OpenRecent(const std::string& path);
+    /** 一覧を消去: empties 最近使ったファイル. */
+    void mnuFileRecentClear_Click();
+
+    // --- recovery of unsaved work
+    /** Keeps the unsaved work for recovery from now on; null stops that. */
+    void AttachRecovery(RecoveryKeeper* keeper) { recovery_ = keeper; }
+    /**
+     * Makes the block of a recovery pair left by an ended instance the document: unsaved, under
+     * the name and file it had, so that 上書き保存 writes it back there. Asks about unsaved
+     * changes first, as 開く does.
+     */
+    void RestoreRecovered(const LeftRecovery& left);
 
     // --- housekeeping of the frame
     /** Writes the prompt into status-bar panel 1. */
@@ -149,6 +177,8 @@ private:
     void EnterMode(DispMode mode);
     /** Makes an opened block the document, with a fresh view and history. */
     void TakeOpened(BlockData opened, const PickedBlock& picked);
+    /** Nothing is unsaved any more: the work kept for recovery goes. */
+    void AfterSettled();
     /** After undo or redo replaced the document. */
     void AfterHistoryStep();
     /** After the view moved under the pointer: picture, scroll bars at rest, read-out. */
@@ -160,6 +190,8 @@ private:
     ScrollState scroll_;
     DisplaySwitches display_;
     std::filesystem::path programFolder_;
+    RecoveryKeeper* recovery_ = nullptr;
+    RecentFiles recent_;
     MouseModes modes_{state_, port_, *this};
 };
 

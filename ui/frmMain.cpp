@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
@@ -21,6 +22,9 @@
 #include "FileSystem.h"
 #include "Icons.h"
 #include "QtText.h"
+#include "RecentFiles.h"
+#include "RecoveryDialog.h"
+#include "RecoveryServices.h"
 #include "ScreenFit.h"
 #include "StatusPanel.h"
 
@@ -100,10 +104,13 @@ frmMain::frmMain(DocumentState& state, ProgramFolders folders, QWidget* parent)
     ResizeOnScreen(*this, QSize(kInitialClientWidth, kInitialClientHeight + menuBar()->sizeHint().height()));
 
     logic_.Form_Load(LoadDataPath(folders_));
+    loadRecentFiles();
 }
 
 frmMain::~frmMain()
 {
+    logic_.AttachRecovery(nullptr);
+    logic_.recent().changed = nullptr;
     // The logic goes before the widgets: nothing may reach it from them any more.
     for (QAction* action : std::as_const(items_))
         action->disconnect(this);
@@ -140,16 +147,89 @@ void frmMain::buildMenus()
         menu->setObjectName(Utf8(entry.name));
         menu->menuAction()->setObjectName(Utf8(entry.name));
         items_.insert(Utf8(entry.name), menu->menuAction());
-        for (const MenuSlot& slot : entry.places) {
-            if (!slot.command) {
-                QAction* separator = menu->addSeparator();
-                separator->setObjectName(Utf8(slot.separatorName));
-                continue;
-            }
-            const CommandEntry& command = EntryOf(*slot.command);
-            menu->addAction(addCommandAction(command.command, command.menuItem, command.menuText));
-        }
+        fillMenu(*menu, entry.places);
     }
+}
+
+void frmMain::fillMenu(QMenu& menu, std::span<const MenuSlot> places)
+{
+    for (const MenuSlot& slot : places) {
+        if (slot.submenuName != nullptr) {
+            recentMenu_ = menu.addMenu(Utf8(slot.submenuTitle));
+            recentMenu_->setObjectName(Utf8(slot.submenuName));
+            recentMenu_->menuAction()->setObjectName(Utf8(slot.submenuName));
+            items_.insert(Utf8(slot.submenuName), recentMenu_->menuAction());
+            fillMenu(*recentMenu_, slot.submenu);
+            continue;
+        }
+        if (!slot.command) {
+            QAction* separator = menu.addSeparator();
+            separator->setObjectName(Utf8(slot.separatorName));
+            continue;
+        }
+        const CommandEntry& command = EntryOf(*slot.command);
+        menu.addAction(addCommandAction(command.command, command.menuItem, command.menuText));
+    }
+}
+
+QString frmMain::settingsFile() const
+{
+    return Utf8(PathToUtf8(folders_.config / "chokusho.ini"));
+}
+
+void frmMain::loadRecentFiles()
+{
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    std::vector<std::string> paths;
+    const int count = settings.beginReadArray(QStringLiteral("RecentFiles"));
+    for (int i = 0; i < count; ++i) {
+        settings.setArrayIndex(i);
+        paths.push_back(settings.value(QStringLiteral("path")).toByteArray().toStdString());
+    }
+    settings.endArray();
+    logic_.recent().Set(paths);
+    logic_.recent().changed = [this] {
+        saveRecentFiles();
+        rebuildRecentMenu();
+    };
+    rebuildRecentMenu();
+}
+
+void frmMain::saveRecentFiles() const
+{
+    QDir().mkpath(Utf8(PathToUtf8(folders_.config)));
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    const std::vector<std::string>& paths = logic_.recent().paths();
+    settings.remove(QStringLiteral("RecentFiles"));
+    settings.beginWriteArray(QStringLiteral("RecentFiles"), static_cast<int>(paths.size()));
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        settings.setArrayIndex(static_cast<int>(i));
+        // Bytes, as the file system gave them: a name need not be UTF-8.
+        settings.setValue(QStringLiteral("path"), QByteArray::fromStdString(paths[i]));
+    }
+    settings.endArray();
+}
+
+void frmMain::rebuildRecentMenu()
+{
+    if (recentMenu_ == nullptr)
+        return;
+    for (QAction* action : recentMenu_->actions()) {
+        if (action->property("recentFile").isValid())
+            delete action;
+    }
+    const std::vector<std::string>& paths = logic_.recent().paths();
+    QAction* first = recentMenu_->actions().value(0);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        auto* action = new QAction(Utf8(RecentFileText(i, paths[i])), recentMenu_);
+        action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        action->setProperty("recentFile", QByteArray::fromStdString(paths[i]));
+        connect(action, &QAction::triggered, this, [this, path = paths[i]] { logic_.OpenRecent(path); });
+        recentMenu_->insertAction(first, action);
+    }
+    if (first != nullptr)
+        first->setVisible(!paths.empty());
+    controls_.actions[static_cast<std::size_t>(Command::FileRecentClear)].value(0)->setEnabled(!paths.empty());
 }
 
 void frmMain::buildToolbar()
@@ -327,7 +407,28 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     SaveDataPath(state_.DataPath, folders_);
+    logic_.Form_Unload();
     event->accept();
+}
+
+void frmMain::startRecovery(const QString& folder)
+{
+    logic_.AttachRecovery(nullptr);
+    recovery_ = std::make_unique<RecoveryServices>(state_, port_, folder);
+    logic_.AttachRecovery(&recovery_->keeper);
+}
+
+void frmMain::offerRecovery()
+{
+    if (!recovery_)
+        return;
+    std::vector<LeftRecovery> left = recovery_->keeper.LeftBehind();
+    if (left.empty())
+        return;
+    RecoveryDialog dialog(
+        std::move(left), [this](const std::string& name) { return recovery_->keeper.Discard(name); }, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.chosen())
+        logic_.RestoreRecovered(*dialog.chosen());
 }
 
 }  // namespace chokusho

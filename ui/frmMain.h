@@ -5,7 +5,9 @@
 #include <QPoint>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 
 #include "DocumentState.h"
 #include "DrawingCommands.h"
@@ -14,6 +16,7 @@
 #include "ProgramFiles.h"
 
 class QAction;
+class QMenu;
 class QScrollBar;
 class QToolBar;
 
@@ -21,6 +24,7 @@ namespace chokusho {
 
 class CanvasWidget;
 class StatusPanel;
+struct RecoveryServices;
 
 /**
  * The main window: the frame in which every block is drawn and edited. It builds the menus,
@@ -47,6 +51,19 @@ public:
     /** A menu, menu item or toolbar button by its control name or key; null when there is none. */
     QAction* item(const QString& name) const;
 
+    /**
+     * Keeps the unsaved work in a recovery pair of `folder` from now on, under a lock that tells
+     * other instances this one is running. The program passes the user's data folder.
+     */
+    void startRecovery(const QString& folder);
+    /** What keeps the unsaved work; null before startRecovery. */
+    RecoveryServices* recovery() { return recovery_.get(); }
+    /**
+     * Offers the work that ended instances left, in the dialog 前回の作業を復元, and restores the
+     * block chosen there; shows nothing when there is none.
+     */
+    void offerRecovery();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -54,7 +71,16 @@ protected:
 
 private:
     void buildMenus();
+    /** Fills a drop-down menu with its places from the command table. */
+    void fillMenu(QMenu& menu, std::span<const MenuSlot> places);
     void buildToolbar();
+    /** The settings file in the configuration folder: the recent files. */
+    QString settingsFile() const;
+    /** Takes 最近使ったファイル from the settings, and keeps them there from now on. */
+    void loadRecentFiles();
+    void saveRecentFiles() const;
+    /** The entries of 最近使ったファイル before its own places, one a recent file. */
+    void rebuildRecentMenu();
     /** The keys of the commands, named in the toolbar's tooltips, and Escape. */
     void buildShortcuts();
     void buildStatusBar();
@@ -68,13 +94,15 @@ private:
     QHash<QString, QAction*> items_;
     MainWindowControls controls_;
     QToolBar* toolbar_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     QWidget* frameArea_ = nullptr;
     CanvasWidget* canvas_ = nullptr;
     /** Where a drag of the middle button was last seen; none while no such drag is on. */
     std::optional<QPoint> panFrom_;
     DrawingCommands drawing_{*this, state_};
     MainWindowPort port_{*this, state_, folders_, drawing_};
-    FrameLogic logic_;  // last: it may use every control as soon as it exists
+    FrameLogic logic_;  // it may use every control as soon as it exists
+    std::unique_ptr<RecoveryServices> recovery_;
 };
 
 }  // namespace chokusho

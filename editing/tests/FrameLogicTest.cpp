@@ -2,6 +2,7 @@
 
 #include <set>
 #include <tuple>
+#include <vector>
 
 #include "EditOperations.h"
 #include "FakeFramePort.h"
@@ -270,9 +271,13 @@ TEST(CommandTable, EveryControlNamesOneCommandThatTheWindowShows)
         if (menu.command)
             shown.insert(*menu.command);
         for (const MenuSlot& slot : menu.places) {
-            if (slot.command) {
-                EXPECT_NE(EntryOf(*slot.command).menuItem, nullptr);
-                shown.insert(*slot.command);
+            std::vector<MenuSlot> places{slot};
+            places.insert(places.end(), slot.submenu.begin(), slot.submenu.end());
+            for (const MenuSlot& place : places) {
+                if (place.command) {
+                    EXPECT_NE(EntryOf(*place.command).menuItem, nullptr);
+                    shown.insert(*place.command);
+                }
             }
         }
     }

@@ -94,7 +94,8 @@ private slots:
                                           "mnuFileNew=新規(&N) mnuFileOpen=開く(&O)... "
                                           "mnuFileOverwrite=上書き保存(&W) mnuFileSave=保存(&S)... - "
                                           "mnuFileImport=DXF 読み込み(&I)... mnuFilePrint=印刷(&P)... "
-                                          "mnuFileExport=エクスポート(&E)... - mnuFileEnd=終了(&X)");
+                                          "mnuFileExport=エクスポート(&E)... - mnuFileRecent=最近使ったファイル(&R) "
+                                          "- mnuFileEnd=終了(&X)");
         QTest::newRow("view menu") << QStringLiteral("mnuDisp")
                                    << QStringLiteral(
                                           "mnuDispKaku=拡大 mnuDispShuku=縮小 mnuDispAll=全表示 "

@@ -92,7 +92,7 @@ private slots:
                  (QStringList{QStringLiteral("新規(&N)"), QStringLiteral("開く(&O)..."),
                               QStringLiteral("上書き保存(&W)"), QStringLiteral("保存(&S)..."), QStringLiteral("-"),
                               QStringLiteral("DXF 読み込み(&I)..."), QStringLiteral("印刷(&P)..."), QStringLiteral("エクスポート(&E)..."), QStringLiteral("-"),
-                              QStringLiteral("終了(&X)")}));
+                              QStringLiteral("最近使ったファイル(&R)"), QStringLiteral("-"), QStringLiteral("終了(&X)")}));
         QAction* print = test::Item(window, "mnuFilePrint");
         QVERIFY(print);
         QCOMPARE(print->shortcut(), QKeySequence(QKeySequence::Print));
