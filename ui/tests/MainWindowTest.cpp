@@ -215,7 +215,7 @@ private slots:
             QCOMPARE(window.item(action->objectName()), action);
             QVERIFY2(action->isEnabled() != disabled.contains(action->objectName()), qPrintable(action->objectName()));
         }
-        QCOMPARE(named, 6 + 24 + 15);  // the bar's menus and command, the menu items, the buttons
+        QCOMPARE(named, 6 + 25 + 15);  // the bar's menus and command, the menu items, the buttons
 
         QAction* numbers = Item(window, "mnuDispPntNo");
         QAction* gridItem = Item(window, "mnuDispGrid");
