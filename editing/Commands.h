@@ -23,6 +23,7 @@ enum class Command {
     DispRedraw,
     DispGrid,
     DispPntNo,
+    DispShade,
     BlkPara,
     PointHen,
     PointDel,

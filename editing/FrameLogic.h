@@ -11,6 +11,7 @@
 #include "ModeTypes.h"
 #include "MouseModes.h"
 #include "Painting.h"
+#include "SectionCache.h"
 #include "ViewTransform.h"
 #include "ZoomScroll.h"
 
@@ -59,7 +60,10 @@ public:
     [[nodiscard]] bool Form_QueryUnload();
 
     // --- housekeeping of the frame
-    /** Writes the prompt into status-bar panel 1. */
+    /**
+     * Writes the prompt into status-bar panel 1; with none to show, the panel tells the section's
+     * area instead (「断面積 23.920 m²」), or nothing without a closed outline.
+     */
     void Disp_Message(Prompt prompt) override;
     /** Ends the current mouse mode with its rubber figure (MouseModes::Raber_Reset). */
     void Raber_Reset();
@@ -108,6 +112,8 @@ public:
     void mnuDispRedraw_Click();
     void mnuDispGrid_Click();
     void mnuDispPntNo_Click();
+    /** 断面の塗り: shades the section's material under the segments, or stops shading it. */
+    void mnuDispShade_Click();
     void mnuBlkPara_Click();
     void mnuPointHen_Click();
     void mnuPointDel_Click();
@@ -152,12 +158,16 @@ private:
     void AfterHistoryStep();
     /** After the view moved under the pointer: picture, scroll bars at rest, read-out. */
     void AfterViewMoved();
+    /** The area of the document's section while panel 1 has no prompt to show. */
+    void ShowSectionArea();
 
     DocumentState& state_;
     FramePort& port_;
     ViewTransform view_;
     ScrollState scroll_;
     DisplaySwitches display_;
+    SectionCache section_;
+    Prompt prompt_ = Prompt::None;
     std::filesystem::path programFolder_;
     MouseModes modes_{state_, port_, *this};
 };
