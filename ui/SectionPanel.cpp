@@ -36,6 +36,8 @@ SectionPanel::SectionPanel(const SectionPanelContent& content, QWidget* parent) 
     table->setHorizontalHeaderLabels({QStringLiteral("項目"), QStringLiteral("入力値"), QStringLiteral("計算値")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setFocusPolicy(Qt::NoFocus);
     for (int row = 0; row < table->rowCount(); ++row) {
         const SectionFigureRow& figure = content.figures[static_cast<std::size_t>(row)];
         table->setItem(row, 0, Cell(figure.label, false, Qt::AlignLeft));
