@@ -368,7 +368,8 @@ SectionPanelContent BlockParams::SectionFigures()
     for (const SectionProblem& problem : result.problems)
         content.problems.push_back(problem.text);
     if (proposed && content.canTake && entry.V && !tops.empty())
-        content.problems.push_back("層別体積表が空なので、1 m ごとの層を提案しています。");
+        content.problems.push_back(
+            "層別体積表が空なので、提案する層の高さで計算しています。「計算値を入れる」でその行を作ります。");
     return content;
 }
 

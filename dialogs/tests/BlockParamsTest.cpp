@@ -464,9 +464,9 @@ TEST_F(BlockParamsTest, TakingTheSectionFillsTheBoxesAndRowsForRegistering)
         const char* what;
         const char* length;
         Lines typedRows;
-        const char* v;        // Text1(7) afterwards
-        Lines rows;           // QelGV afterwards
-        Lines running;        // QelGV1 afterwards
+        const char* v;  // Text1(7) afterwards
+        Lines rows;     // QelGV afterwards
+        Lines running;  // QelGV1 afterwards
     };
     // clang-format off
     const Case cases[] = {

@@ -223,8 +223,9 @@ TEST(Painting, StartsFromBlackInCopyMode)
 TEST(Painting, ShadeLiesUnderEverythingWithItsHolesAndOnlyWhileSwitchedOn)
 {
     // A 20 m square with a 10 m chamber: one face, its hole clockwise.
-    const BlockData block = BlockBuilder().points({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {5, 5}, {15, 5}, {15, 15}, {5, 15}})
-                .segments({{1, 2}, {2, 3}, {3, 4}, {4, 1}, {5, 6}, {6, 7}, {7, 8}, {8, 5}});
+    const BlockData block = BlockBuilder()
+                                .points({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {5, 5}, {15, 5}, {15, 15}, {5, 15}})
+                                .segments({{1, 2}, {2, 3}, {3, 4}, {4, 1}, {5, 6}, {6, 7}, {7, 8}, {8, 5}});
     SectionCache cache;
     const std::vector<SectionPolygon>& region = cache.Of(block).region;
     ASSERT_EQ(region.size(), 1u);
