@@ -34,6 +34,7 @@ constexpr Comparison kComparisons[] = {
     {"read a full block file", "read/block_file", "read/floor_bytes", 3.0, nullptr},
     {"list a folder of 1000 block files", "list/folder_1000", "list/floor_bytes", 3.0, nullptr},
     {"full repaint at capacity, 1920x1080", "paint/full_repaint", "paint/floor_qpainter", 2.0, nullptr},
+    {"full repaint with the section shaded", "paint/full_repaint_shaded", "paint/full_repaint", 0.0, nullptr},
     {"pointer move with a rubber band", "mouse/rubber_band_move", "mouse/floor_xor_boxes", 0.0, nullptr},
     {"undo push, 101 held against 1", "undo/push_at_101", "undo/push_at_1", 1.5, nullptr},
     {"start-up to the first paint", "startup/chokusho", "startup/minimal_window", 1.5, nullptr},

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
+#include <utility>
 
 #include "BlockFile.h"
 #include "Cp932.h"
 #include "Numbers.h"
+#include "SectionProperties.h"
 
 namespace chokusho {
 
@@ -107,9 +110,10 @@ void BlockParams::ShowParams()
     Opt_sgxsw_Click(mode);
 }
 
-void BlockParams::ReadParams()
+void BlockParams::ReadParams() { readParamsInto(editData_); }
+
+void BlockParams::readParamsInto(BlockData& d) const
 {
-    BlockData& d = editData_;
     d.Name = form_.Text1(0);
     d.Kind = form_.Text1(1);
     double* figures[] = {&d.B, &d.H, &d.L, &d.Gx, &d.Gy, &d.V};
@@ -282,6 +286,136 @@ void BlockParams::CmdPara_Click(int index)
     }
     // The caller records the undo snapshot and takes EditData.
     form_.CloseForm(true);
+}
+
+namespace {
+
+/** What a box or cell holds, in the "0.000" form; empty when it holds nothing. */
+std::string EnteredFigure(const std::string& typed)
+{
+    return TypedNumber(typed).empty() ? std::string() : Format000(ReadNumber(typed, 0));
+}
+
+std::string RowName(std::size_t k) { return "No." + FormatInteger(static_cast<int>(k) + 1); }
+
+}  // namespace
+
+struct BlockParams::TypedSection {
+    std::vector<double> tops;
+    bool proposed = false;
+    SectionResult result;
+    SectionEntry entry;
+};
+
+BlockParams::TypedSection BlockParams::typedSection() const
+{
+    BlockData d = editData_;
+    readParamsInto(d);
+    // Rows with a height count although their volume is still to be worked out: their height
+    // is what the section is sliced at.
+    Grid& gv = form_.QelGV();
+    TypedSection section;
+    d.LayerCount = 0;
+    const int rows = std::min(gv.DataRows(), kMaxLayers);
+    for (int row = 1; row <= rows; ++row) {
+        const double h = ReadNumber(gv.CellText(row, 1), -1);
+        if (h < kLayerMinimum)
+            break;
+        const auto k = static_cast<std::size_t>(d.LayerCount);
+        section.tops.push_back(h);
+        d.LayerH[k] = h;
+        d.LayerDV[k] = ReadNumber(gv.CellText(row, 2), 0);
+        d.LayerGx[k] = ReadNumber(gv.CellText(row, 3), 0);
+        ++d.LayerCount;
+    }
+    if (section.tops.empty()) {
+        section.proposed = true;
+        section.tops = ProposeLayerTops(d);
+    }
+    section.result = ComputeSection(d, section.tops);
+    section.entry = EntryFigures(section.result);
+    return section;
+}
+
+SectionPanelContent BlockParams::SectionFigures()
+{
+    const TypedSection section = typedSection();
+    const auto& [tops, proposed, result, entry] = section;
+
+    SectionPanelContent content;
+    content.canTake = result.area > 0;
+    const auto computed = [&content](std::optional<double> value) {
+        return content.canTake && value ? Format000(*value) : std::string();
+    };
+    // A blank box or cell is no figure to differ from.
+    const auto add = [&content](std::string label, std::string entered, std::string figure, bool differs) {
+        const bool shownApart = differs && !entered.empty() && !figure.empty();
+        content.figures.push_back({std::move(label), std::move(entered), std::move(figure), shownApart});
+    };
+    add("断面積 A (m2)", "", computed(result.area), false);
+    add("体積 Ｖ (m3)", EnteredFigure(form_.Text1(7)), computed(entry.V), result.volumeDiffers);
+    add("重心 X (m)", EnteredFigure(form_.Text1(5)), computed(entry.Gx), result.centroidXDiffers);
+    add("重心 Y (m)", EnteredFigure(form_.Text1(6)), computed(entry.Gy), result.centroidYDiffers);
+    Grid& gv = form_.QelGV();
+    for (std::size_t k = 0; k < tops.size() && k < result.layers.size(); ++k) {
+        const int row = static_cast<int>(k) + 1;
+        const SectionLayer& layer = result.layers[k];
+        const std::optional<double> dv = k < entry.layerDV.size() ? std::optional(entry.layerDV[k]) : std::nullopt;
+        add(RowName(k) + " ⊿Ｖ", proposed ? "" : EnteredFigure(gv.CellText(row, 2)), computed(dv), layer.volumeDiffers);
+        add(RowName(k) + " 重心X", proposed ? "" : EnteredFigure(gv.CellText(row, 3)), computed(entry.layerGx[k]),
+            layer.centroidDiffers);
+    }
+    for (const SectionProblem& problem : result.problems)
+        content.problems.push_back(problem.text);
+    if (proposed && content.canTake && entry.V && !tops.empty())
+        content.problems.push_back(
+            "層別体積表が空なので、提案する層の高さで計算しています。「計算値を入れる」でその行を作ります。");
+    return content;
+}
+
+void BlockParams::TakeSectionFigures()
+{
+    const TypedSection section = typedSection();
+    const auto& [tops, proposed, result, entry] = section;
+    if (!(result.area > 0))
+        return;
+    form_.SetText1(5, Format000(entry.Gx));
+    form_.SetText1(6, Format000(entry.Gy));
+    if (entry.V)
+        form_.SetText1(7, Format000(*entry.V));
+    // Without Ｌ there are no volumes, and rows without one would end the table on 登  録.
+    if (proposed && !entry.V)
+        return;
+
+    Grid& gv = form_.QelGV();
+    Grid& gv1 = form_.QelGV1();
+    gv.SetDrawEnabled(false);
+    gv1.SetDrawEnabled(false);
+    double running = 0;
+    for (std::size_t k = 0; k < tops.size() && k < entry.layerGx.size(); ++k) {
+        const int row = static_cast<int>(k) + 1;
+        if (proposed) {
+            gv.SetCellText(row, 0, FormatInteger(row));
+            gv.SetCellText(row, 1, FormatGrid(tops[k]));
+        }
+        if (entry.V) {
+            gv.SetCellText(row, 2, FormatGrid(entry.layerDV[k]));
+            running = std::round((running + entry.layerDV[k]) * 1000.0) / 1000.0;
+            gv1.SetCellText(row, 0, FormatGrid(running));
+        }
+        gv.SetCellText(row, 3, FormatGrid(entry.layerGx[k]));
+    }
+    gv.SetDrawEnabled(true);
+    gv1.SetDrawEnabled(true);
+}
+
+void BlockParams::CmdSection_Click()
+{
+    // As 累計体積再計算: a figure too large to read is named before anything is computed.
+    if (!CheckTyped(false))
+        return;
+    if (form_.ShowSectionPanel(SectionFigures()))
+        TakeSectionFigures();
 }
 
 }  // namespace chokusho

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "BlockData.h"
 #include "DocumentState.h"
@@ -27,6 +28,22 @@ struct ParamsLayout {
 /** Mode 1 (a centroid X per layer) shows QelGV's third value column and needs more room. */
 ParamsLayout LayoutOfMode(int mode);
 
+/** One line of the section panel: a figure as the dialog holds it beside the section's. */
+struct SectionFigureRow {
+    std::string label;     // "体積 Ｖ (m3)", "No.2 ⊿Ｖ", …
+    std::string entered;   // in the "0.000" form; empty when its box or cell is blank, or it has none
+    std::string computed;  // in the "0.000" form; empty when the section gives none (no Ｌ: no volumes)
+    bool differs = false;  // entered and computed differ by more than the notices allow
+};
+
+/** What 断面から計算 shows: the figures side by side and the problems in words. */
+struct SectionPanelContent {
+    std::vector<SectionFigureRow> figures;
+    std::vector<std::string> problems;
+    /** Whether the section has an area, so that 計算値を入れる has figures to put in. */
+    bool canTake = false;
+};
+
 /** The controls of FrmEditInf as the logic sees them; the widget layer implements it. */
 class BlockParamsForm {
 public:
@@ -48,6 +65,8 @@ public:
     virtual void SelectText1(int index) = 0;
     /** Closes the dialog; `confirmed` after 登  録. */
     virtual void CloseForm(bool confirmed) = 0;
+    /** Shows the section panel over the dialog until it is closed; true when 計算値を入れる closed it. */
+    virtual bool ShowSectionPanel(const SectionPanelContent& content) = 0;
 };
 
 /**
@@ -61,6 +80,7 @@ public:
  *   累計体積再計算          Command1_Click()
  *   Text1(i) left           Text1_LostFocus(i)
  *   登  録 / ｷｬﾝｾﾙ          CmdPara_Click(0) / CmdPara_Click(1)
+ *   断面から計算            CmdSection_Click()
  *
  * The two grids scroll together: the logic joins their RowPositionChanged events.
  */
@@ -76,7 +96,21 @@ public:
     void Command1_Click();
     void Text1_LostFocus(int index);
     void CmdPara_Click(int index);
+    /**
+     * 断面から計算: the section of the block as the boxes and rows hold it now, shown beside
+     * them; when the user takes the computed figures, they go into the boxes and rows (the
+     * heights stay; an empty table gets the proposed rows), to be confirmed with 登  録.
+     */
+    void CmdSection_Click();
 
+    /**
+     * The section panel's content for what the boxes and rows hold now: Ｖ, Gx, Gy and each
+     * row's ⊿Ｖ and centroid X, entered beside computed, for the rows with a height up to the
+     * first without (an empty table: the proposed rows), and the problems in words.
+     */
+    SectionPanelContent SectionFigures();
+    /** Puts the section's figures into the boxes and rows as CmdSection_Click does on taking them. */
+    void TakeSectionFigures();
     /** Writes EditData into the text boxes, then selects its centroid option as a click would. */
     void ShowParams();
     /** Reads the text boxes and the option into EditData. */
@@ -97,6 +131,13 @@ public:
 
 private:
     void syncRows(Grid& to, int position);
+    void readParamsInto(BlockData& d) const;
+    struct TypedSection;
+    /**
+     * The section of the record as the boxes and the rows with a height (up to the first
+     * without) hold it, sliced at those heights or, for an empty table, at the proposed ones.
+     */
+    TypedSection typedSection() const;
 
     DocumentState& state_;
     BlockParamsForm& form_;

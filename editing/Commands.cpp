@@ -26,6 +26,7 @@ constexpr CommandEntry kCommands[] = {
     {C::DispRedraw,    "mnuDispRedraw",    "再表示",                   "Redraw",   "再表示",     "redraw.svg",      {"F5"},                    false, false, E::Always},
     {C::DispGrid,      "mnuDispGrid",      "グリッド",                 "Grid",     "グリッド",   "grid.svg",        {},                        true,  false, E::Always},
     {C::DispPntNo,     "mnuDispPntNo",     "点名表示",                 nullptr,    nullptr,      nullptr,           {},                        true,  false, E::Always},
+    {C::DispShade,     "mnuDispShade",     "断面の塗り",               nullptr,    nullptr,      nullptr,           {},                        true,  false, E::Always},
     {C::BlkPara,       "mnuBlkPara",       "ブロック諸元(&B)...",      nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always},
     {C::PointHen,      "mnuPointHen",      "編集...",                  nullptr,    nullptr,      nullptr,           {},                        false, false, E::Always},
     {C::PointDel,      "mnuPointDel",      "削除",                     "Pnt_Del",  "点削除",     "delete-point.svg", {},                       false, true,  E::WithPoints},
@@ -50,7 +51,7 @@ constexpr MenuSlot kFileMenu[] = {
 };
 constexpr MenuSlot kViewMenu[] = {
     {C::DispKaku}, {C::DispShuku}, {C::DispAll}, {C::DispRedraw}, {std::nullopt, "mnuDispSep"},
-    {C::DispGrid}, {C::DispPntNo},
+    {C::DispGrid}, {C::DispPntNo}, {C::DispShade},
 };
 constexpr MenuSlot kPointMenu[] = {{C::PointHen}, {C::PointDel}, {C::PointMov}, {C::PointAdd}};
 constexpr MenuSlot kLineMenu[] = {{C::LineIn}, {C::LineDel}, {C::LineDelAll}, {C::LineKind}};

@@ -25,6 +25,7 @@ enum class Command {
     DispRedraw,
     DispGrid,
     DispPntNo,
+    DispShade,
     BlkPara,
     PointHen,
     PointDel,

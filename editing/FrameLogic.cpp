@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "EditOperations.h"
+#include "Numbers.h"
 #include "Recovery.h"
 
 namespace chokusho {
@@ -48,6 +49,7 @@ void FrameLogic::Form_Load(const std::string& dataPath)
     state_.MoveDY = 0;
     port_.setCommandChecked(Command::DispGrid, display_.grid);
     port_.setCommandChecked(Command::DispPntNo, display_.pointNumbers);
+    port_.setCommandChecked(Command::DispShade, display_.sectionShade);
 }
 
 void FrameLogic::Form_Resize(int width, int height, bool minimized)
@@ -64,7 +66,20 @@ void FrameLogic::Form_Resize(int width, int height, bool minimized)
     Repaint();
 }
 
-void FrameLogic::Disp_Message(Prompt prompt) { port_.setStatusText(StatusPane::Prompt, MessageText(prompt)); }
+void FrameLogic::Disp_Message(Prompt prompt)
+{
+    prompt_ = prompt;
+    if (prompt == Prompt::None)
+        ShowSectionArea();
+    else
+        port_.setStatusText(StatusPane::Prompt, MessageText(prompt));
+}
+
+void FrameLogic::ShowSectionArea()
+{
+    const SectionResult& section = section_.Of(state_.CurData);
+    port_.setStatusText(StatusPane::Prompt, section.area > 0 ? "断面積 " + Format000(section.area) + " m²" : "");
+}
 
 void FrameLogic::Raber_Reset() { modes_.Raber_Reset(); }
 
@@ -82,9 +97,16 @@ void FrameLogic::Menu_Enable()
 
 void FrameLogic::Repaint()
 {
-    Picture1_Paint(port_.canvas(), state_.CurData, view_, display_);
+    // The section is worked out only while it is shaded, and then only when the outline changed.
+    if (display_.sectionShade)
+        Picture1_Paint(port_.canvas(), state_.CurData, view_, display_, section_.Of(state_.CurData).region);
+    else
+        Picture1_Paint(port_.canvas(), state_.CurData, view_, display_);
     port_.canvasChanged();
     modes_.Reanchor();
+    // Every change of the document ends in a repaint: the area follows it.
+    if (prompt_ == Prompt::None)
+        ShowSectionArea();
 }
 
 void FrameLogic::ResetScrollBars()
@@ -165,6 +187,13 @@ void FrameLogic::mnuDispPntNo_Click()
 {
     display_.pointNumbers = !display_.pointNumbers;
     port_.setCommandChecked(Command::DispPntNo, display_.pointNumbers);
+    Repaint();
+}
+
+void FrameLogic::mnuDispShade_Click()
+{
+    display_.sectionShade = !display_.sectionShade;
+    port_.setCommandChecked(Command::DispShade, display_.sectionShade);
     Repaint();
 }
 
@@ -261,6 +290,7 @@ void FrameLogic::Run(Command command)
     case Command::DispRedraw: mnuDispRedraw_Click(); break;
     case Command::DispGrid: mnuDispGrid_Click(); break;
     case Command::DispPntNo: mnuDispPntNo_Click(); break;
+    case Command::DispShade: mnuDispShade_Click(); break;
     case Command::BlkPara: mnuBlkPara_Click(); break;
     case Command::PointHen: mnuPointHen_Click(); break;
     case Command::PointDel: mnuPointDel_Click(); break;

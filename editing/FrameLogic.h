@@ -12,6 +12,7 @@
 #include "MouseModes.h"
 #include "Painting.h"
 #include "RecentFiles.h"
+#include "SectionCache.h"
 #include "ViewTransform.h"
 #include "ZoomScroll.h"
 
@@ -87,7 +88,10 @@ public:
     void RestoreRecovered(const LeftRecovery& left);
 
     // --- housekeeping of the frame
-    /** Writes the prompt into status-bar panel 1. */
+    /**
+     * Writes the prompt into status-bar panel 1; with none to show, the panel tells the section's
+     * area instead (「断面積 23.920 m²」), or nothing without a closed outline.
+     */
     void Disp_Message(Prompt prompt) override;
     /** Ends the current mouse mode with its rubber figure (MouseModes::Raber_Reset). */
     void Raber_Reset();
@@ -137,6 +141,8 @@ public:
     void mnuDispRedraw_Click();
     void mnuDispGrid_Click();
     void mnuDispPntNo_Click();
+    /** 断面の塗り: shades the section's material under the segments, or stops shading it. */
+    void mnuDispShade_Click();
     void mnuBlkPara_Click();
     void mnuPointHen_Click();
     void mnuPointDel_Click();
@@ -183,12 +189,16 @@ private:
     void AfterHistoryStep();
     /** After the view moved under the pointer: picture, scroll bars at rest, read-out. */
     void AfterViewMoved();
+    /** The area of the document's section while panel 1 has no prompt to show. */
+    void ShowSectionArea();
 
     DocumentState& state_;
     FramePort& port_;
     ViewTransform view_;
     ScrollState scroll_;
     DisplaySwitches display_;
+    SectionCache section_;
+    Prompt prompt_ = Prompt::None;
     std::filesystem::path programFolder_;
     RecoveryKeeper* recovery_ = nullptr;
     RecentFiles recent_;

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <numbers>
 
 #include "BlockFile.h"
@@ -20,6 +22,7 @@
 #include "FrmEditPnt.h"
 #include "FrmEditPntMov.h"
 #include "Icons.h"
+#include "SectionPanel.h"
 #include "frmMain.h"
 
 namespace chokusho {
@@ -131,6 +134,11 @@ std::map<QString, QImage> TakeManualShots()
     logic.modes().Picture1_MouseMove(MouseButtons(), 300, 200);
     shots[QStringLiteral("shot:main")] = Grab(window);
 
+    // 断面の塗り: the material the section counts; the dotted chambers are no boundary.
+    logic.mnuDispShade_Click();
+    shots[QStringLiteral("shot:shade")] = Grab(window);
+    logic.mnuDispShade_Click();
+
     // Connecting points: the chain has started at point 2 and the rubber line follows the pointer.
     logic.mnuLineIn_Click();
     const CanvasPoint start = logic.view().KzToGz(state.CurData.PointX[2], state.CurData.PointY[2]);
@@ -170,6 +178,15 @@ std::map<QString, QImage> TakeManualShots()
     {
         FrmEditInf params(state, &window);
         shots[QStringLiteral("shot:params")] = Grab(params);
+        // 断面から計算 over it: the sample's entered Ｖ against its section's, a notice in red.
+        QTimer::singleShot(300, &params, [&params, &shots] {
+            for (SectionPanel* panel : params.findChildren<SectionPanel*>()) {
+                shots[QStringLiteral("shot:section")] = panel->grab().toImage();
+                panel->reject();
+            }
+        });
+        if (auto* section = params.findChild<QPushButton*>(QStringLiteral("CmdSection")))
+            section->click();
     }
     {
         state.MoveDX = 0.5;

@@ -17,6 +17,7 @@
 #include "MessageBox.h"
 #include "QtText.h"
 #include "ScreenFit.h"
+#include "SectionPanel.h"
 #include "ZoomScroll.h"
 
 namespace chokusho {
@@ -179,6 +180,14 @@ void FrmEditInf::buildGridsAndButtons()
         logic_->Command1_Click();
     });
 
+    // Left of 累計体積再計算, in the room below the centroid option: the dialog keeps its size.
+    CmdSection_ = Button(QStringLiteral("CmdSection"), QStringLiteral("断面から計算"), this);
+    Place(CmdSection_, 180, 5160, 1500, 555);
+    connect(CmdSection_, &QPushButton::clicked, this, [this] {
+        QelGV_->commitPendingEdit();
+        logic_->CmdSection_Click();
+    });
+
     CmdPara_[0] = Button(QStringLiteral("CmdPara_0"), QStringLiteral("登  録"), this);
     CmdPara_[1] = Button(QStringLiteral("CmdPara_1"), QStringLiteral("ｷｬﾝｾﾙ"), this);
     for (int i = 0; i < 2; ++i) {
@@ -250,6 +259,12 @@ void FrmEditInf::SelectText1(int index)
     QLineEdit* box = Text1_.at(static_cast<std::size_t>(index));
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
+}
+
+bool FrmEditInf::ShowSectionPanel(const SectionPanelContent& content)
+{
+    SectionPanel panel(content, this);
+    return panel.exec() == QDialog::Accepted;
 }
 
 void FrmEditInf::CloseForm(bool confirmed)

@@ -48,6 +48,7 @@ private:
     void ShowError(const std::string& text) override;
     void SelectText1(int index) override;
     void CloseForm(bool confirmed) override;
+    bool ShowSectionPanel(const SectionPanelContent& content) override;
 
     void buildBoxes();
     void buildOptions();
@@ -59,6 +60,7 @@ private:
     QelGrid* QelGV_ = nullptr;
     QelGrid* QelGV1_ = nullptr;
     QPushButton* Command1_ = nullptr;
+    QPushButton* CmdSection_ = nullptr;
     std::array<QPushButton*, 2> CmdPara_{};
     bool selectingOption_ = false;
     /** Twips the boxes grew by to show every figure whole; what stands right of them moved as much. */

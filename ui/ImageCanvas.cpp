@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QPainterPath>
+#include <QPolygon>
 #include <QString>
 #include <QTransform>
 #include <QtMath>
@@ -305,6 +307,28 @@ void ImageCanvas::Print(std::string_view text, PaletteColor color)
     painter_.drawText(QPoint(textX_, textY_ + *ascent_),
                       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     painter_.setTransform(PixelCentres());
+}
+
+void ImageCanvas::FillRings(const std::vector<PixelRing>& rings, PaletteColor color)
+{
+    if (logicalSize_.isEmpty() || rings.empty())
+        return;
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    for (const PixelRing& ring : rings) {
+        QPolygon polygon;
+        polygon.reserve(static_cast<qsizetype>(ring.size()));
+        for (const PixelPoint& point : ring)
+            polygon << QPoint(point.x, point.y);
+        path.addPolygon(polygon);
+        path.closeSubpath();
+    }
+    // A shade is laid down, never XORed: the rubber band's mode must not reach it.
+    QPainter& p = painter();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.fillPath(path, QColorOf(color));
+    if (mode_ == PenMode::Xor)
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
 }
 
 }  // namespace chokusho

@@ -61,6 +61,7 @@ public:
     void PSet(int x, int y, PaletteColor color) override;
     void SetTextPosition(int x, int y) override;
     void Print(std::string_view text, PaletteColor color) override;
+    void FillRings(const std::vector<PixelRing>& rings, PaletteColor color) override;
 
 private:
     /** The painter on the image, begun with this canvas's settings when not yet active. */

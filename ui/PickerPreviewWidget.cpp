@@ -37,6 +37,16 @@ void TwipsCanvas::PSet(int x, int y, PaletteColor color) { pixels_.PSet(DrawTwip
 
 void TwipsCanvas::SetTextPosition(int x, int y) { pixels_.SetTextPosition(DrawTwips(x), DrawTwips(y)); }
 
+void TwipsCanvas::FillRings(const std::vector<PixelRing>& rings, PaletteColor color)
+{
+    std::vector<PixelRing> pixels = rings;
+    for (PixelRing& ring : pixels) {
+        for (PixelPoint& point : ring)
+            point = {DrawTwips(point.x), DrawTwips(point.y)};
+    }
+    pixels_.FillRings(pixels, color);
+}
+
 // --- PickerPreviewWidget
 
 PickerPreviewWidget::PickerPreviewWidget(QWidget* parent) : QFrame(parent)

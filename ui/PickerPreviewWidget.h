@@ -26,6 +26,7 @@ public:
     void PSet(int x, int y, PaletteColor color) override;
     void SetTextPosition(int x, int y) override;
     void Print(std::string_view text, PaletteColor color) override { pixels_.Print(text, color); }
+    void FillRings(const std::vector<PixelRing>& rings, PaletteColor color) override;
 
 private:
     Canvas& pixels_;

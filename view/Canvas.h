@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace chokusho {
 
 /** The colours of the classic 16-colour palette that the drawing uses, by their indices. */
 enum class PaletteColor : std::uint8_t {
     Black = 0,
+    Navy = 1,
     Grey = 8,
     LightCyan = 11,
     LightMagenta = 13,
@@ -18,6 +20,7 @@ enum class PaletteColor : std::uint8_t {
 /** The palette's colours under the names the drawing code has always used. */
 namespace qb {
 inline constexpr PaletteColor kBlack = PaletteColor::Black;
+inline constexpr PaletteColor kNavy = PaletteColor::Navy;
 inline constexpr PaletteColor kGrey = PaletteColor::Grey;
 inline constexpr PaletteColor kLightCyan = PaletteColor::LightCyan;
 inline constexpr PaletteColor kLightMagenta = PaletteColor::LightMagenta;
@@ -29,6 +32,16 @@ inline constexpr PaletteColor kWhite = PaletteColor::White;
 std::uint32_t QBColor(PaletteColor color);
 
 enum class PenStyle { Solid, Dotted };
+
+/** A pixel of the surface. */
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const PixelPoint&) const = default;
+};
+/** A closed ring of pixels; its last point joins its first. */
+using PixelRing = std::vector<PixelPoint>;
 enum class PenMode { Copy, Xor };
 
 /**
@@ -52,6 +65,11 @@ public:
     virtual void SetTextPosition(int x, int y) = 0;
     /** Draws `text` (UTF-8) transparently with its top-left corner at the text position. */
     virtual void Print(std::string_view text, PaletteColor color) = 0;
+    /**
+     * Fills in palette colour `color`, whatever the pen, what the rings together enclose an odd
+     * number of times: a ring inside another is a hole in it.
+     */
+    virtual void FillRings(const std::vector<PixelRing>& rings, PaletteColor color) = 0;
 };
 
 }  // namespace chokusho

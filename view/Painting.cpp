@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace chokusho {
 namespace {
@@ -86,6 +87,25 @@ void DrawGrid(Canvas& canvas, const ViewTransform& view)
         [&](int y) { canvas.Line(0, y, right, y, qb::kGrey); });
 }
 
+/** The rings of the region's faces and holes, in pixels: filled even-odd, the holes stay out. */
+std::vector<PixelRing> RingsOnCanvas(std::span<const SectionPolygon> region, const ViewTransform& view)
+{
+    std::vector<PixelRing> rings;
+    const auto onCanvas = [&view](const SectionRing& ring) {
+        PixelRing pixels;
+        pixels.reserve(ring.size());
+        for (const SectionPoint& point : ring)
+            pixels.push_back({view.px(point.x), view.py(point.y)});
+        return pixels;
+    };
+    for (const SectionPolygon& polygon : region) {
+        rings.push_back(onCanvas(polygon.outer));
+        for (const SectionRing& hole : polygon.holes)
+            rings.push_back(onCanvas(hole));
+    }
+    return rings;
+}
+
 }  // namespace
 
 void Pnt_disp(Canvas& canvas, const BlockData& data, const ViewTransform& view, const DisplaySwitches& display, int n,
@@ -113,11 +133,16 @@ void Pnt_disp(Canvas& canvas, const BlockData& data, const ViewTransform& view, 
     }
 }
 
-void Picture1_Paint(Canvas& canvas, const BlockData& data, const ViewTransform& view, const DisplaySwitches& display)
+void Picture1_Paint(Canvas& canvas, const BlockData& data, const ViewTransform& view, const DisplaySwitches& display,
+                    std::span<const SectionPolygon> region)
 {
     canvas.Clear();
     // A rubber band may have left the pen in XOR mode.
     canvas.SetPenMode(PenMode::Copy);
+
+    // Under everything else, so that the grid, the segments and the points show on it.
+    if (display.sectionShade && !region.empty())
+        canvas.FillRings(RingsOnCanvas(region, view), qb::kNavy);
 
     if (display.grid) {
         canvas.SetPenStyle(PenStyle::Dotted);

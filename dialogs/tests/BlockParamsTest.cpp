@@ -34,6 +34,11 @@ public:
     void ShowError(const std::string& text) override { errors.push_back("Error|" + text); }
     void SelectText1(int index) override { selectedBox = index; }
     void CloseForm(bool confirmed) override { closed = confirmed; }
+    bool ShowSectionPanel(const SectionPanelContent& content) override
+    {
+        panels.push_back(content);
+        return takeFigures;
+    }
 
     FakeGrid gv, gv1;
     std::array<std::string, 8> texts;
@@ -42,6 +47,8 @@ public:
     Lines errors;
     int selectedBox = -1;
     std::optional<bool> closed;
+    std::vector<SectionPanelContent> panels;
+    bool takeFigures = false;
 };
 
 class BlockParamsTest : public ::testing::Test {
@@ -393,6 +400,142 @@ TEST_F(BlockParamsTest, TheTwoGridsScrollTogether)
     form.gv.SetRowPosition(12);
     EXPECT_EQ(form.gv1.RowPosition(), 10);
     EXPECT_EQ(form.gv.RowPosition(), 12) << "a follower that stops short does not pull the leader back";
+}
+
+/**
+ * A 4 × 3 m rectangle 2 m long (A 12 m², Ｖ 24 m³, centroid (2, 1.5)) with a dotted diagonal,
+ * which bounds nothing; its layers' tops at 1 and 3 m slice 8 and 16 m³.
+ */
+BlockData Rectangle4x3()
+{
+    return test::BlockBuilder()
+        .named("矩形", "試験")
+        .size(4, 3, 2, 24)
+        .centroid(2, 1.5)
+        .centroidPerLayer()
+        .layer(1, 8, 2)
+        .layer(3, 16, 2)
+        .rectangle(4, 3)
+        .segment(1, 3, kDottedLine);
+}
+
+/** The panel's lines as "label|entered|computed", a "!" after those shown apart. */
+Lines PanelLines(const SectionPanelContent& content)
+{
+    Lines lines;
+    for (const SectionFigureRow& row : content.figures)
+        lines.push_back(row.label + "|" + row.entered + "|" + row.computed + (row.differs ? "!" : ""));
+    return lines;
+}
+
+TEST_F(BlockParamsTest, SectionPanelShowsTheBoxesAndRowsAsTheyStandBesideTheSection)
+{
+    Load(Rectangle4x3());
+    // What is typed counts, not the record: a Ｖ off by more than 1 %, a centroid within 1 cm, a
+    // row's ⊿Ｖ and centroid off, and a third row with a height but no volume yet.
+    form.texts[7] = "25";
+    form.texts[6] = "1.505";
+    TypeLayers({"1\t1\t8.5\t2", "2\t2.5\t12\t2.2", "3\t3\t\t"});
+    logic.CmdSection_Click();
+    ASSERT_EQ(form.panels.size(), 1u);
+    const SectionPanelContent& panel = form.panels[0];
+    EXPECT_TRUE(panel.canTake);
+    EXPECT_EQ(PanelLines(panel), (Lines{
+                                     "断面積 A (m2)||12.000",
+                                     "体積 Ｖ (m3)|25.000|24.000!",
+                                     "重心 X (m)|2.000|2.000",
+                                     "重心 Y (m)|1.505|1.500",
+                                     "No.1 ⊿Ｖ|8.500|8.000!",
+                                     "No.1 重心X|2.000|2.000",
+                                     "No.2 ⊿Ｖ|12.000|12.000",
+                                     "No.2 重心X|2.200|2.000!",
+                                     "No.3 ⊿Ｖ||4.000",
+                                     "No.3 重心X||2.000",
+                                 }));
+    EXPECT_FALSE(panel.problems.empty());
+    EXPECT_EQ(form.texts[7], "25") << "closing the panel puts nothing in";
+    EXPECT_EQ(form.gv.CellText(3, 2), "");
+    EXPECT_EQ(state.CurData, Rectangle4x3());
+}
+
+TEST_F(BlockParamsTest, TakingTheSectionFillsTheBoxesAndRowsForRegistering)
+{
+    struct Case {
+        const char* what;
+        const char* length;
+        Lines typedRows;
+        const char* v;  // Text1(7) afterwards
+        Lines rows;     // QelGV afterwards
+        Lines running;  // QelGV1 afterwards
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"the heights stay", "2", {"1\t1\t1\t0", "2\t2.5\t\t", "3\t3\t1\t0"}, "24.000",
+         {"1\t1\t8.000\t2.000", "2\t2.5\t12.000\t2.000", "3\t3\t4.000\t2.000"},
+         {"8.000", "20.000", "24.000"}},
+        {"an empty table gets a row a metre", "2", {}, "24.000",
+         {"1\t1.000\t8.000\t2.000", "2\t2.000\t8.000\t2.000", "3\t3.000\t8.000\t2.000"},
+         {"8.000", "16.000", "24.000"}},
+        {"without Ｌ only the centroids", "0", {"1\t1\t5\t0", "2\t3\t5\t0"}, "24.000",
+         {"1\t1\t5\t2.000", "2\t3\t5\t2.000"}, {"8.000", "24.000"}},
+        {"without Ｌ an empty table stays empty", "0", {}, "24.000", {}, {"8.000", "24.000"}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Load(Rectangle4x3());
+        form.texts[4] = c.length;
+        form.texts[5] = "0";
+        form.texts[6] = "0";
+        TypeLayers(c.typedRows);
+        form.takeFigures = true;
+        logic.CmdSection_Click();
+        EXPECT_EQ(form.texts[5], "2.000");
+        EXPECT_EQ(form.texts[6], "1.500");
+        EXPECT_EQ(form.texts[7], c.v);
+        EXPECT_EQ(form.gv.DataLines(), c.rows);
+        EXPECT_EQ(form.gv1.DataLines(), c.running);
+        EXPECT_EQ(state.CurData, Rectangle4x3()) << "nothing is confirmed yet";
+        if (c.length == std::string("2")) {
+            logic.CmdPara_Click(0);
+            EXPECT_EQ(form.closed, std::optional<bool>(true)) << "the layers add up to Ｖ";
+            EXPECT_TRUE(form.errors.empty());
+        }
+    }
+}
+
+TEST_F(BlockParamsTest, WithoutLengthOrOutlineTheSectionSaysWhatIsMissing)
+{
+    Load(Rectangle4x3());
+    form.texts[4] = "0";
+    logic.CmdSection_Click();
+    ASSERT_EQ(form.panels.size(), 1u);
+    const Lines withoutLength = PanelLines(form.panels[0]);
+    EXPECT_EQ(withoutLength.at(0), "断面積 A (m2)||12.000");
+    EXPECT_EQ(withoutLength.at(1), "体積 Ｖ (m3)|24.000|");
+    EXPECT_EQ(withoutLength.at(4), "No.1 ⊿Ｖ|8.000|");
+    EXPECT_EQ(withoutLength.at(5), "No.1 重心X|2.000|2.000");
+    const std::string told = form.panels[0].problems.empty() ? "" : form.panels[0].problems.front();
+    EXPECT_NE(told.find("Ｌ"), std::string::npos) << told;
+
+    // A side taken away leaves no closed outline: nothing to take.
+    BlockData open = Rectangle4x3();
+    open.LineCount = 3;
+    Load(open);
+    form.takeFigures = true;
+    logic.CmdSection_Click();
+    ASSERT_EQ(form.panels.size(), 2u);
+    EXPECT_FALSE(form.panels[1].canTake);
+    EXPECT_EQ(form.panels[1].figures.at(1).computed, "");
+    EXPECT_FALSE(form.panels[1].problems.empty());
+    EXPECT_EQ(form.texts[5], "2.000") << "the boxes keep what they held";
+    EXPECT_EQ(form.gv.DataLines(), (Lines{"1\t1.000\t8.000\t2.000", "2\t3.000\t16.000\t2.000"}));
+
+    // A figure too large to read is named first, as for 累計体積再計算.
+    form.texts[7] = "1e999";
+    logic.CmdSection_Click();
+    EXPECT_EQ(form.panels.size(), 2u);
+    EXPECT_EQ(form.selectedBox, 7);
 }
 
 }  // namespace

@@ -235,6 +235,61 @@ TEST_F(FrameLogicTest, GridMenuAndButtonStayEqual)
     EXPECT_FALSE(logic.display().pointNumbers);
 }
 
+/** A closed 4 × 3 m rectangle: 12 m² of section. */
+BlockData Rectangle4x3()
+{
+    BlockData data = Square20();
+    data.PointCount = 4;
+    const double xs[] = {0, 4, 4, 0}, ys[] = {0, 0, 3, 3};
+    for (std::size_t n = 1; n <= 4; ++n) {
+        data.PointX[n] = xs[n - 1];
+        data.PointY[n] = ys[n - 1];
+        data.LineStart[n] = static_cast<std::int16_t>(n);
+        data.LineEnd[n] = static_cast<std::int16_t>(n % 4 + 1);
+    }
+    data.LineCount = 4;
+    return data;
+}
+
+TEST_F(FrameLogicTest, SectionShadeIsPaintedOnlyWhileSwitchedOnAndChangesNothing)
+{
+    Start(Rectangle4x3());
+    EXPECT_FALSE(port.checked.at(Command::DispShade));
+    EXPECT_EQ(port.picture.Count(Kind::FillRings), 0u);
+    for (const bool on : {true, false, true}) {
+        port.picture.Forget();
+        logic.Run(Command::DispShade);
+        EXPECT_EQ(port.checked.at(Command::DispShade), on);
+        EXPECT_EQ(port.picture.Count(Kind::FillRings), on ? 1u : 0u);
+    }
+    port.picture.Forget();
+    logic.mnuDispRedraw_Click();
+    EXPECT_EQ(port.picture.Count(Kind::FillRings), 1u) << "redrawn with the picture";
+    EXPECT_EQ(state.CurData, Rectangle4x3());
+    EXPECT_FALSE(logic.IsModified());
+    EXPECT_EQ(state.Undo.UndoCount(), 0);
+}
+
+TEST_F(FrameLogicTest, TheStatusBarTellsTheAreaWhileItHasNoPromptToShow)
+{
+    const std::string area = "断面積 12.000 m²";
+    Start(Rectangle4x3());
+    EXPECT_EQ(port.status[StatusPane::Prompt], area);
+    logic.Run(Command::LineIn);
+    EXPECT_EQ(port.status[StatusPane::Prompt], MessageText(Prompt::ConnectStart));
+    logic.mnuDispRedraw_Click();  // ends the mode
+    EXPECT_EQ(port.status[StatusPane::Prompt], area);
+
+    // After a change: a side taken away leaves no closed outline, and undo brings it back.
+    BlockData open = Rectangle4x3();
+    open.LineCount = 3;
+    state.Undo.push(open, "");
+    logic.Undo_Click();
+    EXPECT_EQ(port.status[StatusPane::Prompt], "");
+    logic.Redo_Click();
+    EXPECT_EQ(port.status[StatusPane::Prompt], area);
+}
+
 TEST_F(FrameLogicTest, ToolbarKeysReachTheirHandlers)
 {
     Start(Square20());

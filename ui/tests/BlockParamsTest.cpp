@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextDocumentFragment>
 
@@ -18,6 +19,7 @@
 #include "ModalDialogs.h"
 #include "QelGrid.h"
 #include "SampleBlocks.h"
+#include "SectionPanel.h"
 #include "Widgets.h"
 
 using namespace chokusho;
@@ -204,6 +206,50 @@ private slots:
         QVERIFY(dialog.isVisible());
         QVERIFY(state.CurData == test::LayeredBlock());
         QCOMPARE(state.Undo.UndoCount(), 0);
+    }
+
+    void theSectionPanelShowsTheFiguresAndPutsThemIn()
+    {
+        DocumentState state;
+        state.CurData = test::LayeredBlock();
+        // A closed triangle (0, 0), (4, 0), (4, 3): 6 m², 12 m³ over Ｌ 2 m, centroid (2.667, 1).
+        state.CurData.LineKind[2] = kSolidLine;
+        state.CurData.LineCount = 3;
+        state.CurData.LineStart[3] = 3, state.CurData.LineEnd[3] = 1;
+        FrmEditInf dialog(state);
+        test::ShowAndExpose(dialog);
+        auto* section = Child<QPushButton>(dialog, "CmdSection");
+        auto* gv = Child<QelGrid>(dialog, "QelGV");
+        auto* gx = Child<QLineEdit>(dialog, "Text1_5");
+        auto* v = Child<QLineEdit>(dialog, "Text1_7");
+        auto* ok = Child<QPushButton>(dialog, "CmdPara_0");
+        QVERIFY(section && gv && gx && v && ok);
+        // The rows as the grid holds them now: one layer, its top at the triangle's top.
+        QVERIFY(test::TypeInto(*gv, 1, 1, QStringLiteral("3"), Qt::Key_Return));
+        gv->item(1, 1)->setText(QString());
+        gv->item(1, 2)->setText(QString());
+
+        int figureRows = 0;
+        bool someRed = false;
+        test::WhenModal<SectionPanel>([&](SectionPanel* panel) {
+            auto* table = panel->findChild<QTableWidget*>(QStringLiteral("SectionFigures"));
+            auto* take = panel->findChild<QPushButton*>(QStringLiteral("CmdTake"));
+            QVERIFY(table && take);
+            figureRows = table->rowCount();
+            for (int row = 0; row < table->rowCount(); ++row)
+                someRed = someRed || table->item(row, 1)->foreground().color() == QColor(0xFF, 0, 0);
+            QTest::mouseClick(take, Qt::LeftButton);
+        });
+        QTest::mouseClick(section, Qt::LeftButton);
+        QCOMPARE(figureRows, 6);  // A, Ｖ, Gx, Gy, and the row's ⊿Ｖ and centroid X
+        QVERIFY(someRed);         // the entered Ｖ of 10 m³ against 12
+        QCOMPARE(gx->text(), QStringLiteral("2.667"));
+        QCOMPARE(v->text(), QStringLiteral("12.000"));
+        QCOMPARE(gv->item(0, 2)->text(), QStringLiteral("12.000"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.Confirmed().V, 12.0);
+        QCOMPARE(dialog.Confirmed().LayerCount, std::int16_t(1));
     }
 
     void theLayerGridsScrollTogether()

@@ -146,6 +146,26 @@ private slots:
         QCOMPARE(canvas.image(), before);
     }
 
+    void ringsFillEvenOddAndNeverXor_data() { AddRatios(); }
+
+    void ringsFillEvenOddAndNeverXor()
+    {
+        QFETCH(qreal, ratio);
+        ImageCanvas canvas;
+        canvas.resize(QSize(20, 20), ratio);
+        canvas.Line(0, 10, 19, 10, qb::kWhite);
+        // The pen left in XOR by a rubber band: the shade still covers, it does not combine.
+        canvas.SetPenMode(PenMode::Xor);
+        const std::vector<PixelRing> rings = {{{2, 2}, {17, 2}, {17, 17}, {2, 17}},
+                                              {{6, 6}, {6, 13}, {13, 13}, {13, 6}}};
+        canvas.FillRings(rings, qb::kNavy);
+        const QImage& image = canvas.image();
+        QCOMPARE(At(image, 4, 4), QRgb(0x000080));
+        QCOMPARE(At(image, 4, 10), QRgb(0x000080));  // over the line
+        QCOMPARE(At(image, 9, 8), kBlack);           // the hole
+        QCOMPARE(At(image, 19, 19), kBlack);         // outside
+    }
+
     void boxDrawsEveryOutlinePixelOnce_data()
     {
         QTest::addColumn<QRect>("box");

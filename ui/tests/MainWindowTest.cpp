@@ -99,7 +99,8 @@ private slots:
         QTest::newRow("view menu") << QStringLiteral("mnuDisp")
                                    << QStringLiteral(
                                           "mnuDispKaku=拡大 mnuDispShuku=縮小 mnuDispAll=全表示 "
-                                          "mnuDispRedraw=再表示 - mnuDispGrid=グリッド mnuDispPntNo=点名表示");
+                                          "mnuDispRedraw=再表示 - mnuDispGrid=グリッド mnuDispPntNo=点名表示 "
+                                          "mnuDispShade=断面の塗り");
         QTest::newRow("point menu") << QStringLiteral("mnuPoint")
                                     << QStringLiteral(
                                            "mnuPointHen=編集... mnuPointDel=削除 mnuPointMov=移動 mnuPointAdd=点追加");
@@ -215,7 +216,7 @@ private slots:
             QCOMPARE(window.item(action->objectName()), action);
             QVERIFY2(action->isEnabled() != disabled.contains(action->objectName()), qPrintable(action->objectName()));
         }
-        QCOMPARE(named, 6 + 25 + 15);  // the bar's menus and command, the menu items, the buttons
+        QCOMPARE(named, 6 + 26 + 15);  // the bar's menus and command, the menu items, the buttons
 
         QAction* numbers = Item(window, "mnuDispPntNo");
         QAction* gridItem = Item(window, "mnuDispGrid");
@@ -509,6 +510,27 @@ private slots:
         // The window shows that picture.
         const QImage shown = window.canvasWidget().grab().toImage();
         QCOMPARE(shown.pixel(view.px(5), view.py(0)) & 0xFFFFFF, QRgb(0xFFFFFF));
+    }
+
+    void sectionShadeFillsTheCanvasInsideTheOutlineWhileTicked()
+    {
+        Fixture f;
+        f.state.CurData = test::RectangleBlock(10, 8);
+        frmMain& window = f.show();
+        QAction* shade = Item(window, "mnuDispShade");
+        QVERIFY(shade);
+        QVERIFY(shade->isCheckable() && !shade->isChecked());
+        const ViewTransform& view = window.logic().view();
+        const int x = view.px(2), y = view.py(2);
+        QCOMPARE(CanvasPixel(window, x, y), QRgb(0x000000));
+        shade->trigger();
+        QVERIFY(shade->isChecked());
+        QCOMPARE(CanvasPixel(window, x, y), QRgb(0x000080));
+        QCOMPARE(CanvasPixel(window, view.px(12), view.py(2)), QRgb(0x000000));  // outside stays black
+        QCOMPARE(CanvasPixel(window, view.px(5), view.py(0)), QRgb(0xFFFFFF));   // the segments on top
+        shade->trigger();
+        QCOMPARE(CanvasPixel(window, x, y), QRgb(0x000000));
+        QVERIFY(f.state.CurData == test::RectangleBlock(10, 8));
     }
 
     // --- the dialogs that edit the block

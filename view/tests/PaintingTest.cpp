@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "RecordingCanvas.h"
+#include "SectionCache.h"
 #include "TestBlocks.h"
 
 namespace chokusho {
@@ -217,6 +218,73 @@ TEST(Painting, StartsFromBlackInCopyMode)
     const RecordingCanvas empty = Paint({}, kHome, {false, true});
     EXPECT_EQ(empty.MarkCount(), 0u);
     EXPECT_EQ(std::tie(empty.ops[0].kind, empty.ops[0].color), std::tuple(Kind::Clear, qb::kBlack));
+}
+
+TEST(Painting, ShadeLiesUnderEverythingWithItsHolesAndOnlyWhileSwitchedOn)
+{
+    // A 20 m square with a 10 m chamber: one face, its hole clockwise.
+    const BlockData block = BlockBuilder()
+                                .points({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {5, 5}, {15, 5}, {15, 15}, {5, 15}})
+                                .segments({{1, 2}, {2, 3}, {3, 4}, {4, 1}, {5, 6}, {6, 7}, {7, 8}, {8, 5}});
+    SectionCache cache;
+    const std::vector<SectionPolygon>& region = cache.Of(block).region;
+    ASSERT_EQ(region.size(), 1u);
+
+    RecordingCanvas canvas;
+    Picture1_Paint(canvas, block, kHome, {true, true, true}, region);
+    ASSERT_EQ(canvas.Count(Kind::FillRings), 1u);
+    std::size_t fill = 0;
+    while (canvas.ops[fill].kind != Kind::FillRings)
+        ++fill;
+    for (std::size_t i = 0; i < fill; ++i)
+        EXPECT_LE(canvas.ops[i].colorIndex(), 0) << "nothing is drawn before the shade: " << i;
+    EXPECT_EQ(canvas.ops[fill].color, qb::kNavy);
+    const std::vector<PixelRing>& rings = canvas.filledRings.at(0);
+    ASSERT_EQ(rings.size(), 2u);
+    // Every corner of the outline and of the chamber, where the view puts it.
+    std::multiset<std::pair<int, int>> corners, expected;
+    for (const PixelRing& ring : rings) {
+        for (const PixelPoint& p : ring)
+            corners.insert({p.x, p.y});
+    }
+    for (std::size_t n = 1; n <= 8; ++n)
+        expected.insert({kHome.px(block.PointX[n]), kHome.py(block.PointY[n])});
+    EXPECT_EQ(corners, expected);
+
+    EXPECT_EQ(Paint(block, kHome, {true, true, false}).Count(Kind::FillRings), 0u);
+    RecordingCanvas noRegion;
+    Picture1_Paint(noRegion, block, kHome, {true, true, true}, {});
+    EXPECT_EQ(noRegion.Count(Kind::FillRings), 0u);
+}
+
+TEST(SectionCache, WorksTheSectionOutAgainOnlyWhenTheOutlineChanged)
+{
+    BlockData block = BlockBuilder().rectangle(4, 3);
+    SectionCache cache;
+    EXPECT_DOUBLE_EQ(cache.Of(block).area, 12);
+    struct Change {
+        const char* what;
+        void (*change)(BlockData&);
+        bool outline;
+    };
+    // clang-format off
+    const Change changes[] = {
+        {"nothing",                    [](BlockData&) {}, false},
+        {"figures, names and layers",  [](BlockData& d) { d.V = 9; d.L = 2; d.Name = "x"; d.LayerCount = 1; d.LayerH[0] = 1; }, false},
+        {"a point past the count",     [](BlockData& d) { d.PointX[50] = 7; }, false},
+        {"a point moved",              [](BlockData& d) { d.PointX[2] = 5; }, true},
+        {"a side dotted",              [](BlockData& d) { d.LineKind[1] = kDottedLine; }, true},
+        {"a side taken away",          [](BlockData& d) { d.LineCount = 3; }, true},
+    };
+    // clang-format on
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.what);
+        const int before = cache.computations();
+        c.change(block);
+        const double area = cache.Of(block).area;
+        EXPECT_EQ(cache.computations() - before, c.outline ? 1 : 0);
+        EXPECT_DOUBLE_EQ(area, ComputeSection(block).area);
+    }
 }
 
 }  // namespace

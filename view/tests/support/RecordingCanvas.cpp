@@ -86,9 +86,17 @@ std::size_t RecordingCanvas::Count(Kind kind) const
         std::count_if(ops.begin(), ops.end(), [kind](const Op& op) { return op.kind == kind; }));
 }
 
+void RecordingCanvas::FillRings(const std::vector<PixelRing>& rings, PaletteColor color)
+{
+    Op op = Make(Kind::FillRings);
+    op.color = color;
+    ops.push_back(op);
+    filledRings.push_back(rings);
+}
+
 std::size_t RecordingCanvas::MarkCount() const
 {
-    return Count(Kind::Line) + Count(Kind::Box) + Count(Kind::PSet) + Count(Kind::Print);
+    return Count(Kind::Line) + Count(Kind::Box) + Count(Kind::PSet) + Count(Kind::Print) + Count(Kind::FillRings);
 }
 
 }  // namespace chokusho

@@ -17,7 +17,7 @@ namespace chokusho {
  */
 class RecordingCanvas final : public Canvas {
 public:
-    enum class Kind { Clear, SetPenStyle, SetPenMode, Line, Box, PSet, SetTextPosition, Print };
+    enum class Kind { Clear, SetPenStyle, SetPenMode, Line, Box, PSet, SetTextPosition, Print, FillRings };
 
     /**
      * One call. Line and Box use x1..y2; PSet and SetTextPosition use x1, y1; Print stores the
@@ -39,6 +39,8 @@ public:
     };
 
     std::vector<Op> ops;
+    /** The rings of each FillRings call, in call order (its Op records the colour). */
+    std::vector<std::vector<PixelRing>> filledRings;
     PenStyle style = PenStyle::Solid;
     PenMode mode = PenMode::Copy;
     int textX = 0, textY = 0;
@@ -51,6 +53,7 @@ public:
     void PSet(int x, int y, PaletteColor color) override;
     void SetTextPosition(int x, int y) override;
     void Print(std::string_view text, PaletteColor color) override;
+    void FillRings(const std::vector<PixelRing>& rings, PaletteColor color) override;
 
     /** The records of one kind, in call order. */
     std::vector<Op> Of(Kind kind) const;
@@ -58,7 +61,11 @@ public:
     /** Lines, boxes, pixels and texts: everything that leaves a mark apart from Clear. */
     std::size_t MarkCount() const;
     /** Forgets the records but keeps the pen and text position, as a surface would. */
-    void Forget() { ops.clear(); }
+    void Forget()
+    {
+        ops.clear();
+        filledRings.clear();
+    }
 
 private:
     Op Make(Kind kind) const;
