@@ -99,8 +99,8 @@ void FrameLogic::mnuHelpHelp_Click()
         // Where the program is installed with it; a program without a folder of its own (run from
         // the current folder) expects it there.
         std::error_code error;
-        const std::filesystem::path folder =
-            programFolder_.empty() ? std::filesystem::current_path(error) : programFolder_;
+        const std::filesystem::path folder = programFolder_.empty() ? std::filesystem::current_path(error)
+                                                                    : programFolder_;
         port_.messageBox(MissingManualMessage(PathToUtf8((folder / PathFromUtf8(kManualName)).make_preferred())));
         return;
     }

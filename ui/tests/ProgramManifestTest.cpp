@@ -18,8 +18,8 @@ int main(int argc, char** argv)
     std::wstring program(self, length);
     program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, L"chokusho.exe");
 
-    const HMODULE module =
-        LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    const HMODULE module = LoadLibraryExW(program.c_str(), nullptr,
+                                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (module == nullptr) {
         std::fprintf(stderr, "chokusho.exe does not load as a resource file (error %lu)\n", GetLastError());
         return 1;
