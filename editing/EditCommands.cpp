@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "EditOperations.h"
+#include "FileMessages.h"
 #include "FileSystem.h"
 #include "FrameLogic.h"
 #include "Numbers.h"
@@ -94,7 +95,16 @@ void FrameLogic::mnuBlkPara_Click()
 void FrameLogic::mnuHelpHelp_Click()
 {
     const std::filesystem::path manual = FindManual(programFolder_);
-    if (!manual.empty() && port_.openDocument(PathToUtf8(manual)))
+    if (manual.empty()) {
+        // Where the program is installed with it; a program without a folder of its own (run from
+        // the current folder) expects it there.
+        std::error_code error;
+        const std::filesystem::path folder = programFolder_.empty() ? std::filesystem::current_path(error)
+                                                                    : programFolder_;
+        port_.messageBox(MissingManualMessage(PathToUtf8((folder / PathFromUtf8(kManualName)).make_preferred())));
+        return;
+    }
+    if (port_.openDocument(PathToUtf8(manual)))
         return;
     MessageBoxRequest failure;
     failure.text = "pdfファイルに関連づけられたアプリケーションが見つかりません";

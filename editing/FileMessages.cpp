@@ -17,4 +17,13 @@ MessageBoxRequest FailedReadMessage(const std::string& path, const BlockReadResu
                         BlockReadFailureText(result));
 }
 
+MessageBoxRequest MissingManualMessage(const std::string& expectedPath)
+{
+    MessageBoxRequest missing;
+    missing.text = "操作説明書「" + DisplayFileName(expectedPath) + "」が見つかりません。";
+    missing.title = "Corvel_T";
+    missing.icon = MsgIcon::Warning;
+    return missing;
+}
+
 }  // namespace chokusho

@@ -22,4 +22,12 @@ MessageBoxRequest FailedWriteMessage(const std::string& path, const std::string&
  */
 MessageBoxRequest FailedReadMessage(const std::string& path, const BlockReadResult& result);
 
+/**
+ * Help's message when the manual is in neither folder it is looked for in: it names the file
+ * where the program expects it (beside the program), so that a manual lost when the program was
+ * unpacked or copied is found again; apart from the one that says no application opens a manual
+ * that is there.
+ */
+MessageBoxRequest MissingManualMessage(const std::string& expectedPath);
+
 }  // namespace chokusho

@@ -17,6 +17,7 @@
 #include "ImportCommand.h"
 #include "ProgramFiles.h"
 #include "QtText.h"
+#include "Wildcards.h"
 
 namespace chokusho {
 
@@ -156,6 +157,50 @@ std::optional<QString> FileToOpen(const QStringList& arguments)
     return std::nullopt;
 }
 
+std::variant<QStringList, QString> ExpandWildcards(const QStringList& inputs)
+{
+    QStringList expanded;
+    for (const QString& input : inputs) {
+        const std::string pattern = ToUtf8(input);
+        if (!HasWildcard(pattern)) {
+            expanded << input;
+            continue;
+        }
+        const std::size_t nameStart = FileNamePartStart(pattern);
+        const QString folder = Utf8(std::string_view(pattern).substr(0, nameStart));
+        std::vector<std::string> names;
+        for (const QString& name : QDir(folder.isEmpty() ? QStringLiteral(".") : folder).entryList(QDir::Files))
+            names.push_back(ToUtf8(name));
+        const std::vector<std::string> matching = MatchingNames(std::string_view(pattern).substr(nameStart), names);
+        if (matching.empty())
+            return QStringLiteral("「%1」に合うファイルがありません。").arg(input);
+        for (const std::string& name : matching)
+            expanded << folder + Utf8(name);
+    }
+    return expanded;
+}
+
+namespace {
+
+/**
+ * Expands the wildcards of a command's `inputs` where the shells leave them to the program (see
+ * ExpandWildcards); false after saying which pattern no file fits.
+ */
+bool ExpandInputs([[maybe_unused]] QStringList& inputs)
+{
+#ifdef Q_OS_WIN
+    auto expanded = ExpandWildcards(inputs);
+    if (const auto* none = std::get_if<QString>(&expanded)) {
+        WriteToTerminal(QStringLiteral("chokusho: ") + *none + QLatin1Char('\n'), TerminalStream::Error);
+        return false;
+    }
+    inputs = std::get<QStringList>(std::move(expanded));
+#endif
+    return true;
+}
+
+}  // namespace
+
 int ReportWrongArguments(const QString& problem)
 {
     WriteToTerminal(QStringLiteral("chokusho: ") + problem + QLatin1Char('\n'), TerminalStream::Error);
@@ -164,9 +209,11 @@ int ReportWrongArguments(const QString& problem)
 
 int ExportFromCommandLine(const QStringList& arguments)
 {
-    const auto request = ParseExportRequest(arguments);
+    auto request = ParseExportRequest(arguments);
     if (const auto* wrong = std::get_if<QString>(&request))
         return ReportWrongArguments(*wrong);
+    if (!ExpandInputs(std::get<ExportRequest>(request).files))
+        return kExportFailed;
     return RunExport(
         std::get<ExportRequest>(request), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")),
         [](const QString& line) { WriteToTerminal(line); },
@@ -175,9 +222,19 @@ int ExportFromCommandLine(const QStringList& arguments)
 
 int ImportFromCommandLine(const QStringList& arguments)
 {
-    const auto request = ParseImportRequest(arguments);
+    auto request = ParseImportRequest(arguments);
     if (const auto* wrong = std::get_if<QString>(&request))
         return ReportWrongArguments(*wrong);
+    // One drawing is imported: a pattern may stand for it, not for several.
+    QStringList input{std::get<ImportRequest>(request).input};
+    if (!ExpandInputs(input))
+        return kExportFailed;
+    if (input.size() > 1)
+        return ReportWrongArguments(
+            QStringLiteral("「%1」に合うファイルが %2 個あります。読み込むファイルを一つ指定してください。")
+                .arg(std::get<ImportRequest>(request).input)
+                .arg(input.size()));
+    std::get<ImportRequest>(request).input = input.first();
     return RunImport(
         std::get<ImportRequest>(request), [](const QString& line) { WriteToTerminal(line); },
         [](const QString& line) { WriteToTerminal(line, TerminalStream::Error); });
@@ -185,9 +242,11 @@ int ImportFromCommandLine(const QStringList& arguments)
 
 int CheckFromCommandLine(const QStringList& arguments)
 {
-    const auto request = ParseCheckRequest(arguments);
+    auto request = ParseCheckRequest(arguments);
     if (const auto* wrong = std::get_if<QString>(&request))
         return ReportWrongArguments(*wrong);
+    if (!ExpandInputs(std::get<CheckRequest>(request).inputs))
+        return kExportFailed;
     return RunCheck(
         std::get<CheckRequest>(request), [](const QString& text) { WriteToTerminal(text); },
         [](const QString& text) { WriteToTerminal(text, TerminalStream::Error); });

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <filesystem>
 #include <optional>
+#include <variant>
 
 namespace chokusho {
 
@@ -43,6 +44,15 @@ void WriteToTerminal(const QString& text, TerminalStream stream = TerminalStream
 
 /** Writes `problem` on the standard error as the program's complaint; returns the usage exit code. */
 [[nodiscard]] int ReportWrongArguments(const QString& problem);
+
+/**
+ * `inputs` with each one whose file-name part holds "*" or "?" replaced by the files of its
+ * folder that fit it (WildcardMatches), in the picker's order, each written with the folder as
+ * typed; or the message naming a pattern that no file fits. On Windows the shells pass such
+ * patterns on as typed and the program expands them itself; elsewhere the shell has expanded
+ * them, and a "*" left in a name is the file's own.
+ */
+[[nodiscard]] std::variant<QStringList, QString> ExpandWildcards(const QStringList& inputs);
 
 /**
  * Carries out "--export" (see ExportCommand.h): the drawings written, one line per file on the

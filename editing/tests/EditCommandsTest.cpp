@@ -327,18 +327,19 @@ TEST_F(EditCommandsTest, AnImportReplacesPointsAndSegmentsInOneStepAndKeepsTheRe
 
 TEST_F(EditCommandsTest, HelpOpensTheManualOrSaysNoApplicationWasFound)
 {
+    enum class Says { Nothing, NoApplication, Missing };
     struct Case {
         const char* what;
         bool inCurrent, inProgram, opens;
         const char* opened;  // "current", "program" or ""
-        bool warned;
+        Says says;
     };
     // clang-format off
     const Case cases[] = {
-        {"in the program folder", false, true, true, "program", false},
-        {"the current folder comes first", true, true, true, "current", false},
-        {"in neither folder", false, false, true, "", true},
-        {"no application for it", false, true, false, "program", true},
+        {"in the program folder", false, true, true, "program", Says::Nothing},
+        {"the current folder comes first", true, true, true, "current", Says::Nothing},
+        {"in neither folder", false, false, true, "", Says::Missing},
+        {"no application for it", false, true, false, "program", Says::NoApplication},
     };
     // clang-format on
     const std::filesystem::path home = std::filesystem::current_path();
@@ -365,9 +366,15 @@ TEST_F(EditCommandsTest, HelpOpensTheManualOrSaysNoApplicationWasFound)
                                                                           : std::string();
         EXPECT_EQ(helpPort.openedDocuments, expected.empty() ? std::vector<std::string>{} : std::vector{expected})
             << c.what;
-        ASSERT_EQ(helpPort.messages.size(), c.warned ? 1u : 0u) << c.what;
-        if (c.warned) {
-            EXPECT_EQ(helpPort.messages[0].text, "pdfファイルに関連づけられたアプリケーションが見つかりません");
+        ASSERT_EQ(helpPort.messages.size(), c.says == Says::Nothing ? 0u : 1u) << c.what;
+        if (c.says != Says::Nothing) {
+            // A missing manual is named where the program expects it, beside the program.
+            EXPECT_EQ(helpPort.messages[0].text,
+                      c.says == Says::Missing
+                          ? "操作説明書「" + PathToUtf8(std::filesystem::path(inProgram).make_preferred()) +
+                                "」が見つかりません。"
+                          : std::string("pdfファイルに関連づけられたアプリケーションが見つかりません"))
+                << c.what;
             EXPECT_EQ(helpPort.messages[0].title, "Corvel_T");
             EXPECT_EQ(helpPort.messages[0].icon, MsgIcon::Warning);
             EXPECT_EQ(helpPort.messages[0].buttons, MsgButtons::Ok);

@@ -1,6 +1,8 @@
 // The editor's command line: which arguments are options, which options the program and Qt know,
 // and the program itself refusing what it does not know before it opens a window.
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -81,6 +83,36 @@ private slots:
             QCOMPARE(result.err, said);
             QVERIFY(result.out.isEmpty());
         }
+    }
+
+    void wildcardsStandForTheFoldersFiles()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("ブロック")) + QLatin1Char('/');
+        QVERIFY(QDir().mkpath(folder));
+        for (const char* name : {"b-10.csv", "B-2.csv", "a.txt", "ソ表.CSV"})
+            QVERIFY(QFile(folder + QString::fromUtf8(name)).open(QIODevice::WriteOnly));
+        const QStringList expanded{folder + QStringLiteral("B-2.csv"), folder + QStringLiteral("b-10.csv"),
+                                   folder + QStringLiteral("ソ表.CSV"), QStringLiteral("plain.csv")};
+        QCOMPARE(std::get<QStringList>(
+                     ExpandWildcards({folder + QStringLiteral("*.csv"), QStringLiteral("plain.csv")})),
+                 expanded);
+        QCOMPARE(std::get<QString>(ExpandWildcards({folder + QStringLiteral("*.dxf")})),
+                 QStringLiteral("「%1*.dxf」に合うファイルがありません。").arg(folder));
+#ifdef Q_OS_WIN
+        // The shells of Windows leave the pattern to the program.
+        const QString pattern = QDir::toNativeSeparators(folder) + QStringLiteral("*.csv");
+        const auto byPattern = test::RunProgram(QStringLiteral(CHOKUSHO_PROGRAM), {QStringLiteral("--check"), pattern},
+                                                dir.path());
+        const auto byName = test::RunProgram(QStringLiteral(CHOKUSHO_PROGRAM),
+                                             QStringList{QStringLiteral("--check")} + expanded.mid(0, 3), dir.path());
+        QCOMPARE(byPattern.out, byName.out);
+        QCOMPARE(byPattern.exitCode, byName.exitCode);
+        const auto none = test::RunProgram(QStringLiteral(CHOKUSHO_PROGRAM),
+                                           {QStringLiteral("--check"), pattern + QStringLiteral("x")}, dir.path());
+        QVERIFY2(none.err.contains(pattern + QStringLiteral("x")), qPrintable(none.err));
+        QCOMPARE(none.exitCode, kExportFailed);
+#endif
     }
 };
 
