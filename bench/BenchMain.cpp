@@ -48,6 +48,7 @@ constexpr Comparison kComparisons[] = {
     {"check 1000 block files, CSV", "section/check_1000", "section/floor_bytes_1000", 0.0, nullptr},
     // Two files flushed to disk against one: the pair costs about two atomic writes.
     {"recovery write of a full block", "recovery/write_full", "recovery/floor_block_file", 2.5, nullptr},
+    {"… of it, what the window waits for", "recovery/window_waits", "recovery/floor_block_file", 0.0, nullptr},
     // For reading the two above: a window whose one line of text brings up the font system.
     {"start-up, against a window with text", "startup/chokusho", "startup/text_window", 0.0, nullptr},
     {"peak memory, against a window with text", "startup/chokusho", "startup/text_window", 0.0, "peak_KiB"},

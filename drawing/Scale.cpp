@@ -58,10 +58,15 @@ std::string ScaleText(double scale)
 
 std::optional<double> ReadScale(std::string_view text)
 {
-    std::string typed = TypedNumber(text);
-    // The full-width colon of a Japanese input method.
-    for (std::size_t colon; (colon = typed.find("\uFF1A")) != std::string::npos;)
-        typed.replace(colon, std::string_view("\uFF1A").size(), ":");
+    // The full-width colon of a Japanese input method reads as ":".
+    constexpr std::string_view kFullWidthColon = "\uFF1A";
+    const std::string mapped = TypedNumber(text);
+    std::string typed;
+    for (std::size_t i = 0; i < mapped.size();) {
+        const bool colon = mapped.compare(i, kFullWidthColon.size(), kFullWidthColon) == 0;
+        typed += colon ? ':' : mapped[i];
+        i += colon ? kFullWidthColon.size() : 1;
+    }
     std::string_view number = Trimmed(typed);
     if (const std::size_t colon = number.find(':'); colon != std::string_view::npos) {
         if (Trimmed(number.substr(0, colon)) != "1")

@@ -77,6 +77,11 @@ void FrameLogic::Disp_Message(Prompt prompt)
 
 void FrameLogic::ShowSectionArea()
 {
+    // Work that cannot be kept for recovery outweighs the area, until a write works again.
+    if (recovery_ != nullptr && !recovery_->failureNote().empty()) {
+        port_.setStatusText(StatusPane::Prompt, recovery_->failureNote());
+        return;
+    }
     const SectionResult& section = section_.Of(state_.CurData);
     port_.setStatusText(StatusPane::Prompt, section.area > 0 ? "断面積 " + Format000(section.area) + " m²" : "");
 }

@@ -253,13 +253,15 @@ bool RecoveryKeeper::Write()
     try {
         store_.write(name_, state_.CurData, info);
     } catch (const FileWriteError& error) {
+        failureNote_ = RecoveryFailureText(error.reason());
         if (!failureShown_)
-            port_.setStatusText(StatusPane::Prompt, RecoveryFailureText(error.reason()));
+            port_.setStatusText(StatusPane::Prompt, failureNote_);
         failureShown_ = true;
         return false;
     }
     written_ = true;
     failureShown_ = false;
+    failureNote_.clear();
     return true;
 }
 

@@ -112,6 +112,8 @@ public:
     const std::string& name() const { return name_; }
     /** True while a write is scheduled. */
     bool pending() const { return pending_; }
+    /** Why the last write failed, as the status bar says it; empty once a write has worked. */
+    const std::string& failureNote() const { return failureNote_; }
 
     /** The document changed: a write is scheduled unless one is. */
     void Changed();
@@ -150,6 +152,7 @@ private:
     std::int64_t lastWrite_ = 0;
     std::string lastChange_;
     bool failureShown_ = false;
+    std::string failureNote_;
 };
 
 }  // namespace chokusho

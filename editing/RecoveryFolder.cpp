@@ -28,21 +28,49 @@ std::filesystem::path RecoveryFolder::sideFile(const std::string& name) const
     return folder_ / PathFromUtf8(name + ".txt");
 }
 
+RecoveryFolder::~RecoveryFolder() { static_cast<void>(finishWrite()); }
+
+std::optional<FileWriteError> RecoveryFolder::finishWrite()
+{
+    if (!writing_.valid())
+        return std::nullopt;
+    return writing_.get();
+}
+
 void RecoveryFolder::write(const std::string& name, const BlockData& record, const RecoveryInfo& info)
 {
-    std::error_code error;
-    std::filesystem::create_directories(folder_, error);
-    if (error)
-        throw FileWriteError(PathToUtf8(folder_), FileErrorText(error.value()));
+    if (std::optional<FileWriteError> failed = finishWrite())
+        throw std::move(*failed);
     // Not WriteBlockFile: it refuses a name that cp932 cannot hold, and the work must be kept
     // all the same. The side file holds the exact texts and figures.
-    const std::string block = FormatBlockFile(record);
-    WriteFileAtomically(PathToUtf8(blockFile(name)), block);
-    WriteFileAtomically(PathToUtf8(sideFile(name)), FormatRecoveryInfo(info, record, block));
+    std::string block = FormatBlockFile(record);
+    std::string side = FormatRecoveryInfo(info, record, block);
+    auto put = [folder = folder_, blockPath = PathToUtf8(blockFile(name)), sidePath = PathToUtf8(sideFile(name)),
+                block = std::move(block), side = std::move(side)]() -> std::optional<FileWriteError> {
+        try {
+            std::error_code error;
+            std::filesystem::create_directories(folder, error);
+            if (error)
+                throw FileWriteError(PathToUtf8(folder), FileErrorText(error.value()));
+            WriteFileAtomically(blockPath, block);
+            WriteFileAtomically(sidePath, side);
+        } catch (const FileWriteError& failure) {
+            return failure;
+        }
+        return std::nullopt;
+    };
+    if (writes_ == Writes::InBackground) {
+        writing_ = std::async(std::launch::async, std::move(put));
+        return;
+    }
+    if (std::optional<FileWriteError> failed = put())
+        throw std::move(*failed);
 }
 
 bool RecoveryFolder::remove(const std::string& name)
 {
+    // A write still under way would bring the pair back.
+    static_cast<void>(finishWrite());
     bool gone = true;
     for (const auto& file : {blockFile(name), sideFile(name)}) {
         std::error_code error;

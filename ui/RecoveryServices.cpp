@@ -43,7 +43,7 @@ std::string RecoveryTimer::localTime()
 void RecoveryTimer::wakeAfter(std::int64_t ms) { timer_.start(static_cast<int>(std::clamp<std::int64_t>(ms, 0, 1 << 30))); }
 
 LockedRecoveryFolder::LockedRecoveryFolder(const QString& folder, std::string ownName)
-    : RecoveryFolder(PathFromUtf8(ToUtf8(folder))), ownName_(std::move(ownName))
+    : RecoveryFolder(PathFromUtf8(ToUtf8(folder)), Writes::InBackground), ownName_(std::move(ownName))
 {
     QDir().mkpath(folder);
     own_ = std::make_unique<QLockFile>(lockPath(ownName_));

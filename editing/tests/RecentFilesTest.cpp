@@ -45,11 +45,15 @@ TEST(RecentFilesTest, TheNewestComesFirstOnceAndEightAreKept)
 
 TEST(RecentFilesTest, AnEntryShowsItsNumberNameAndFolder)
 {
-    const std::string folder = (std::filesystem::path("data") / "護岸").string();
-    EXPECT_EQ(RecentFileText(0, (std::filesystem::path(folder) / "A.csv").string()), "&1 A.csv  (" + folder + ")");
-    // A name copied from a Japanese Windows disk shows as it read there.
-    EXPECT_EQ(RecentFileText(7, (std::filesystem::path(folder) / "\x8C\xEC\x8A\xDD.csv").string()),
-              "&8 護岸.csv  (" + folder + ")");
+    // Paths as the program holds them: UTF-8 text with the system's separators.
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    const std::string folder = std::string("data") + separator + "護岸";
+    EXPECT_EQ(RecentFileText(0, folder + separator + "A.csv"), "&1 A.csv  (" + folder + ")");
+#ifndef _WIN32
+    // A name copied from a Japanese Windows disk, cp932 bytes, shows as it read there. Windows
+    // itself names every file in Unicode.
+    EXPECT_EQ(RecentFileText(7, folder + separator + "\x8C\xEC\x8A\xDD.csv"), "&8 護岸.csv  (" + folder + ")");
+#endif
 }
 
 TEST(RecentFilesTest, ThePickerStartsInTheNewestFilesFolderWhenTheRememberedOneIsGone)

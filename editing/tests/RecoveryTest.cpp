@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
@@ -230,6 +231,9 @@ TEST_F(RecoveryTest, AFailedWriteIsToldOnceInTheStatusBarAndNeverInADialog)
     Edit();
     Pass(30000);
     EXPECT_EQ(port.status[StatusPane::Prompt], RecoveryFailureText("ディスクがいっぱいです。"));
+    // The section's area, shown where nothing else is, waits until the work is kept again.
+    logic.Run(Command::DispRedraw);
+    EXPECT_EQ(port.status[StatusPane::Prompt], RecoveryFailureText("ディスクがいっぱいです。"));
     port.status.clear();
     Edit();
     Pass(30000);
@@ -327,6 +331,28 @@ TEST(RecoveryFolderTest, APairBringsBackTheExactRecordAndWhereItBelongs)
     EXPECT_EQ(folder.names(), std::vector<std::string>{"chokusho-1-2"});
     EXPECT_TRUE(folder.remove("chokusho-1-2"));
     EXPECT_TRUE(folder.names().empty());
+}
+
+TEST(RecoveryFolderTest, InTheBackgroundAPairIsTheRecordAsItWasAndAFailureComesWithTheNextWrite)
+{
+    const TempFolder temp;
+    {
+        Folder folder(temp.path() / "recovery", RecoveryFolder::Writes::InBackground);
+        BlockData record = BlockBuilder().named("背景").point(1, 2).point(3, 4).segment(1, 2);
+        const BlockData written = record;
+        folder.write("chokusho-1-3", record, {});
+        record.PointX[1] = 99;  // edited on while the pair is put on disk
+        EXPECT_FALSE(folder.finishWrite());
+        EXPECT_EQ(folder.read("chokusho-1-3").record, written);
+        folder.write("chokusho-1-3", record, {});
+        EXPECT_TRUE(folder.remove("chokusho-1-3")) << "the write under way is waited for, not left to bring it back";
+        EXPECT_TRUE(folder.names().empty());
+    }
+    // A folder where a file stands: the write fails on its thread and is told by the next one.
+    std::ofstream(temp.path() / "blocked") << "a file";
+    Folder blocked(temp.path() / "blocked", RecoveryFolder::Writes::InBackground);
+    blocked.write("chokusho-1-4", BlockBuilder().point(1, 1), {});
+    EXPECT_THROW(blocked.write("chokusho-1-4", BlockBuilder().point(1, 1), {}), FileWriteError);
 }
 
 TEST(RecoveryFolderTest, ABrokenPairIsReadAsFarAsItGoesAndKept)
