@@ -254,10 +254,59 @@ int CheckFromCommandLine(const QStringList& arguments)
 
 #ifdef Q_OS_WIN
 
+namespace {
+
+/** Whether this program is chokusho-cli.exe, built for the console subsystem: read from its own header. */
+bool IsConsoleProgram()
+{
+    const auto* image = reinterpret_cast<const unsigned char*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+    return nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI;
+}
+
+/** `text` with CR LF line ends in the code page `codePage`, as cmd.exe's `type` and Notepad read a log. */
+QByteArray InCodePage(QString text, UINT codePage)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    const std::wstring wide = text.toStdWString();
+    const int length = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(codePage, 0, wide.c_str(), length, nullptr, 0, nullptr, nullptr);
+    QByteArray bytes(std::max(size, 0), '\0');
+    WideCharToMultiByte(codePage, 0, wide.c_str(), length, bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+/**
+ * chokusho-cli.exe's output: to a console as wide characters, which it shows whatever its code
+ * page; to a file or a pipe in the console's output code page (the system's ANSI one without a
+ * console), with CR LF, as the other programs of a batch file write theirs.
+ */
+void WriteFromConsoleProgram(const QString& text, HANDLE output)
+{
+    if (output == nullptr || output == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    if (DWORD mode = 0; GetConsoleMode(output, &mode)) {
+        const std::wstring wide = text.toStdWString();
+        WriteConsoleW(output, wide.c_str(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+    const UINT console = GetConsoleOutputCP();
+    const QByteArray bytes = InCodePage(text, console != 0 ? console : GetACP());
+    WriteFile(output, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+}  // namespace
+
 void WriteToTerminal(const QString& text, TerminalStream stream)
 {
-    // Redirected into a file or a pipe: the text as UTF-8 bytes.
     HANDLE output = GetStdHandle(stream == TerminalStream::Error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (IsConsoleProgram()) {
+        WriteFromConsoleProgram(text, output);
+        return;
+    }
+    // chokusho.exe redirected into a file or a pipe: the text as UTF-8 bytes.
     if (output != nullptr && output != INVALID_HANDLE_VALUE && GetFileType(output) != FILE_TYPE_CHAR &&
         GetFileType(output) != FILE_TYPE_UNKNOWN) {
         const QByteArray bytes = text.toUtf8();

@@ -355,19 +355,45 @@ ProgressMeter Unwatched() { return ProgressMeter(ExportProgress()); }
 
 }  // namespace
 
+QStringList DrawingFamilies()
+{
+    const QStringList windows = {QStringLiteral("Yu Gothic"), QStringLiteral("游ゴシック"),
+                                 QStringLiteral("MS Gothic"), QStringLiteral("ＭＳ ゴシック"),
+                                 QStringLiteral("Meiryo"),    QStringLiteral("メイリオ")};
+    const QStringList elsewhere = {QStringLiteral("IPAGothic"),        QStringLiteral("IPAゴシック"),
+                                   QStringLiteral("IPAPGothic"),       QStringLiteral("IPA Pゴシック"),
+                                   QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic"),
+                                   QStringLiteral("VL ゴシック"),      QStringLiteral("TakaoGothic"),
+                                   QStringLiteral("Takaoゴシック")};
+#ifdef Q_OS_WIN
+    return windows + elsewhere;
+#else
+    return elsewhere + windows;
+#endif
+}
+
+QString DrawingFamily(const QStringList& installed)
+{
+    // Without a Japanese gothic, a sans face that most systems have: its look is nearer the
+    // drawing's than a serif's, which a bare QFont() may resolve to.
+    const QStringList sans = {QStringLiteral("Segoe UI"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans"),
+                              QStringLiteral("Liberation Sans"), QStringLiteral("Noto Sans")};
+    for (const QStringList& families : {DrawingFamilies(), sans}) {
+        for (const QString& family : families) {
+            if (installed.contains(family))
+                return family;
+        }
+    }
+    return {};
+}
+
 QFont DrawingFont(int heightPixels)
 {
-    // The gothic a Japanese drawing is lettered in: the system's own first.
-#ifdef Q_OS_WIN
-    const auto family = FirstInstalledFamily(
-        {"Yu Gothic", "游ゴシック", "MS Gothic", "ＭＳ ゴシック", "Meiryo", "IPAGothic"});
-#else
-    const auto family = FirstInstalledFamily(
-        {"IPAGothic", "IPAゴシック", "IPAPGothic", "Noto Sans CJK JP", "VL Gothic", "TakaoGothic"});
-#endif
-    QFont font = family ? QFont(*family) : QFont();
-    font.setPixelSize(heightPixels);
+    QFont font;
     font.setStyleHint(QFont::SansSerif);
+    const QString family = DrawingFamily(QFontDatabase::families());
+    font.setFamily(family.isEmpty() ? font.defaultFamily() : family);
+    font.setPixelSize(heightPixels);
     // Advances that scale exactly with the size: a text measured at one size fits at another.
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,7 +24,20 @@ namespace chokusho {
  * 1000 / scale millimetres on every page.
  */
 
-/** The Japanese font of drawings, `heightPixels` high: the system's usual gothic. */
+/**
+ * The gothic families a drawing is lettered in, in the order they are preferred: the system's own
+ * first. Each under its English and its Japanese name, for the font database of a Japanese
+ * system gives the one, other systems the other.
+ */
+QStringList DrawingFamilies();
+
+/**
+ * The family a drawing gets among the `installed` ones: the first of DrawingFamilies() there is,
+ * else a common sans face; empty when there is none of those either (Qt's generic sans then).
+ */
+QString DrawingFamily(const QStringList& installed);
+
+/** The Japanese font of drawings, `heightPixels` high: the system's usual gothic, never a serif. */
 QFont DrawingFont(int heightPixels);
 
 /**

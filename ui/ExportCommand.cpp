@@ -249,8 +249,11 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
     for (const QString& input : request.files) {
         const QFileInfo file(input);
         const QString output = OutputFor(request, input);
+        // The paths as the system writes them: on Windows each with backslashes, however typed.
+        const QString shownInput = QDir::toNativeSeparators(input);
+        const QString shownOutput = QDir::toNativeSeparators(output);
         const auto fail = [&](const QString& why) {
-            err(input + QStringLiteral(": ") + why + QLatin1Char('\n'));
+            err(shownInput + QStringLiteral(": ") + why + QLatin1Char('\n'));
             result = kExportFailed;
         };
         BlockData record;
@@ -265,7 +268,7 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
         const QString target = QFileInfo(output).absoluteFilePath();
         if (const auto first = written.constFind(target); first != written.cend()) {
             fail(QStringLiteral("出力「%1」には %2 の図を書き出したので、このファイルの図は書き出しませんでした。")
-                     .arg(output, *first));
+                     .arg(shownOutput, QDir::toNativeSeparators(*first)));
             continue;
         }
         const std::string fileName = DisplayFileName(ToUtf8(file.fileName()));
@@ -281,17 +284,17 @@ int RunExport(const ExportRequest& request, const QString& date, const std::func
         }
         const QString folder = QFileInfo(output).path();
         if (!QDir().mkpath(folder)) {
-            fail(QStringLiteral("フォルダー「%1」を作れません。").arg(folder));
+            fail(QStringLiteral("フォルダー「%1」を作れません。").arg(QDir::toNativeSeparators(folder)));
             continue;
         }
         try {
             ExportDrawing(drawing, ToUtf8(QDir::toNativeSeparators(output)), *ExportFormatOf(ToUtf8(output)), request.dpi);
         } catch (const FileWriteError& error) {
-            fail(QStringLiteral("「%1」に書き出せません。%2").arg(output, Utf8(error.reason())));
+            fail(QStringLiteral("「%1」に書き出せません。%2").arg(shownOutput, Utf8(error.reason())));
             continue;
         }
         written.insert(target, input);
-        out(input + QStringLiteral(" → ") + output + QStringLiteral(" (") + Utf8(ScaleText(drawing.scale)) +
+        out(shownInput + QStringLiteral(" → ") + shownOutput + QStringLiteral(" (") + Utf8(ScaleText(drawing.scale)) +
             QStringLiteral(")\n"));
     }
     return result;

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "FigureWidth.h"
 #include "PointTable.h"
@@ -53,13 +54,22 @@ FrmEditPnt::FrmEditPnt(DocumentState& state, const BlockData& start, QWidget* pa
     FillPointGrid(*QelGP_, start);
     // What the columns grow by widens the dialog; the controls below keep their place to its right edge.
     const int grown = fitColumnsToFigures();
-    FixSizeOnScreen(*this, QSize(TwipsToPixels(kClientWidth + grown), TwipsToPixels(kClientHeight)));
     Label1_->setObjectName(QStringLiteral("Label1"));
     Label1_->setWordWrap(true);
     Label1_->setStyleSheet(QStringLiteral("color: #0000FF;"));
     Place(Label1_, 300, 5760, 3015 + grown, 375);
     Place(CmdP_0_, 1320 + grown, 6180, 915, 375);
     Place(CmdP_1_, 2400 + grown, 6180, 915, 375);
+    // The hint's two lines in a taller font (Meiryo's line height, a larger scale) would be cut at
+    // the twips' height: the label then grows to hold them, into the gap above the buttons first,
+    // and what the gap cannot take moves the buttons down and makes the dialog taller.
+    const int taller = std::max(0, Label1_->heightForWidth(Label1_->width()) - Label1_->height());
+    const int gap = CmdP_0_->y() - Label1_->geometry().bottom() - 1;
+    const int lower = std::max(0, taller - gap);
+    Label1_->resize(Label1_->width(), Label1_->height() + taller);
+    for (QPushButton* button : {CmdP_0_, CmdP_1_})
+        button->move(button->x(), button->y() + lower);
+    FixSizeOnScreen(*this, QSize(TwipsToPixels(kClientWidth + grown), TwipsToPixels(kClientHeight) + lower));
 
     connect(CmdP_0_, &QPushButton::clicked, this, [this] { CmdP_0_Click(); });
     connect(CmdP_1_, &QPushButton::clicked, this, &QDialog::reject);

@@ -246,7 +246,10 @@ void QelGrid::SetRowHeight(int twips)
     verticalHeader()->setDefaultSectionSize(pixels);
     for (int row = 0; row < rowCount(); ++row)
         setRowHeight(row, pixels);
-    horizontalHeader()->setFixedHeight(pixels);
+    // A taller font (Meiryo's line height, a larger scale) would be cut at the bottom of the row
+    // the twips give: the header then grows to hold a line of its text and its rules.
+    const int textHeight = horizontalHeader()->fontMetrics().height() + 2;
+    horizontalHeader()->setFixedHeight(std::max(pixels, textHeight));
 }
 
 void QelGrid::ConfigureColumn(bool labels, int col)

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFontInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -398,6 +399,46 @@ private slots:
             file.close();
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
         }
+    }
+
+    void aDrawingIsLetteredInAGothicUnderEitherName_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("family");
+        const auto names = [](std::initializer_list<const char*> families) {
+            QStringList list;
+            for (const char* family : families)
+                list << Utf8(family);
+            return list;
+        };
+        QTest::newRow("Japanese Windows' names") << names({"DejaVu Serif", "メイリオ"}) << Utf8("メイリオ");
+        QTest::newRow("IPA's Japanese name") << names({"IPA明朝", "IPAゴシック"}) << Utf8("IPAゴシック");
+#ifdef Q_OS_WIN
+        QTest::newRow("the system's own first") << names({"IPAGothic", "ＭＳ ゴシック"}) << Utf8("ＭＳ ゴシック");
+#else
+        QTest::newRow("the system's own first") << names({"ＭＳ ゴシック", "IPAGothic"}) << Utf8("IPAGothic");
+#endif
+        QTest::newRow("no gothic: a sans face")
+            << names({"DejaVu Serif", "Noto Serif CJK JP", "DejaVu Sans"}) << Utf8("DejaVu Sans");
+        QTest::newRow("only serifs: Qt's generic sans") << names({"DejaVu Serif", "IPA明朝"}) << QString();
+    }
+    void aDrawingIsLetteredInAGothicUnderEitherName()
+    {
+        QFETCH(QStringList, installed);
+        QFETCH(QString, family);
+        QCOMPARE(DrawingFamily(installed), family);
+    }
+
+    void theDrawingsFontIsAGothicOrASansFace()
+    {
+        // What the font database hands out for the drawing's font on this system.
+        const QString family = QFontInfo(DrawingFont(40)).family();
+        const bool listed = DrawingFamilies().contains(family);
+        const bool sans = family.contains(QStringLiteral("Sans"), Qt::CaseInsensitive) &&
+                          !family.contains(QStringLiteral("Serif"), Qt::CaseInsensitive);
+        QVERIFY2(listed || sans, qPrintable(family));
+        for (const char* serif : {"Serif", "Mincho", "明朝", "Times"})
+            QVERIFY2(!family.contains(Utf8(serif), Qt::CaseInsensitive), qPrintable(family));
     }
 
     void aWriteThatFailsLeavesNoFileAndSaysWhy()
