@@ -7,6 +7,7 @@
 
 #include "Cp932.h"
 #include "DxfRaw.h"
+#include "Numbers.h"
 
 namespace chokusho::dxf {
 
@@ -37,17 +38,6 @@ std::string DecodeCp1252(std::string_view bytes)
     return out;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 /** "\U+XXXX", with which CAD programs write a character the code page has no code for. */
 std::string DecodeEscapes(std::string_view text)
 {
@@ -57,7 +47,7 @@ std::string DecodeEscapes(std::string_view text)
             char32_t value = 0;
             bool hex = true;
             for (std::size_t j = i + 3; j < i + 7; ++j) {
-                const int digit = HexDigit(text[j]);
+                const int digit = HexDigitValue(text[j]);
                 hex = hex && digit >= 0;
                 value = value * 16 + static_cast<char32_t>(digit < 0 ? 0 : digit);
             }

@@ -39,6 +39,18 @@ inline std::ptrdiff_t ReadDigits(const char*& p, const char* end, std::uint64_t&
 
 }  // namespace plain_number
 
+/** The value of a hexadecimal digit of either case; -1 for any other character. */
+inline int HexDigitValue(char c)
+{
+    if (plain_number::IsDigit(c))
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 /**
  * The plain form of a number, as the writer writes it: "-12.345" for a real, "-123" for an
  * integer. Files hold it nearly always, and it is read here in place, without the lenient
